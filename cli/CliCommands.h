@@ -1,0 +1,20 @@
+#pragma once
+// zok2-cli: the document headless. Arguments and texts are UTF-8.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zok2 {
+
+struct CliResult {
+    int status = 0;
+    std::string out;  // UTF-8
+    std::string err;  // UTF-8
+};
+
+// args excludes the program name. defaultRoot is the folder of the executable.
+// readInput is called only by the paste command, for its standard input.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
+                 const std::function<std::string()>& readInput);
+
+}  // namespace zok2

@@ -1,0 +1,39 @@
+#include "QtTextCodec.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace zok2 {
+
+std::string SjisToUtf8(const std::string& sjis)
+{
+    QStringDecoder decoder("windows-31j");
+    QString text = decoder(QByteArray::fromRawData(sjis.data(), static_cast<qsizetype>(sjis.size())));
+    return text.toUtf8().toStdString();
+}
+
+std::string Utf8ToSjis(const std::string& utf8)
+{
+    QStringEncoder encoder("windows-31j");
+    QByteArray bytes = encoder(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return bytes.toStdString();
+}
+
+std::string QtFileNameCodec::ToSjis(const std::string& fileSystemName) const
+{
+    QString name = QFile::decodeName(QByteArray::fromStdString(fileSystemName));
+    QStringEncoder encoder("windows-31j");
+    return QByteArray(encoder(name)).toStdString();
+}
+
+std::string QtFileNameCodec::ToFileSystem(const std::string& sjisName) const
+{
+    QStringDecoder decoder("windows-31j");
+    QString name = decoder(QByteArray::fromStdString(sjisName));
+    return QFile::encodeName(name).toStdString();
+}
+
+}  // namespace zok2

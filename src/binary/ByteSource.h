@@ -1,0 +1,57 @@
+#pragma once
+// Positioned byte reads from the opened binary. The file is read in pages on
+// first use, so a table read byte by byte costs about one pass over the bytes
+// it touches. A byte that does not exist (before the start or past the end of
+// the file) reads as 0.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zok2 {
+
+class ByteSource {
+public:
+    ByteSource() = default;
+    ~ByteSource();
+    ByteSource(const ByteSource&) = delete;
+    ByteSource& operator=(const ByteSource&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    std::int64_t Size() const { return m_size; }
+    bool Contains(std::int64_t offset) const { return offset >= 0 && offset < m_size; }
+
+    std::uint8_t At(std::int64_t offset)
+    {
+        if (offset < 0 || offset >= m_size) return 0;
+        std::int64_t page = offset >> kPageShift;
+        if (page != m_lastPage) Load(page);
+        return m_lastData[offset & (kPageSize - 1)];
+    }
+
+    // n bytes (up to 4) little-endian from offset.
+    std::uint32_t LittleEndian(std::int64_t offset, int n)
+    {
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(At(offset + i)) << (8 * i);
+        return v;
+    }
+
+private:
+    static constexpr int kPageShift = 18;  // 256 KiB pages
+    static constexpr std::int64_t kPageSize = std::int64_t{1} << kPageShift;
+    void Load(std::int64_t page);
+
+    std::FILE* m_file = nullptr;
+    std::int64_t m_size = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>> m_pages;
+    std::int64_t m_lastPage = -1;
+    const std::uint8_t* m_lastData = nullptr;
+};
+
+// 64-bit positioning on every platform.
+bool SeekFile(std::FILE* file, std::int64_t offset);
+
+}  // namespace zok2

@@ -1,0 +1,60 @@
+#include "binary/CellLayout.h"
+
+#include "text/SjisText.h"
+
+namespace zok2 {
+
+ColumnLayout::ColumnLayout(const ColumnDefinition& d)
+    : kind(Kind::Bytes),
+      address(text::ReadHex(d[ColumnField::address])),
+      stride(0),
+      bitStride(0),
+      bit(0),
+      byteCount(1),
+      masked(false),
+      mask(0xFFFFFFFFu),
+      rowCount(text::ReadDec(d[ColumnField::rowCount]))
+{
+    if (d.HasBitSize()) {
+        bit = d.BitNumber();
+        if (d.HasBitStride()) {
+            kind = Kind::PackedBit;
+            bitStride = text::ReadDec(std::string_view(d[ColumnField::stride]).substr(1));
+        } else {
+            kind = Kind::Bit;
+            stride = text::ReadHex(d[ColumnField::stride]);
+        }
+    } else {
+        kind = Kind::Bytes;
+        stride = text::ReadHex(d[ColumnField::stride]);
+        byteCount = d.ByteSize();
+        if (byteCount < 1) byteCount = 1;
+        if (byteCount > 4) byteCount = 4;
+        const std::string& limit = d[ColumnField::limit];
+        if (!limit.empty() && limit[0] == '.') {
+            masked = true;
+            mask = text::ReadHex(std::string_view(limit).substr(1));
+        }
+    }
+}
+
+std::int64_t ColumnLayout::Offset(std::int64_t row) const
+{
+    if (kind == Kind::PackedBit) {
+        std::int64_t position = bit + bitStride * row;
+        if (position < 0) return -1;
+        return static_cast<std::int64_t>(address) + position / 8;
+    }
+    return static_cast<std::int64_t>(address) + static_cast<std::int64_t>(stride) * row;
+}
+
+int ColumnLayout::BitIn(std::int64_t row) const
+{
+    if (kind == Kind::PackedBit) {
+        std::int64_t position = bit + bitStride * row;
+        return position < 0 ? 0 : static_cast<int>(position % 8);
+    }
+    return bit;
+}
+
+}  // namespace zok2

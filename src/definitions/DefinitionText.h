@@ -1,0 +1,29 @@
+#pragma once
+// The two text routines shared by every reader of definition files.
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace zok2 {
+
+// (code, comment): LF characters removed, then split at the first "//";
+// the comment keeps its "//".
+std::pair<std::string, std::string> StripComment(std::string_view line);
+
+// (piece, rest) around the separator at `position` (dropped), or (text, "")
+// when position is npos.
+std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t position);
+
+// SplitHead at the first `separator` character of text.
+inline std::pair<std::string, std::string> SplitAtFirst(std::string_view text, char separator);
+
+}  // namespace zok2
+
+#include "text/SjisText.h"
+
+namespace zok2 {
+inline std::pair<std::string, std::string> SplitAtFirst(std::string_view text, char separator)
+{
+    return SplitHead(text, text::FindChar(text, separator));
+}
+}  // namespace zok2

@@ -1,0 +1,61 @@
+#include "document/SectionGrid.h"
+
+#include <algorithm>
+
+#include "document/CZOKDoc.h"
+#include "grid/CMSFlexGrid.h"
+#include "text/SjisText.h"
+
+namespace zok2 {
+
+void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, int row)
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= doc.sections.size()) return;
+    const Section& columns = doc.sections[static_cast<std::size_t>(section)];
+    const StringList& labels = doc.RowLabels(section);
+
+    grid.SetDrawingEnabled(false);
+    grid.ClearCells();
+    grid.SetColumnCount(static_cast<int>(columns.size()) + 1);
+    grid.SetRowCount(static_cast<int>(labels.size()) + 1);
+    grid.SetCurrentRow(row);
+    grid.SetCurrentColumn(column);
+    grid.SetHeaderColumnCount(1);
+    grid.SetHeaderRowCount(1);
+    grid.SetLiveScroll(true);
+    grid.SetColumnAlign(0, 0);
+
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const std::size_t length = labels[i].size();
+        if (kLabelTwipsPerByte * length > kLabelTwipsPerByte * longest) {
+            longest = length;
+            grid.SetColumnWidthTwips(0, std::max(static_cast<int>(kLabelTwipsPerByte * length), kMinLabelColumnTwips));
+        }
+        grid.SetCellText(static_cast<int>(i) + 1, 0, labels[i]);
+    }
+
+    int headerLines = 2;
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const ColumnDefinition& d = columns[j];
+        const int captionTwips = kCaptionTwipsPerByte * static_cast<int>(d[ColumnField::caption].size());
+        const int width = text::ReadDec(d[ColumnField::width]);
+        int lines;
+        if (width != 0) {
+            lines = captionTwips / width;
+            grid.SetColumnWidthTwips(static_cast<int>(j) + 1, width);
+        } else {
+            lines = captionTwips / kAutoColumnTwips;
+            grid.SetColumnWidthTwips(static_cast<int>(j) + 1, std::max(captionTwips / 3, kAutoColumnTwips));
+        }
+        headerLines = std::max(headerLines, lines);
+        grid.SetCellText(0, static_cast<int>(j) + 1, d[ColumnField::caption]);
+    }
+    grid.SetRowHeightTwips(0, kHeaderLineTwips);
+    grid.SetRowHeightTwips(0, std::min(headerLines, 3) * kHeaderLineTwips);
+
+    doc.RefreshCells(section, 0, -1, 0, -1);
+    grid.SetDrawingEnabled(true);
+}
+
+}  // namespace zok2

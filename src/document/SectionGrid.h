@@ -1,0 +1,20 @@
+#pragma once
+// Filling a grid with one section: row labels, captions, sizes and every cell's
+// display text. The view's ShowSection and the command-line tool both use it.
+namespace zok2 {
+
+class CZOKDoc;
+class CMSFlexGrid;
+
+// Twips per byte of a row label and of a caption, and the smallest widths.
+constexpr int kLabelTwipsPerByte = 105;
+constexpr int kMinLabelColumnTwips = 1000;
+constexpr int kCaptionTwipsPerByte = 150;
+constexpr int kAutoColumnTwips = 995;
+constexpr int kHeaderLineTwips = 225;
+
+// Fills `grid` (the document's view grid) with `section` and makes (row, column)
+// the current cell.
+void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, int row);
+
+}  // namespace zok2

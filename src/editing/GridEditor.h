@@ -1,0 +1,70 @@
+#pragma once
+// The edit commands on the grid's selection: select all, delete, copy, cut,
+// paste, undo and redo, with the edit records that are the document's history.
+// The view wires keys and menus to these; the command-line tool uses them headless.
+#include <functional>
+#include <string>
+
+namespace zok2 {
+
+class CZOKDoc;
+class CMSFlexGrid;
+class IClipboard;
+
+enum class RangeMode { Clear, Copy, RecordUndo, RecordRedo };
+enum class ApplyKind { Paste, Undo, Redo };
+
+struct GridRect {
+    int firstColumn, lastColumn, firstRow, lastRow;
+};
+
+class GridEditor {
+public:
+    GridEditor(CZOKDoc& doc, CMSFlexGrid& grid, IClipboard& clipboard);
+
+    // The section the grid shows (the view keeps it in step with the selected tab).
+    void SetCurrentSection(int section) { m_section = section; }
+    int CurrentSection() const { return m_section; }
+
+    // Shows another section for an undo or redo: the view stores the description,
+    // selects the section's tab, shows it and loads the description. Without it the
+    // editor fills the grid itself.
+    std::function<void(int section, int column, int row)> showSection;
+    // Runs at the end of every command but select all (the view updates its drop button).
+    std::function<void()> afterCommand;
+
+    void SelectAll();
+    void Delete();
+    void Copy();
+    void Cut();
+    void Paste();
+    void Undo();
+    void Redo();
+    // Commits an in-place edit or a list choice of the current cell: records the
+    // old text, stores the new one and redisplays the cell. The redo log stays.
+    void CommitCellText(const std::string& text);
+
+    // Whether the current section may change (compressed sections are read-only).
+    bool CanEditSection() const;
+    GridRect Selection() const;
+    void RangeOperation(RangeMode mode, int firstColumn, int lastColumn, int firstRow, int lastRow);
+    void ApplyText(ApplyKind kind);
+    void EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow);
+
+    // The tab-separated text of a rectangle (copy and edit records use it).
+    std::string RangeText(int firstColumn, int lastColumn, int firstRow, int lastRow) const;
+
+private:
+    bool HasSection() const;
+    void WriteText(const std::string& text, int firstColumn, int lastColumn, int firstRow, int lastRow, bool recorded);
+    void SelectRange(int firstColumn, int lastColumn, int firstRow, int lastRow);
+    void Finish();
+
+    CZOKDoc& m_doc;
+    CMSFlexGrid& m_grid;
+    IClipboard& m_clipboard;
+    int m_section = 0;
+    bool m_redoing = false;
+};
+
+}  // namespace zok2

@@ -1,0 +1,71 @@
+#include "framework/AppPath.h"
+
+namespace zok2 {
+
+namespace {
+std::string g_programPath;
+
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+// Splits the last component of `path` into name and extension (from its last dot).
+void SplitName(const std::string& path, std::string* name, std::string* extension)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsSeparator(path[i])) start = i + 1;
+    }
+    std::string last = path.substr(start);
+    std::size_t dot = last.rfind('.');
+    if (dot == std::string::npos) {
+        *name = last;
+        extension->clear();
+    } else {
+        *name = last.substr(0, dot);
+        *extension = last.substr(dot);
+    }
+}
+}  // namespace
+
+void SetProgramPath(const std::string& path) { g_programPath = path; }
+
+std::string GetAppPath(PathPart mode, const std::string& path)
+{
+    std::string name, extension;
+    switch (mode) {
+    case PathPart::ProgramPath:
+        return g_programPath;
+    case PathPart::ProgramFolder: {
+        std::size_t cut = 0;
+        for (std::size_t i = 0; i < g_programPath.size(); ++i) {
+            if (IsSeparator(g_programPath[i])) cut = i + 1;
+        }
+        std::string folder = g_programPath.substr(0, cut);
+#ifdef _WIN32
+        if (folder.size() >= 2 && folder[1] == ':') folder = folder.substr(2);
+#endif
+        return folder;
+    }
+    case PathPart::ProfilePath:
+        SplitName(g_programPath, &name, &extension);
+        return GetAppPath(PathPart::ProgramFolder) + name + ".ini";
+    case PathPart::NameWithExtension:
+        SplitName(path, &name, &extension);
+        return name + extension;
+    case PathPart::NameOnly:
+        SplitName(path, &name, &extension);
+        return name;
+    case PathPart::ExtensionOnly:
+        SplitName(path, &name, &extension);
+        return extension;
+    }
+    return std::string();
+}
+
+}  // namespace zok2
