@@ -100,7 +100,7 @@ void CZOKDoc::ParseColumnFiles(const std::string& folder)
                     }
                     case ColumnField::radix: {
                         int radix = text::ReadDec(field);
-                        if (radix != -10 && radix != 0 && radix != 10 && radix != 16) field = "-10";
+                        if (field.empty() || (radix != -10 && radix != 0 && radix != 10 && radix != 16)) field = "-10";
                         d[ColumnField::radix] = field;
                         break;
                     }

@@ -1,0 +1,82 @@
+#pragma once
+// Fixtures built in temporary folders: a program folder with its profile and a
+// definition set, a binary, and a document with recording services.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CZOKDoc.h"
+#include "document/ZOKView.h"
+#include "framework/RecordingServices.h"
+#include "grid/MemoryGrid.h"
+
+namespace zok2::test {
+
+// A fresh folder under the system's temporary folder, removed again afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }  // ends with "/"
+
+private:
+    std::string m_path;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+std::string Bytes(std::initializer_list<int> values);
+
+class TestView : public IZOKView {
+public:
+    void OnUpdate(CView*, long hint) override
+    {
+        ++updates;
+        lastHint = hint;
+    }
+    CMSFlexGrid* Grid() override { return &grid; }
+    void SaveColumnWidths() override { ++widthSaves; }
+    void StoreDescription() override { ++descriptionStores; }
+
+    MemoryGrid grid{10, 4};
+    int updates = 0;
+    long lastHint = -1;
+    int widthSaves = 0;
+    int descriptionStores = 0;
+};
+
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string SetFolder() const { return root + "Settings/" + mode + "/"; }
+    // Writes a file of the definition set.
+    void Def(const std::string& fileName, const std::string& content);
+    void Profile(const std::string& content);
+    // Writes a binary into the temporary folder and returns its path.
+    std::string Binary(const std::string& bytes, const std::string& name = "data.bin");
+    bool Open(const std::string& path) { return doc->OnOpenDocument(path); }
+    // Opens a binary of `bytes` with the definition set written so far.
+    void OpenBytes(const std::string& bytes, const std::string& name = "data.bin");
+    const ColumnDefinition& Column(int section, int column) const;
+    std::uint32_t Value(int section, int row, int column) const;
+
+    TempDir temp;
+    std::string root;
+    std::string mode = "set";
+    RecordingMessageBox messages;
+    RecordingWaitCursor wait;
+    FakeKeyState keys;
+    IdentityFileNameCodec names;
+    TestView view;
+    std::unique_ptr<CZOKDoc> doc;
+};
+
+}  // namespace zok2::test
