@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "CliCommands.h"
+#include "support/TestFixture.h"
+
+namespace zok2::test {
+
+namespace {
+
+const std::string kExamples = std::string(ZOK2_SOURCE_DIR) + "/examples";
+
+CliResult Cli(const std::vector<std::string>& args, const std::string& input = std::string())
+{
+    return RunCli(args, "/nonexistent", [input] { return input; });
+}
+
+// The lines of a text, without their LF.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+// A copy of the sample (program folder, profile, definition set, binary) to change freely.
+class SampleCopy {
+public:
+    SampleCopy()
+    {
+        std::filesystem::copy(kExamples + "/Settings", root() + "Settings", std::filesystem::copy_options::recursive);
+        std::filesystem::copy(kExamples + "/zok2.ini", root() + "zok2.ini");
+        std::filesystem::copy(kExamples + "/sample.dat", root() + "sample.dat");
+    }
+    std::string root() const { return temp.Path(); }
+    std::string binary() const { return temp.Path() + "sample.dat"; }
+
+private:
+    TempDir temp;
+};
+
+}  // namespace
+
+TEST(CliTool, SectionsListsEveryTabInOrder)
+{
+    CliResult r = Cli({"--root", kExamples, "sections", kExamples + "/sample.dat"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "0\titems\t10\t4\n"
+              "1\tmaps\t15\t4\tcompressed\n"
+              "2\tmonsters\t8\t11\n"
+              "4\tskills\t6\t5\n");
+}
+
+TEST(CliTool, DumpShowsCellsAsTheGridDoes)
+{
+    CliResult r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "monsters", "items"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u + 1 + 8 + 1 + 1 + 1 + 10);
+    EXPECT_EQ(lines[0], "[monsters]");
+    EXPECT_EQ(lines[1], "\tHP\tMP\t攻撃力\t守備力\t属性\tドロップ\tボス\t飛行\tレベル\tランク\t経験値");
+    // Signed bytes, lists (inline and .idn), bits, masks sharing a byte, three-byte values.
+    EXPECT_EQ(lines[7], "ドラゴン\t850\t120\t-116\t0X5F\t火\tまほうのつえ\t1\t1\t15\t0X80\t65000");
+    EXPECT_EQ(lines[5], "オオカミ \t40\t0\t21\t0X0A\tなし\tかわのたて\t0\t0\t6\t0X20\t55");
+    EXPECT_EQ(lines[10], "");
+    EXPECT_EQ(lines[11], "[items]");
+    EXPECT_EQ(lines[20], "07 ふしぎなたね\t100000\t貴重品\t0X01\t0");
+    EXPECT_EQ(lines[22], "09 (予備)\t--\t--\t--\t--");
+}
+
+TEST(CliTool, DumpExpandsTheCompressedSection)
+{
+    CliResult r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "maps"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 2u + 15);
+    EXPECT_EQ(lines[2], "01 はじまりの村\t0X01\t0\t1\t0X0000");
+    EXPECT_EQ(lines[3], "\t0X01\t0\t1\t0X0000");
+    EXPECT_EQ(lines[8], "02 まよいの森\t0X03\t4\t0\t0X0000");
+    EXPECT_EQ(lines[16], "\t0X07\t9\t1\t0XFFFF");
+}
+
+TEST(CliTool, ModeOverridesTheProfileWithoutWritingIt)
+{
+    SampleCopy sample;
+    std::filesystem::rename(sample.root() + "Settings/sample", sample.root() + "Settings/見本");
+    const std::string profileBefore = ReadFile(sample.root() + "zok2.ini");
+    CliResult r = Cli({"--root", sample.root(), "sections", sample.binary()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "設定ファイルが読み込めません。\n");
+    r = Cli({"--root", sample.root(), "--mode", "見本", "sections", sample.binary()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 4u);
+    EXPECT_EQ(ReadFile(sample.root() + "zok2.ini"), profileBefore);
+}
+
+TEST(CliTool, ErrorsAndTheirExitStatus)
+{
+    CliResult r = Cli({"--root", kExamples, "dump", kExamples + "/missing.dat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ファイルが開けません\n");
+    EXPECT_EQ(Cli({}).status, 2);
+    EXPECT_EQ(Cli({"frobnicate", "x"}).status, 2);
+    EXPECT_EQ(Cli({"--root"}).status, 2);
+    EXPECT_EQ(Cli({"sections"}).status, 2);
+    r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "nosuch"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown section: nosuch"), std::string::npos);
+    // A section without columns has no tab and cannot be named.
+    EXPECT_EQ(Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "notes"}).status, 2);
+}
+
+TEST(CliTool, TheGeneratorReproducesTheBundledSample)
+{
+    TempDir temp;
+    const std::string out = temp.Path() + "sample.dat";
+    ASSERT_EQ(std::system((std::string(ZOK2_MAKE_SAMPLE) + " " + out).c_str()), 0);
+    EXPECT_EQ(ReadFile(out), ReadFile(kExamples + "/sample.dat"));
+}
+
+}  // namespace zok2::test
