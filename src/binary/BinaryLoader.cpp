@@ -1,4 +1,6 @@
 // Decoding the opened binary into the value table.
+#include <algorithm>
+
 #include "binary/ByteSource.h"
 #include "binary/CellLayout.h"
 #include "document/CZOKDoc.h"
@@ -7,19 +9,25 @@ namespace zok2 {
 
 namespace {
 
-std::uint32_t ReadCell(const ColumnLayout& layout, std::int64_t row, ByteSource& file)
+// Fills column c of every row below its row count. The rows hold zeros already.
+void ReadColumn(const ColumnLayout& layout, std::size_t c, SectionValues& rows, ByteSource& file)
 {
-    std::int64_t offset = layout.Offset(row);
-    if (offset < 0) return 0;
+    const std::int64_t count = std::min<std::int64_t>(layout.rowCount, static_cast<std::int64_t>(rows.size()));
     switch (layout.kind) {
-    case ColumnLayout::Kind::PackedBit:
-    case ColumnLayout::Kind::Bit:
-        return (file.At(offset) >> layout.BitIn(row)) & 1u;
     case ColumnLayout::Kind::Bytes:
+        for (std::int64_t r = 0; r < count; ++r) {
+            const std::uint32_t v = file.LittleEndian(layout.Offset(r), layout.byteCount);
+            rows[static_cast<std::size_t>(r)][c] = layout.masked ? (v & layout.mask) : v;
+        }
+        break;
+    case ColumnLayout::Kind::Bit:
+    case ColumnLayout::Kind::PackedBit:
+        for (std::int64_t r = 0; r < count; ++r) {
+            const std::int64_t offset = layout.Offset(r);
+            rows[static_cast<std::size_t>(r)][c] = offset < 0 ? 0u : (file.At(offset) >> layout.BitIn(r)) & 1u;
+        }
         break;
     }
-    std::uint32_t v = file.LittleEndian(offset, layout.byteCount);
-    return layout.masked ? (v & layout.mask) : v;
 }
 
 }  // namespace
@@ -40,22 +48,10 @@ bool CZOKDoc::LoadBinary(const std::string& path)
             DecodeCompressedSection(record.empty() ? std::string() : record.front(), static_cast<int>(i), file);
             continue;
         }
+        // One row per label, one value per column; rows past a column's row count keep 0.
         const Section& columns = sections[i];
-        std::vector<ColumnLayout> layouts;
-        layouts.reserve(columns.size());
-        for (const ColumnDefinition& d : columns) layouts.emplace_back(d);
-
-        const std::size_t rowTotal = lists[i].size();
-        SectionValues rows;
-        rows.reserve(rowTotal);
-        for (std::size_t r = 0; r < rowTotal; ++r) {
-            ValueRow row(layouts.size());
-            for (std::size_t c = 0; c < layouts.size(); ++c) {
-                const std::int64_t rowIndex = static_cast<std::int64_t>(r);
-                row[c] = rowIndex >= layouts[c].rowCount ? 0 : ReadCell(layouts[c], rowIndex, file);
-            }
-            rows.push_back(std::move(row));
-        }
+        SectionValues rows(lists[i].size(), ValueRow(columns.size()));
+        for (std::size_t c = 0; c < columns.size(); ++c) ReadColumn(ColumnLayout(columns[c]), c, rows, file);
         values.push_back(std::move(rows));
     }
     return true;

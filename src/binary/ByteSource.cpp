@@ -57,7 +57,7 @@ void ByteSource::Load(std::int64_t page)
 {
     auto& slot = m_pages[static_cast<std::size_t>(page)];
     if (!slot) {
-        slot = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kPageSize));
+        slot.reset(new std::uint8_t[static_cast<std::size_t>(kPageSize)]);  // filled below, no zeroing first
         std::int64_t start = page * kPageSize;
         std::int64_t want = std::min(kPageSize, m_size - start);
         std::size_t got = 0;

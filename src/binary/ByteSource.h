@@ -3,7 +3,9 @@
 // first use, so a table read byte by byte costs about one pass over the bytes
 // it touches. A byte that does not exist (before the start or past the end of
 // the file) reads as 0.
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -34,6 +36,21 @@ public:
     // n bytes (up to 4) little-endian from offset.
     std::uint32_t LittleEndian(std::int64_t offset, int n)
     {
+        if (offset >= 0 && (offset >> kPageShift) == m_lastPage && ((offset + n - 1) >> kPageShift) == m_lastPage &&
+            offset + n <= m_size) {
+            const std::int64_t inPage = offset & (kPageSize - 1);
+            const std::uint8_t* p = m_lastData + inPage;
+            if constexpr (std::endian::native == std::endian::little) {
+                if (inPage + 4 <= kPageSize) {  // one 4-byte load, then keep n bytes
+                    std::uint32_t word;
+                    std::memcpy(&word, p, 4);
+                    return n >= 4 ? word : word & ((1u << (8 * n)) - 1u);
+                }
+            }
+            std::uint32_t v = 0;
+            for (int i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+            return v;
+        }
         std::uint32_t v = 0;
         for (int i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(At(offset + i)) << (8 * i);
         return v;

@@ -38,23 +38,4 @@ ColumnLayout::ColumnLayout(const ColumnDefinition& d)
     }
 }
 
-std::int64_t ColumnLayout::Offset(std::int64_t row) const
-{
-    if (kind == Kind::PackedBit) {
-        std::int64_t position = bit + bitStride * row;
-        if (position < 0) return -1;
-        return static_cast<std::int64_t>(address) + position / 8;
-    }
-    return static_cast<std::int64_t>(address) + static_cast<std::int64_t>(stride) * row;
-}
-
-int ColumnLayout::BitIn(std::int64_t row) const
-{
-    if (kind == Kind::PackedBit) {
-        std::int64_t position = bit + bitStride * row;
-        return position < 0 ? 0 : static_cast<int>(position % 8);
-    }
-    return bit;
-}
-
 }  // namespace zok2

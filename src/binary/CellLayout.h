@@ -24,9 +24,21 @@ struct ColumnLayout {
 
     // Byte offset of row r's value (its first byte); for PackedBit the byte that
     // holds its bit. Negative means the value has no place in the file.
-    std::int64_t Offset(std::int64_t row) const;
+    std::int64_t Offset(std::int64_t row) const
+    {
+        if (kind == Kind::PackedBit) {
+            const std::int64_t position = bit + bitStride * row;
+            return position < 0 ? -1 : static_cast<std::int64_t>(address) + position / 8;
+        }
+        return static_cast<std::int64_t>(address) + static_cast<std::int64_t>(stride) * row;
+    }
     // Bit number within the byte at Offset (Bit, PackedBit).
-    int BitIn(std::int64_t row) const;
+    int BitIn(std::int64_t row) const
+    {
+        if (kind != Kind::PackedBit) return bit;
+        const std::int64_t position = bit + bitStride * row;
+        return position < 0 ? 0 : static_cast<int>(position % 8);
+    }
 };
 
 }  // namespace zok2

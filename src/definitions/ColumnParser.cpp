@@ -38,7 +38,7 @@ void CZOKDoc::ParseColumnFiles(const std::string& folder)
         if (opened) {
             m_columnFileSnapshots[path] = content;
             const std::size_t labelCount = lists[i].size();
-            for (const std::string& piece : text::SplitLinePieces(content, text::kColumnBuffer)) {
+            for (std::string_view piece : text::LinePieces(content, text::kColumnBuffer)) {
                 auto [code, comment] = StripComment(piece);
                 if (code.empty() || text::FindChar(code, ',') == text::npos) continue;
 

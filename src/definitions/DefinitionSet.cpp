@@ -23,8 +23,8 @@ void CZOKDoc::ReadRowNameFiles(const std::string& folder)
         StringList labels;
         std::string content;
         if (fs::ReadFile(DefinitionFilePath(folder, name, ".idn"), content)) {
-            for (const std::string& piece : text::SplitLinePieces(content, text::kRowNameBuffer)) {
-                labels.push_back(StripComment(piece).first);
+            for (std::string_view piece : text::LinePieces(content, text::kRowNameBuffer)) {
+                labels.push_back(std::move(StripComment(piece).first));
             }
         }
         lists.push_back(std::move(labels));

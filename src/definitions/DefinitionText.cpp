@@ -7,13 +7,19 @@ namespace zok2 {
 std::pair<std::string, std::string> StripComment(std::string_view line)
 {
     std::string code;
-    code.reserve(line.size());
-    for (char c : line) {
-        if (c != '\n') code.push_back(c);
+    if (line.find('\n') == std::string_view::npos) {
+        code.assign(line);
+    } else {
+        code.reserve(line.size());
+        for (char c : line) {
+            if (c != '\n') code.push_back(c);
+        }
     }
-    std::size_t at = text::FindSeq(code, "//");
-    if (at == text::npos) return {code, std::string()};
-    return {code.substr(0, at), code.substr(at)};
+    const std::size_t at = text::FindSeq(code, "//");
+    if (at == text::npos) return {std::move(code), std::string()};
+    std::string comment = code.substr(at);
+    code.resize(at);
+    return {std::move(code), std::move(comment)};
 }
 
 std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t position)

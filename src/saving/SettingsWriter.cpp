@@ -79,7 +79,7 @@ bool CZOKDoc::SaveSettings()
         const std::size_t labelCount = i < lists.size() ? lists[i].size() : 0;
         std::string out;
         std::size_t k = 0;
-        for (const std::string& piece : text::SplitLinePieces(content, text::kColumnBuffer)) {
+        for (std::string_view piece : text::LinePieces(content, text::kColumnBuffer)) {
             auto [code, comment] = StripComment(piece);
             if ((code.empty() || code == " ") && !comment.empty()) {
                 out += comment + kLineEnd;

@@ -1,40 +1,44 @@
 #include "text/LineReader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "text/SjisText.h"
 
 namespace zok2::text {
 
-std::vector<std::string> SplitLinePieces(std::string_view content, std::size_t bufferSize)
+LinePieces::LinePieces(std::string_view content, std::size_t bufferSize)
 {
-    // Text mode: CR LF becomes LF, a lone CR stays.
-    std::string text;
-    text.reserve(content.size());
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') continue;
-        text.push_back(content[i]);
-    }
-
     const std::size_t maxPiece = bufferSize - 1;
-    std::vector<std::string> pieces;
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t i = pos;
-        bool sawLineFeed = false;
-        while (i < text.size() && i - pos < maxPiece) {
-            std::size_t n = CharLength(text, i);
-            if (text[i] == '\n') {
-                ++i;
-                sawLineFeed = true;
-                break;
+    while (pos < content.size()) {
+        // Look one byte further than a piece holds: the CR of a CR LF pair does not count.
+        const std::size_t reach = std::min(maxPiece + 1, content.size() - pos);
+        const void* found = std::memchr(content.data() + pos, '\n', reach);
+        if (found) {
+            const std::size_t lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - content.data());
+            std::size_t textEnd = lineFeed;
+            if (textEnd > pos && content[textEnd - 1] == '\r') --textEnd;
+            if (textEnd - pos + 1 <= maxPiece) {  // the text and its LF fit, like fgets
+                m_pieces.push_back(content.substr(pos, textEnd - pos));
+                pos = lineFeed + 1;
+                continue;
             }
-            if (i - pos + n > maxPiece) break;  // a double-byte character that would be cut
+        } else if (content.size() - pos <= maxPiece) {
+            m_pieces.push_back(content.substr(pos));  // the last line, without a line end
+            break;
+        }
+        // The buffer is full: cut after maxPiece bytes, but not inside a double-byte character.
+        std::size_t i = pos;
+        while (i < pos + maxPiece) {
+            const std::size_t n = CharLength(content, i);
+            if (i + n > pos + maxPiece) break;
             i += n;
         }
-        if (!sawLineFeed && i == pos) i = pos + 1;  // cannot happen with maxPiece >= 2; guards progress
-        pieces.emplace_back(text.substr(pos, i - pos));
+        if (i == pos) i = pos + maxPiece;
+        m_pieces.push_back(content.substr(pos, i - pos));
         pos = i;
     }
-    return pieces;
 }
 
 }  // namespace zok2::text

@@ -19,6 +19,7 @@ unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? stati
 
 std::size_t FindChar(std::string_view s, char ch, std::size_t from)
 {
+    if (s.find(ch, from) == std::string_view::npos) return npos;  // not even as a byte
     for (std::size_t i = from; i < s.size(); i += CharLength(s, i)) {
         if (s[i] == ch) return i;
     }
@@ -28,6 +29,7 @@ std::size_t FindChar(std::string_view s, char ch, std::size_t from)
 std::size_t FindSeq(std::string_view s, std::string_view seq, std::size_t from)
 {
     if (seq.empty()) return from <= s.size() ? from : npos;
+    if (s.find(seq, from) == std::string_view::npos) return npos;  // not even as bytes
     for (std::size_t i = from; i < s.size(); i += CharLength(s, i)) {
         if (s.compare(i, seq.size(), seq) == 0) return i;
     }

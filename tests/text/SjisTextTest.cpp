@@ -5,6 +5,14 @@
 
 using namespace zok2::text;
 
+namespace {
+std::vector<std::string> SplitLinePieces(std::string_view content, std::size_t bufferSize)
+{
+    LinePieces pieces(content, bufferSize);
+    return std::vector<std::string>(pieces.begin(), pieces.end());
+}
+}  // namespace
+
 TEST(SjisText, SeparatorsAreSearchedByCharacter)
 {
     // "表" is 95 5C and "ポ" is 83 7C: their trail bytes are "\" and "|".
@@ -57,23 +65,34 @@ TEST(SjisText, NumbersAreWrittenLikePrintf)
 TEST(LineReader, CrLfIsOneLineEndAndALoneCrStays)
 {
     auto pieces = SplitLinePieces("a\r\nb\rc\n\nlast", kRowNameBuffer);
-    ASSERT_EQ(pieces.size(), 4u);
-    EXPECT_EQ(pieces[0], "a\n");
-    EXPECT_EQ(pieces[1], "b\rc\n");
-    EXPECT_EQ(pieces[2], "\n");
-    EXPECT_EQ(pieces[3], "last");
+    EXPECT_EQ(pieces, (std::vector<std::string>{"a", "b\rc", "", "last"}));
     EXPECT_TRUE(SplitLinePieces("", kRowNameBuffer).empty());
     EXPECT_EQ(SplitLinePieces("x\n", kRowNameBuffer).size(), 1u);
+    EXPECT_EQ(SplitLinePieces("x\r", kRowNameBuffer), (std::vector<std::string>{"x\r"}));
 }
 
 TEST(LineReader, LongLinesComeInFgetsPieces)
 {
-    auto pieces = SplitLinePieces(std::string(1200, 'a') + "\n", kRowNameBuffer);
+    auto pieces = SplitLinePieces(std::string(1200, 'a') + "\r\n", kRowNameBuffer);
     ASSERT_EQ(pieces.size(), 3u);
     EXPECT_EQ(pieces[0].size(), 499u);
     EXPECT_EQ(pieces[1].size(), 499u);
-    EXPECT_EQ(pieces[2], std::string(202, 'a') + "\n");
+    EXPECT_EQ(pieces[2], std::string(202, 'a'));
     EXPECT_EQ(SplitLinePieces(std::string(4999, 'b') + "x", kColumnBuffer).size(), 2u);
+    // 498 bytes and the line end fill the buffer exactly; 499 bytes leave the LF for an empty piece.
+    EXPECT_EQ(SplitLinePieces(std::string(498, 'c') + "\r\nz", kRowNameBuffer).size(), 2u);
+    EXPECT_EQ(SplitLinePieces(std::string(499, 'c') + "\r\nz", kRowNameBuffer),
+              (std::vector<std::string>{std::string(499, 'c'), "", "z"}));
+    // A lone CR counts like any byte.
+    EXPECT_EQ(SplitLinePieces(std::string(498, 'c') + "\r\r\n", kRowNameBuffer),
+              (std::vector<std::string>{std::string(498, 'c') + "\r", ""}));
+}
+
+TEST(LineReader, ALineFeedEndsAPieceWhateverPrecedesIt)
+{
+    // As with fgets, a lead byte right before the line feed does not swallow it.
+    auto pieces = SplitLinePieces("a\x83\nb\n", kRowNameBuffer);
+    EXPECT_EQ(pieces, (std::vector<std::string>{"a\x83", "b"}));
 }
 
 TEST(LineReader, APieceNeverSplitsADoubleByteCharacter)
@@ -83,6 +102,6 @@ TEST(LineReader, APieceNeverSplitsADoubleByteCharacter)
     auto pieces = SplitLinePieces(line, kRowNameBuffer);
     ASSERT_EQ(pieces.size(), 2u);
     EXPECT_EQ(pieces[0], std::string(498, 'a'));
-    EXPECT_EQ(pieces[1], "\x83\x7C|z\n");
+    EXPECT_EQ(pieces[1], "\x83\x7C|z");
     EXPECT_EQ(FindChar(pieces[1], '|'), 2u);
 }
