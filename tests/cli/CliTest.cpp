@@ -119,6 +119,50 @@ TEST(CliTool, ErrorsAndTheirExitStatus)
     EXPECT_EQ(Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "notes"}).status, 2);
 }
 
+TEST(CliTool, PasteEditsOnlyThePastedBytesAfterABackup)
+{
+    SampleCopy sample;
+    const std::string before = ReadFile(sample.binary());
+    CliResult r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1", "1"}, "500\t40\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(sample.binary() + ".bak"), before);
+    std::string expected = before;
+    expected[0x200] = static_cast<char>(0xF4);  // HP 500 of the first monster (after the 0x200 header)
+    expected[0x201] = static_cast<char>(0x01);
+    expected[0x202] = static_cast<char>(40);    // MP 40
+    expected[0x203] = static_cast<char>(0);
+    EXPECT_EQ(ReadFile(sample.binary()), expected);
+
+    r = Cli({"--root", sample.root(), "dump", sample.binary(), "monsters"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(Lines(r.out).at(2), "スライム\t500\t40\t5\t0X03\t水\tやくそう\t0\t0\t1\t0X10\t4");
+
+    // Range limits apply to pasted text; Japanese text reaches list columns as values.
+    r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "2", "1"}, "5000");
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Cli({"--root", sample.root(), "dump", sample.binary(), "monsters"});
+    EXPECT_EQ(Lines(r.out).at(3).substr(0, Lines(r.out).at(3).find('\t', 14)), "ゴブリン\t999");
+}
+
+TEST(CliTool, PasteRefusesWhatItCannotDo)
+{
+    SampleCopy sample;
+    const std::string before = ReadFile(sample.binary());
+    EXPECT_EQ(Cli({"--root", sample.root(), "paste", sample.binary(), "maps", "1", "1"}, "1").status, 2);
+    EXPECT_EQ(Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "9", "1"}, "1").status, 2);
+    EXPECT_EQ(Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1", "0"}, "1").status, 2);
+    EXPECT_EQ(Cli({"--root", sample.root(), "paste", sample.binary(), "nosuch", "1", "1"}, "1").status, 2);
+    EXPECT_EQ(Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1"}, "1").status, 2);
+    EXPECT_EQ(ReadFile(sample.binary()), before);
+
+    // The backup cannot be made: the save fails and the file stays as it was.
+    std::filesystem::create_directories(sample.binary() + ".bak/x");
+    CliResult r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1", "1"}, "77");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".bak"), std::string::npos);
+    EXPECT_EQ(ReadFile(sample.binary()), before);
+}
+
 TEST(CliTool, TheGeneratorReproducesTheBundledSample)
 {
     TempDir temp;
