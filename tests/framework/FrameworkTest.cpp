@@ -1,10 +1,9 @@
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
 #include "framework/IniProfile.h"
+#include "support/FileFaults.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -45,13 +44,18 @@ TEST(IniProfile, WritesKeepEveryOtherLine)
 TEST(IniProfile, AFailedWriteLeavesTheFileAsItWas)
 {
     TempDir temp;
-    const std::string folder = temp.Path() + "ro/";
-    WriteFile(folder + "p.ini", "[Setting]\r\nmode=old\r\n");
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (::access(folder.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore folder permissions";
-    IniProfile profile(folder + "p.ini");
-    EXPECT_FALSE(profile.WriteString("Setting", "mode", "new"));
-    EXPECT_EQ(profile.GetString("Setting", "mode"), "old");
+    const std::string path = temp.Path() + "p.ini";
+    const std::string old = "[Setting]\r\nmode=old\r\n; " + std::string(100, 'c') + "\r\n";
+    WriteFile(path, old);
+    IniProfile profile(path);
+    {
+        FileSizeLimit fullDisk(32);
+        EXPECT_FALSE(profile.WriteString("Setting", "mode", "new"));
+    }
+    EXPECT_EQ(ReadFile(path), old);
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(temp.Path())) entries += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(entries, 1);  // the temporary file is gone again
 }
 
 TEST(AppPath, EveryMode)

@@ -76,7 +76,8 @@ TEST_P(GridInterfaceTest, ScrollingMakesRowsVisible)
     EXPECT_FALSE(grid->RowVisible(1000));
 }
 
-INSTANTIATE_TEST_SUITE_P(MemoryGrid, GridInterfaceTest,
-                         ::testing::Values(GridFactory([] { return std::make_unique<MemoryGrid>(20, 8); })));
+INSTANTIATE_TEST_SUITE_P(Grids, GridInterfaceTest,
+                         ::testing::Values(GridFactory{"MemoryGrid", [] { return std::make_unique<MemoryGrid>(20, 8); }}),
+                         GridName);
 
 }  // namespace zok2::test

@@ -5,16 +5,24 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <string>
 
 #include "grid/CMSFlexGrid.h"
 
 namespace zok2::test {
 
-using GridFactory = std::function<std::unique_ptr<CMSFlexGrid>()>;
+struct GridFactory {
+    std::string name;
+    std::function<std::unique_ptr<CMSFlexGrid>()> make;
+};
+
+inline void PrintTo(const GridFactory& factory, std::ostream* os) { *os << factory.name; }
+inline std::string GridName(const ::testing::TestParamInfo<GridFactory>& info) { return info.param.name; }
 
 class GridInterfaceTest : public ::testing::TestWithParam<GridFactory> {
 protected:
-    void SetUp() override { grid = GetParam()(); }
+    void SetUp() override { grid = GetParam().make(); }
     std::unique_ptr<CMSFlexGrid> grid;
 };
 

@@ -2,7 +2,7 @@
 
 #include "editing/GridEditor.h"
 #include "document/SectionGrid.h"
-#include "saving/FileFaults.h"
+#include "support/FileFaults.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "document/Messages.h"
-#include "saving/FileFaults.h"
+#include "support/FileFaults.h"
 #include "support/TestFixture.h"
 #include "text/SjisText.h"
 
