@@ -207,19 +207,20 @@ std::uint32_t ConstrainValue(const ColumnDefinition& d, std::uint32_t v, bool ap
 
 void CZOKDoc::StoreCellText(int section, int column, int row, const std::string& input)
 {
-    if (!HasData(section, column, row)) return;
-    const ColumnDefinition& d = sections[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];
-    values[static_cast<std::size_t>(section)][static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-        ConstrainValue(d, ParseInput(input), true);
-    MarkModified();
+    StoreInput(section, column, row, input, true);
 }
 
 void CZOKDoc::StoreRecordedText(int section, int column, int row, const std::string& input)
 {
+    StoreInput(section, column, row, input, false);
+}
+
+void CZOKDoc::StoreInput(int section, int column, int row, const std::string& input, bool applyRange)
+{
     if (!HasData(section, column, row)) return;
     const ColumnDefinition& d = sections[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];
     values[static_cast<std::size_t>(section)][static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-        ConstrainValue(d, ParseInput(input), false);
+        ConstrainValue(d, ParseInput(input), applyRange);
     MarkModified();
 }
 

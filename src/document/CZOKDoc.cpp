@@ -101,7 +101,8 @@ std::int32_t CZOKDoc::GetFieldNumber(int field, int section, int column) const
     if (section < 0 || static_cast<std::size_t>(section) >= sections.size()) return 0;
     const Section& columns = sections[static_cast<std::size_t>(section)];
     if (column < 0 || static_cast<std::size_t>(column) >= columns.size()) return 0;
-    const std::string& text = columns[static_cast<std::size_t>(column)].fields[static_cast<std::size_t>(field < 0 ? 0 : field % kColumnFieldCount)];
+    if (field < 0 || field >= kColumnFieldCount) return 0;
+    const std::string& text = columns[static_cast<std::size_t>(column)].fields[static_cast<std::size_t>(field)];
     switch (static_cast<ColumnField>(field)) {
     case ColumnField::address:
     case ColumnField::stride:

@@ -118,6 +118,7 @@ public:
                                    const std::string& extension) const;
 
 private:
+    void StoreInput(int section, int column, int row, const std::string& input, bool applyRange);
     void AddRecordRegion(const std::string& record);
     std::uint64_t CurrentState() const { return m_undoStates.empty() ? 0 : m_undoStates.back(); }
 

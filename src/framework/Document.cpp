@@ -58,7 +58,10 @@ void CDocument::UpdateAllViews(CView* sender, long hint)
 bool CDocument::OnOpenDocument(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    if (!f) {
+        MessageBox().Show("ファイルが開けません");
+        return false;
+    }
     std::fclose(f);
     SetModifiedFlag(false);
     return true;
