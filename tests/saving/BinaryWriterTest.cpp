@@ -159,7 +159,18 @@ TEST_F(WriterTest, UndoPastTheSaveAndNewEditsWriteEveryChangedRegion)
     ASSERT_TRUE(Save());
     EXPECT_EQ(OnDisk(), Patched(original, {{0x110, 0x22}, {0x111, 0x22}}));
 
+    // Redo back to the saved length along a different branch is not the saved state.
+    Edit(4, 1, "0x4444");  // C
+    ASSERT_TRUE(Save());
+    editor->Undo();        // C undone in memory
+    Edit(5, 1, "0x5555");  // D, at the saved length
+    editor->Undo();
+    editor->Redo();        // D again: same length as at the save, other content
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetTitle(), "data.bin *");
+
     // Undo back to the saved length after a different branch is not the saved state.
+    ASSERT_TRUE(Save());
     Edit(3, 1, "0x3333");
     editor->Undo();
     EXPECT_FALSE(doc->IsModified());
