@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "text/SjisText.h"
+
 namespace zok2 {
 
 // (code, comment): LF characters removed, then split at the first "//";
@@ -15,15 +17,9 @@ std::pair<std::string, std::string> StripComment(std::string_view line);
 std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t position);
 
 // SplitHead at the first `separator` character of text.
-inline std::pair<std::string, std::string> SplitAtFirst(std::string_view text, char separator);
-
-}  // namespace zok2
-
-#include "text/SjisText.h"
-
-namespace zok2 {
 inline std::pair<std::string, std::string> SplitAtFirst(std::string_view text, char separator)
 {
     return SplitHead(text, text::FindChar(text, separator));
 }
+
 }  // namespace zok2

@@ -49,8 +49,8 @@ bool CZOKDoc::OnOpenDocument(const std::string& path)
 
 bool CZOKDoc::LoadDocument(const std::string& path)
 {
-    SetTitle(GetAppPath(PathPart::NameWithExtension, path));
-    CDocument::SetPathName(path);
+    // Title (the name with extension) and path name name the new file from here on, even if the open fails.
+    SetPathName(path);
 
     std::string mode = modeOverride ? *modeOverride : Profile().GetString("Setting", "mode");
     definitionFolder = GetAppPath(PathPart::ProgramFolder) + "Settings/" + FileNames().ToFileSystem(mode) + "/";
