@@ -1,6 +1,4 @@
 // Decoding the opened binary into the value table.
-#include <algorithm>
-
 #include "binary/ByteSource.h"
 #include "binary/CellLayout.h"
 #include "document/CZOKDoc.h"
@@ -9,25 +7,12 @@ namespace zok2 {
 
 namespace {
 
-// Fills column c of every row below its row count. The rows hold zeros already.
-void ReadColumn(const ColumnLayout& layout, std::size_t c, SectionValues& rows, ByteSource& file)
+std::uint32_t ReadCell(const ColumnLayout& layout, std::int64_t row, ByteSource& file)
 {
-    const std::int64_t count = std::min<std::int64_t>(layout.rowCount, static_cast<std::int64_t>(rows.size()));
-    switch (layout.kind) {
-    case ColumnLayout::Kind::Bytes:
-        for (std::int64_t r = 0; r < count; ++r) {
-            const std::uint32_t v = file.LittleEndian(layout.Offset(r), layout.byteCount);
-            rows[static_cast<std::size_t>(r)][c] = layout.masked ? (v & layout.mask) : v;
-        }
-        break;
-    case ColumnLayout::Kind::Bit:
-    case ColumnLayout::Kind::PackedBit:
-        for (std::int64_t r = 0; r < count; ++r) {
-            const std::int64_t offset = layout.Offset(r);
-            rows[static_cast<std::size_t>(r)][c] = offset < 0 ? 0u : (file.At(offset) >> layout.BitIn(r)) & 1u;
-        }
-        break;
-    }
+    const std::int64_t offset = layout.Offset(row);
+    if (layout.kind != ColumnLayout::Kind::Bytes) return offset < 0 ? 0u : (file.At(offset) >> layout.BitIn(row)) & 1u;
+    const std::uint32_t v = file.LittleEndian(offset, layout.byteCount);
+    return layout.masked ? (v & layout.mask) : v;
 }
 
 }  // namespace
@@ -48,10 +33,18 @@ bool CZOKDoc::LoadBinary(const std::string& path)
             DecodeCompressedSection(record.empty() ? std::string() : record.front(), static_cast<int>(i), file);
             continue;
         }
-        // One row per label, one value per column; rows past a column's row count keep 0.
-        const Section& columns = sections[i];
-        SectionValues rows(lists[i].size(), ValueRow(columns.size()));
-        for (std::size_t c = 0; c < columns.size(); ++c) ReadColumn(ColumnLayout(columns[c]), c, rows, file);
+        // One row per label, one value per column; rows past a column's row count hold 0.
+        std::vector<ColumnLayout> layouts(sections[i].begin(), sections[i].end());
+        const std::size_t rowTotal = lists[i].size();
+        SectionValues rows;
+        rows.reserve(rowTotal);
+        for (std::size_t r = 0; r < rowTotal; ++r) {
+            const std::int64_t row = static_cast<std::int64_t>(r);
+            ValueRow& cells = rows.emplace_back(layouts.size());
+            for (std::size_t c = 0; c < layouts.size(); ++c) {
+                if (row < layouts[c].rowCount) cells[c] = ReadCell(layouts[c], row, file);
+            }
+        }
         values.push_back(std::move(rows));
     }
     return true;

@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    static constexpr int kPageShift = 18;  // 256 KiB pages
+    static constexpr int kPageShift = 16;  // 64 KiB pages: a table reads about the bytes it covers
     static constexpr std::int64_t kPageSize = std::int64_t{1} << kPageShift;
     void Load(std::int64_t page);
 
