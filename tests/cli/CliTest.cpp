@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -161,6 +163,21 @@ TEST(CliTool, PasteRefusesWhatItCannotDo)
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(".bak"), std::string::npos);
     EXPECT_EQ(ReadFile(sample.binary()), before);
+}
+
+TEST(CliTool, TheExecutableReadsStandardInputAndWritesUtf8)
+{
+    SampleCopy sample;
+    const std::string cli = std::string(ZOK2_CLI);
+    const std::string out = sample.root() + "out.txt";
+    const std::string paste = "printf '0x0A\\t\\n' | " + cli + " --root " + sample.root() + " paste " + sample.binary() +
+                              " skills 2 1";
+    ASSERT_EQ(std::system(paste.c_str()), 0);
+    ASSERT_EQ(std::system((cli + " --root " + sample.root() + " dump " + sample.binary() + " skills > " + out).c_str()), 0);
+    EXPECT_EQ(Lines(ReadFile(out)).at(3), "アイス\t10\t0\t0\t1\t0");  // the empty cell pasted "" as 0
+    EXPECT_TRUE(std::filesystem::exists(sample.binary() + ".bak"));
+    const int status = std::system((cli + " --root " + sample.root() + " dump " + sample.binary() + " nosuch 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
 TEST(CliTool, TheGeneratorReproducesTheBundledSample)

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "editing/GridEditor.h"
@@ -8,6 +10,13 @@
 namespace zok2::test {
 
 namespace {
+
+ino_t Inode(const std::string& path)
+{
+    struct stat st{};
+    stat(path.c_str(), &st);
+    return st.st_ino;
+}
 
 std::string Pattern(std::size_t n)
 {
@@ -78,7 +87,9 @@ TEST_F(WriterTest, ByteColumnsWriteTheirBytesLowestFirst)
     Edit(2, 2, "0xA1B2C3D4");
     Edit(1, 3, "0x1FF");  // a one-byte column writes only the lowest byte
     ASSERT_TRUE(doc->CanSave());
+    const ino_t inode = Inode(path);
     ASSERT_TRUE(Save());
+    EXPECT_EQ(Inode(path), inode);  // patched in place, not replaced by a rewritten copy
     EXPECT_EQ(ReadFile(path + ".bak"), original);
     EXPECT_EQ(OnDisk(), Patched(original, {{0x120, 0x34}, {0x121, 0x12}, {4, 0xD4}, {5, 0xC3}, {6, 0xB2}, {7, 0xA1}, {0x80, 0xFF}}));
     EXPECT_FALSE(doc->IsModified());
