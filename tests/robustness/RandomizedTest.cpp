@@ -178,7 +178,9 @@ TEST_F(HistoryTest, AnySequenceOfEditsUndosRedosAndSavesKeepsFileAndFlagTruthful
         }
         }
         // Whenever the document says it is unmodified, the file holds exactly what memory holds.
-        if (!doc->IsModified()) ASSERT_EQ(OnDisk(), doc->values) << "step " << step;
+        if (!doc->IsModified()) {
+            ASSERT_EQ(OnDisk(), doc->values) << "step " << step;
+        }
     }
     ASSERT_TRUE(doc->DoFileSave());
     EXPECT_EQ(OnDisk(), doc->values);
