@@ -128,6 +128,9 @@ std::string CZOKDoc::WrittenColumnLine(const ColumnDefinition& d, std::size_t la
     }
     std::string line = fields[0];
     for (int f = 1; f < 10; ++f) line += "," + fields[f];
+    // A last field ending in "/" would make "//" with the comment: an eleventh,
+    // ignored field keeps them apart.
+    if (!d[ColumnField::comment].empty() && line.back() == '/') line += ",";
     return line + d[ColumnField::comment];
 }
 

@@ -90,6 +90,16 @@ TEST_F(SettingsTest, DescriptionsAndInlineListsRoundTrip)
     EXPECT_EQ(doc->lists.at(static_cast<std::size_t>(text::ReadDec(Column(0, 0)[F::listIndex]))), (StringList{"0 Off", "1 On"}));
 }
 
+TEST_F(SettingsTest, AListEndingInASlashStaysApartFromTheComment)
+{
+    OpenSet("0,V,1,,,0,,,,1 a|2 b/,,// note\r\n");
+    doc->SaveSettings();
+    EXPECT_EQ(Ini(), "0,V,,,,0,,,,1 a|2 b/,// note\r\n");
+    OpenBytes(std::string(64, '\0'), "data.dat");
+    EXPECT_EQ(doc->lists.at(1), (StringList{"1 a", "2 b/"}));
+    EXPECT_EQ(Column(0, 0)[F::comment], "// note");
+}
+
 TEST_F(SettingsTest, ExtraColumnLinesAreDroppedAndUnchangedFilesAreNotRewritten)
 {
     OpenSet("0,A,1\r\n1,B,1\r\n2,C,1\r\n");
