@@ -93,7 +93,6 @@ public:
     bool IsAtSavedState() const;
     // Clears the modified flag and marker when the history is back at the saved state.
     void UpdateModifiedFromHistory();
-    const std::set<EditRegion>& UnsavedRegions() const { return m_unsavedRegions; }
 
     // ---- saving ----
     bool OnSaveDocument(const std::string& path) override;
