@@ -14,8 +14,7 @@ bool SeekFile(std::FILE* file, std::int64_t offset)
 #endif
 }
 
-namespace {
-std::int64_t TellEnd(std::FILE* file)
+std::int64_t OpenFileSize(std::FILE* file)
 {
 #ifdef _WIN32
     if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
@@ -25,7 +24,6 @@ std::int64_t TellEnd(std::FILE* file)
     return static_cast<std::int64_t>(ftello(file));
 #endif
 }
-}  // namespace
 
 ByteSource::~ByteSource() { Close(); }
 
@@ -34,7 +32,7 @@ bool ByteSource::Open(const std::string& path)
     Close();
     m_file = std::fopen(path.c_str(), "rb");
     if (!m_file) return false;
-    m_size = TellEnd(m_file);
+    m_size = OpenFileSize(m_file);
     if (m_size < 0) {
         Close();
         return false;

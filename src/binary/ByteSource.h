@@ -70,5 +70,7 @@ private:
 
 // 64-bit positioning on every platform.
 bool SeekFile(std::FILE* file, std::int64_t offset);
+// Size of an open file (it is left positioned at its end), or -1.
+std::int64_t OpenFileSize(std::FILE* file);
 
 }  // namespace zok2

@@ -3,6 +3,7 @@
 #include "binary/CompressedSection.h"
 
 #include "binary/ByteSource.h"
+#include "binary/CellLayout.h"
 #include "document/CZOKDoc.h"
 #include "text/SjisText.h"
 
@@ -17,15 +18,6 @@ std::int64_t BankedPointerToOffset(std::int32_t a, std::int32_t bank)
 }
 
 namespace {
-
-struct RecordColumn {
-    std::uint32_t offset;  // position inside the expanded record
-    bool bit;
-    int bitNumber;
-    int byteCount;
-    bool masked;
-    std::uint32_t mask;
-};
 
 // Splits "A|B|C" at its first and last bar.
 void SplitBlockTable(const std::string& text, std::string* a, std::string* b, std::string* c)
@@ -68,19 +60,15 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
     const std::uint32_t dictionary = text::ReadHex(dText) + K;
     const std::int32_t bank = file.At(static_cast<std::uint32_t>(A + K));
 
-    std::vector<RecordColumn> columns;
+    // The size, bit and mask of each column are read as in the file; only the
+    // position is a different one: an offset inside the expanded record.
+    std::vector<ColumnLayout> columns;
+    std::vector<std::uint32_t> offsets;
     std::size_t R = 0;
     for (const ColumnDefinition& d : sections[t]) {
-        RecordColumn col{};
-        col.offset = text::ReadHex(d[ColumnField::address]) - K;
-        col.bit = d.HasBitSize();
-        col.bitNumber = col.bit ? d.BitNumber() : 0;
-        col.byteCount = col.bit ? 1 : std::min(std::max(d.ByteSize(), 1), 4);
-        const std::string& limit = d[ColumnField::limit];
-        col.masked = !col.bit && !limit.empty() && limit[0] == '.';
-        col.mask = col.masked ? text::ReadHex(std::string_view(limit).substr(1)) : 0xFFFFFFFFu;
-        if (!col.bit) R += static_cast<std::size_t>(std::max(text::ReadDec(d[ColumnField::size]), 0));
-        columns.push_back(col);
+        columns.emplace_back(d);
+        offsets.push_back(columns.back().address - K);
+        if (!d.HasBitSize()) R += static_cast<std::size_t>(std::max(text::ReadDec(d[ColumnField::size]), 0));
     }
 
     SectionValues rows;
@@ -94,12 +82,12 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
     auto decodeRecord = [&]() {
         ValueRow row(columns.size());
         for (std::size_t c = 0; c < columns.size(); ++c) {
-            const RecordColumn& col = columns[c];
-            if (col.bit) {
-                row[c] = (byteAt(col.offset) >> col.bitNumber) & 1u;
+            const ColumnLayout& col = columns[c];
+            if (col.kind != ColumnLayout::Kind::Bytes) {
+                row[c] = (byteAt(offsets[c]) >> col.bit) & 1u;
             } else {
                 std::uint32_t v = 0;
-                for (int i = 0; i < col.byteCount; ++i) v |= byteAt(std::uint64_t{col.offset} + i) << (8 * i);
+                for (int i = 0; i < col.byteCount; ++i) v |= byteAt(std::uint64_t{offsets[c]} + i) << (8 * i);
                 row[c] = col.masked ? (v & col.mask) : v;
             }
         }

@@ -19,7 +19,7 @@ class PatchFile {
 public:
     explicit PatchFile(const std::string& path) : m_file(std::fopen(path.c_str(), "r+b"))
     {
-        if (m_file && SeekEnd()) m_size = Tell();
+        if (m_file) m_size = OpenFileSize(m_file);
         if (m_size < 0) Close();
     }
     ~PatchFile() { Close(); }
@@ -65,22 +65,6 @@ private:
     {
         m_failed = true;
         return -1;
-    }
-    bool SeekEnd()
-    {
-#ifdef _WIN32
-        return _fseeki64(m_file, 0, SEEK_END) == 0;
-#else
-        return fseeko(m_file, 0, SEEK_END) == 0;
-#endif
-    }
-    std::int64_t Tell()
-    {
-#ifdef _WIN32
-        return _ftelli64(m_file);
-#else
-        return static_cast<std::int64_t>(ftello(m_file));
-#endif
     }
 
     std::FILE* m_file;
