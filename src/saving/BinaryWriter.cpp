@@ -24,7 +24,6 @@ public:
     }
     ~PatchFile() { Close(); }
     bool IsOpen() const { return m_file != nullptr; }
-    bool Failed() const { return m_failed; }
     // Bytes at or past the end are never written: saving never grows the file.
     bool Contains(std::int64_t offset) const { return offset >= 0 && offset < m_size; }
 
