@@ -19,7 +19,7 @@ std::size_t CountCells(const CZOKDoc& doc)
 {
     std::size_t cells = 0;
     for (const auto& section : doc.values) {
-        for (const auto& row : section) cells += row.size();
+        cells += section.Rows() * section.Columns();
     }
     return cells;
 }

@@ -1,16 +1,16 @@
 #include "CliCommands.h"
 
-#include "QtTextCodec.h"
+#include <memory>
+#include <optional>
+
 #include "document/CZOKDoc.h"
+#include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
-#include "document/ZOKView.h"
 #include "editing/GridEditor.h"
 #include "framework/AppPath.h"
 #include "framework/RecordingServices.h"
-#include "grid/MemoryGrid.h"
+#include "qt/SjisCodec.h"
 #include "text/SjisText.h"
-
-#include <optional>
 
 namespace zok2 {
 
@@ -35,29 +35,37 @@ private:
     std::string& m_err;
 };
 
-class HeadlessView : public IZOKView {
-public:
-    void OnUpdate(CView*, long) override {}
-    CMSFlexGrid* Grid() override { return &grid; }
-    MemoryGrid grid;
-};
-
-CliResult UsageError(const std::string& reason)
+CliResult UsageError(const std::string& reason, bool withUsage = true)
 {
     CliResult result;
     result.status = 2;
-    result.err = reason + "\n" + kUsage;
+    result.err = reason + "\n" + (withUsage ? kUsage : "");
     return result;
 }
 
-bool HasTab(const CZOKDoc& doc, std::size_t section) { return !doc.sections[section].empty(); }
+// The opened document with its headless view and the messages it showed.
+struct Session {
+    explicit Session(CliResult& result) : messageBox(result.err)
+    {
+        services.messageBox = &messageBox;
+        services.fileNames = &fileNames;
+        doc = std::make_unique<CZOKDoc>(services);
+        doc->AddView(&view);
+    }
+    ~Session() { doc->RemoveView(&view); }
 
-// The section with a tab whose definition name is `utf8Name`, or -1.
-int FindSection(const CZOKDoc& doc, const std::string& utf8Name)
+    StderrMessageBox messageBox;
+    QtFileNameCodec fileNames;
+    Services services;
+    HeadlessView view;
+    std::unique_ptr<CZOKDoc> doc;
+};
+
+// The section with a tab whose definition is named `name` (UTF-8), or -1.
+int FindSection(const CZOKDoc& doc, const std::string& name)
 {
-    const std::string name = Utf8ToSjis(utf8Name);
-    for (std::size_t i = 0; i < doc.sections.size(); ++i) {
-        if (HasTab(doc, i) && doc.definitionNames[i] == name) return static_cast<int>(i);
+    for (int s : doc.TabSections()) {
+        if (doc.SectionName(s) == name) return s;
     }
     return -1;
 }
@@ -72,11 +80,22 @@ bool ParsePositive(const std::string& text, int* value)
     return *value >= 1;
 }
 
-void DumpSection(CZOKDoc& doc, HeadlessView& view, int section, std::string& out)
+void RunSections(const CZOKDoc& doc, CliResult& result)
 {
-    FillSectionGrid(doc, view.grid, section, 1, 1);
-    const MemoryGrid& grid = view.grid;
-    std::string sjis = "[" + doc.definitionNames[static_cast<std::size_t>(section)] + "]\n";
+    for (int s : doc.TabSections()) {
+        result.out += text::FormatDec(s) + "\t" + doc.SectionName(s) + "\t" +
+                      text::FormatDec(static_cast<std::int64_t>(doc.RowLabels(s).size())) + "\t" +
+                      text::FormatDec(static_cast<std::int64_t>(doc.sections[static_cast<std::size_t>(s)].size()));
+        if (doc.IsCompressedSection(s)) result.out += "\tcompressed";
+        result.out += "\n";
+    }
+}
+
+void DumpSection(CZOKDoc& doc, MemoryGrid& grid, int section, std::string& out)
+{
+    FillSectionGrid(doc, grid, section, 1, 1);
+    out += "[" + doc.SectionName(section) + "]\n";
+    std::string sjis;
     for (int r = 0; r < grid.RowCount(); ++r) {
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             if (c > 0) sjis += '\t';
@@ -87,6 +106,58 @@ void DumpSection(CZOKDoc& doc, HeadlessView& view, int section, std::string& out
     out += SjisToUtf8(sjis);
 }
 
+CliResult RunDump(Session& session, const std::vector<std::string>& names, CliResult& result)
+{
+    std::vector<int> chosen;
+    if (names.empty()) chosen = session.doc->TabSections();
+    for (const std::string& name : names) {
+        const int section = FindSection(*session.doc, name);
+        if (section < 0) return UsageError("unknown section: " + name);
+        chosen.push_back(section);
+    }
+    for (std::size_t n = 0; n < chosen.size(); ++n) {
+        if (n > 0) result.out += "\n";
+        DumpSection(*session.doc, session.view.grid, chosen[n], result.out);
+    }
+    return result;
+}
+
+CliResult RunPaste(Session& session, const std::vector<std::string>& rest, const std::function<std::string()>& readInput,
+                   CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    const int section = FindSection(doc, rest[1]);
+    if (section < 0) return UsageError("unknown section: " + rest[1]);
+    int row = 0, column = 0;
+    if (!ParsePositive(rest[2], &row) || !ParsePositive(rest[3], &column)) return UsageError("ROW and COLUMN are numbers from 1");
+    MemoryGrid& grid = session.view.grid;
+    FillSectionGrid(doc, grid, section, 1, 1);
+    // Refused where the window's paste is disabled or could change nothing.
+    if (row >= grid.RowCount() || column >= grid.ColumnCount()) {
+        return UsageError("ROW or COLUMN lies outside section " + rest[1], false);
+    }
+    if (doc.IsCompressedSection(section)) return UsageError("section " + rest[1] + " is compressed and cannot be edited", false);
+    if (!doc.HasData(section, column - 1, row - 1)) return UsageError("the cell at ROW and COLUMN holds no value (--)", false);
+    if (!doc.IsEditable(section, column - 1, row - 1)) {
+        return UsageError("the cell at ROW and COLUMN lies past the end of the file and cannot be edited", false);
+    }
+    grid.SetCurrentRow(row);
+    grid.SetCurrentColumn(column);
+
+    RecordingClipboard clipboard;
+    const std::string input = readInput ? readInput() : std::string();
+    if (!input.empty()) clipboard.SetText(Utf8ToSjis(input));
+    GridEditor editor(doc, grid, clipboard);
+    editor.SetCurrentSection(section);
+    editor.Paste();
+    if (editor.SkippedCells() > 0) {
+        result.err += "warning: " + text::FormatDec(editor.SkippedCells()) +
+                      " read-only cells (past the end of the file) were left unchanged\n";
+    }
+    if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;
+    return result;
+}
+
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
@@ -95,14 +166,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     std::string root = defaultRoot;
     std::optional<std::string> mode;
     std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        if (args[i] == "--root" || args[i] == "--mode") {
-            if (i + 1 >= args.size()) return UsageError(args[i] + " needs a value");
-            (args[i] == "--root" ? root : mode.emplace()) = args[i + 1];
-            ++i;
-        } else {
-            break;
-        }
+    for (; i < args.size() && (args[i] == "--root" || args[i] == "--mode"); i += 2) {
+        if (i + 1 >= args.size()) return UsageError(args[i] + " needs a value");
+        (args[i] == "--root" ? root : mode.emplace()) = args[i + 1];
     }
     if (i >= args.size()) return UsageError("no command given");
     const std::string command = args[i++];
@@ -116,78 +182,18 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     SetProgramPath(root + "zok2");
 
     CliResult result;
-    StderrMessageBox messageBox(result.err);
-    QtFileNameCodec fileNames;
-    Services services;
-    services.messageBox = &messageBox;
-    services.fileNames = &fileNames;
-    CZOKDoc doc(services);
-    if (mode) doc.modeOverride = Utf8ToSjis(*mode);
-    HeadlessView view;
-    doc.AddView(&view);
-
-    if (!doc.OnOpenDocument(rest[0])) {
+    Session session(result);
+    if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
+    if (!session.doc->OnOpenDocument(rest[0])) {
         result.status = 1;
         return result;
     }
-
     if (command == "sections") {
-        std::string sjis;
-        for (std::size_t s = 0; s < doc.sections.size(); ++s) {
-            if (!HasTab(doc, s)) continue;
-            sjis += text::FormatDec(static_cast<std::int64_t>(s)) + "\t" + doc.definitionNames[s] + "\t" +
-                    text::FormatDec(static_cast<std::int64_t>(doc.RowLabels(static_cast<int>(s)).size())) + "\t" +
-                    text::FormatDec(static_cast<std::int64_t>(doc.sections[s].size()));
-            if (doc.IsCompressedSection(static_cast<int>(s))) sjis += "\tcompressed";
-            sjis += "\n";
-        }
-        result.out = SjisToUtf8(sjis);
+        RunSections(*session.doc, result);
         return result;
     }
-
-    if (command == "dump") {
-        std::vector<int> chosen;
-        if (rest.size() == 1) {
-            for (std::size_t s = 0; s < doc.sections.size(); ++s) {
-                if (HasTab(doc, s)) chosen.push_back(static_cast<int>(s));
-            }
-        } else {
-            for (std::size_t n = 1; n < rest.size(); ++n) {
-                int section = FindSection(doc, rest[n]);
-                if (section < 0) return UsageError("unknown section: " + rest[n]);
-                chosen.push_back(section);
-            }
-        }
-        for (std::size_t n = 0; n < chosen.size(); ++n) {
-            if (n > 0) result.out += "\n";
-            DumpSection(doc, view, chosen[n], result.out);
-        }
-        return result;
-    }
-
-    // paste
-    const int section = FindSection(doc, rest[1]);
-    if (section < 0) return UsageError("unknown section: " + rest[1]);
-    int row = 0, column = 0;
-    if (!ParsePositive(rest[2], &row) || !ParsePositive(rest[3], &column)) {
-        return UsageError("ROW and COLUMN are numbers from 1");
-    }
-    FillSectionGrid(doc, view.grid, section, 1, 1);
-    if (row >= view.grid.RowCount() || column >= view.grid.ColumnCount()) {
-        return UsageError("ROW or COLUMN lies outside section " + rest[1]);
-    }
-    if (doc.IsCompressedSection(section)) return UsageError("section " + rest[1] + " is compressed and cannot be edited");
-    view.grid.SetCurrentRow(row);
-    view.grid.SetCurrentColumn(column);
-
-    RecordingClipboard clipboard;
-    const std::string input = readInput ? readInput() : std::string();
-    if (!input.empty()) clipboard.SetText(Utf8ToSjis(input));
-    GridEditor editor(doc, view.grid, clipboard);
-    editor.SetCurrentSection(section);
-    editor.Paste();
-    if (!doc.DoFileSave()) result.status = 1;
-    return result;
+    if (command == "dump") return RunDump(session, std::vector<std::string>(rest.begin() + 1, rest.end()), result);
+    return RunPaste(session, rest, readInput, result);
 }
 
 }  // namespace zok2

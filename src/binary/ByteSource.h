@@ -6,10 +6,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "framework/File.h"
 
 namespace zok2 {
 
@@ -20,7 +21,9 @@ public:
     ByteSource(const ByteSource&) = delete;
     ByteSource& operator=(const ByteSource&) = delete;
 
+    // Opens a regular file for reading; false (with the system's reason) otherwise.
     bool Open(const std::string& path);
+    const std::string& Reason() const { return m_file.Reason(); }
     void Close();
     std::int64_t Size() const { return m_size; }
     bool Contains(std::int64_t offset) const { return offset >= 0 && offset < m_size; }
@@ -61,16 +64,11 @@ private:
     static constexpr std::int64_t kPageSize = std::int64_t{1} << kPageShift;
     void Load(std::int64_t page);
 
-    std::FILE* m_file = nullptr;
+    fs::File m_file;
     std::int64_t m_size = 0;
     std::vector<std::unique_ptr<std::uint8_t[]>> m_pages;
     std::int64_t m_lastPage = -1;
     const std::uint8_t* m_lastData = nullptr;
 };
-
-// 64-bit positioning on every platform.
-bool SeekFile(std::FILE* file, std::int64_t offset);
-// Size of an open file (it is left positioned at its end), or -1.
-std::int64_t OpenFileSize(std::FILE* file);
 
 }  // namespace zok2

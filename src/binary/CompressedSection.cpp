@@ -1,29 +1,32 @@
-// Expanding a compressed section: a pointer table into token-stream blocks
-// that copy from a dictionary in the same file.
 #include "binary/CompressedSection.h"
 
-#include "binary/ByteSource.h"
+#include <algorithm>
+
+#include "binary/BinaryLoader.h"
 #include "binary/CellLayout.h"
-#include "document/CZOKDoc.h"
 #include "text/SjisText.h"
 
 namespace zok2 {
 
 std::int64_t BankedPointerToOffset(std::int32_t a, std::int32_t bank)
 {
-    std::int32_t c = bank - 0x80;
-    std::int32_t q = c / 2;
-    std::int64_t base = static_cast<std::int64_t>(a) + static_cast<std::int64_t>(q) * 0x10000;
+    const std::int32_t c = bank - 0x80;
+    const std::int32_t q = c / 2;
+    const std::int64_t base = static_cast<std::int64_t>(a) + static_cast<std::int64_t>(q) * 0x10000;
     return (c % 2 == 1) ? base : base - 0x8000;
 }
 
 namespace {
 
+// A valid stream yields at most 9 bytes per stream byte (an 18-byte reference
+// costs 2); pointers may share blocks, so allow a wide margin beyond that.
+constexpr std::int64_t kOutputPerFileByte = 32;
+
 // Splits "A|B|C" at its first and last bar.
 void SplitBlockTable(const std::string& text, std::string* a, std::string* b, std::string* c)
 {
-    std::size_t first = text::FindChar(text, '|');
-    std::size_t last = text::FindLastChar(text, '|');
+    const std::size_t first = text::FindChar(text, '|');
+    const std::size_t last = text::FindLastChar(text, '|');
     if (first == text::npos) {
         *a = text;
         b->clear();
@@ -35,25 +38,36 @@ void SplitBlockTable(const std::string& text, std::string* a, std::string* b, st
     *c = text.substr(last + 1);
 }
 
+// One expanded record, read by the same cell rule as the file.
+struct RecordBytes {
+    const std::vector<std::uint8_t>& bytes;
+    std::uint8_t At(std::int64_t offset) const
+    {
+        return offset >= 0 && static_cast<std::size_t>(offset) < bytes.size() ? bytes[static_cast<std::size_t>(offset)] : 0;
+    }
+    std::uint32_t LittleEndian(std::int64_t offset, int n) const
+    {
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(At(offset + i)) << (8 * i);
+        return v;
+    }
+};
+
 }  // namespace
 
-void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, ByteSource& file)
+DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColumns, const StringList& blockLabels,
+                            std::uint32_t K, ByteSource& file)
 {
-    const std::size_t t = static_cast<std::size_t>(section);
-    const std::size_t recordIndex = static_cast<std::size_t>(compressionMap[section]);
-    // Only method "1" exists, and its record has exactly four parameters; anything
-    // else leaves the section without rows rather than guessing.
-    if (method != "1" || compressionRecords[recordIndex].size() != 4) {
-        values.emplace_back();
-        return;
+    DecodedSection out;
+    const std::vector<int> widths = ValueWidths(sectionColumns);
+    if (record.size() != 4 || record[0] != "1") {
+        out.values = ValueTable(widths, 0);
+        return out;
     }
-    const StringList record = compressionRecords[recordIndex];
-    const std::uint32_t K = addressCorrection;
-
     std::string aText, bText, cText;
     SplitBlockTable(record[2], &aText, &bText, &cText);
-    std::size_t bar = text::FindChar(record[3], '|');
-    std::string dText = bar == text::npos ? std::string() : record[3].substr(0, bar);
+    const std::size_t bar = text::FindChar(record[3], '|');
+    const std::string dText = bar == text::npos ? std::string() : record[3].substr(0, bar);
     const std::uint32_t A = text::ReadHex(aText);
     const std::uint32_t B = text::ReadHex(bText);
     const std::int32_t C = text::ReadDec(cText);
@@ -61,55 +75,46 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
     const std::int32_t bank = file.At(static_cast<std::uint32_t>(A + K));
 
     // The size, bit and mask of each column are read as in the file; only the
-    // position is a different one: an offset inside the expanded record.
-    std::vector<ColumnLayout> columns;
-    std::vector<std::uint32_t> offsets;
+    // position differs: an offset inside the expanded record.
+    const std::vector<ColumnLayout> columns = LayoutsOf(sectionColumns);
+    std::vector<std::int64_t> offsets;
     std::size_t R = 0;
-    for (const ColumnDefinition& d : sections[t]) {
-        columns.emplace_back(d);
-        offsets.push_back(columns.back().address - K);
-        if (!d.HasBitSize()) R += static_cast<std::size_t>(std::max(text::ReadDec(d[ColumnField::size]), 0));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        offsets.push_back(static_cast<std::uint32_t>(columns[c].address - K));
+        if (!sectionColumns[c].HasBitSize()) R += static_cast<std::size_t>(std::max(sectionColumns[c].ByteSize(), 0));
     }
 
-    SectionValues rows;
-    rows.reserve(2565);
-    StringList labels;
+    std::vector<std::uint32_t> decoded;  // row after row
+    std::size_t rowTotal = 0;
+    decoded.reserve(std::min<std::size_t>(2565, 1u << 16) * columns.size());
     std::vector<std::uint8_t> buffer(R);
+    const RecordBytes recordBytes{buffer};
     std::size_t k = 0;
-    const StringList& blockLabels = lists[t];
+    std::int64_t budget = kOutputPerFileByte * std::max<std::int64_t>(file.Size(), 1) + kMaxBlockLength;
 
-    auto byteAt = [&](std::uint64_t index) -> std::uint32_t { return index < R ? buffer[index] : 0u; };
-    auto decodeRecord = [&]() {
-        ValueRow row(columns.size());
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const ColumnLayout& col = columns[c];
-            if (col.kind != ColumnLayout::Kind::Bytes) {
-                row[c] = (byteAt(offsets[c]) >> col.bit) & 1u;
-            } else {
-                std::uint32_t v = 0;
-                for (int i = 0; i < col.byteCount; ++i) v |= byteAt(std::uint64_t{offsets[c]} + i) << (8 * i);
-                row[c] = col.masked ? (v & col.mask) : v;
-            }
-        }
-        return row;
-    };
-
-    for (std::int32_t i = 0; R > 0 && i < C; ++i) {
-        const std::uint32_t P = file.LittleEndian(static_cast<std::int64_t>(B) + 2 * static_cast<std::int64_t>(i), 2);
+    for (std::int32_t i = 0; R > 0 && i < C && budget > 0; ++i) {
+        const std::int64_t entry = static_cast<std::int64_t>(B) + 2 * static_cast<std::int64_t>(i);
+        if (!file.Contains(entry) || !file.Contains(entry + 1)) break;  // the table ends with the file
+        const std::uint32_t P = file.LittleEndian(entry, 2);
         const std::int64_t O = BankedPointerToOffset(static_cast<std::int32_t>(K + P), bank);
+        if (!file.Contains(O) || !file.Contains(O + 1)) continue;
         const std::uint32_t L = file.LittleEndian(O, 2) - 1u;
         if (L > kMaxBlockLength) continue;
 
-        const std::size_t rows0 = rows.size();
+        const std::size_t rows0 = rowTotal;
         const std::string blockLabel = static_cast<std::size_t>(i) < blockLabels.size() ? blockLabels[static_cast<std::size_t>(i)] : std::string();
         std::uint64_t appended = 0;
-        auto produced = [&]() { return static_cast<std::uint64_t>(rows.size() - rows0) * R; };
+        auto produced = [&]() { return static_cast<std::uint64_t>(rowTotal - rows0) * R; };
         auto append = [&](std::uint8_t byte) {
             buffer[k++] = byte;
             ++appended;
+            --budget;
             if (k == R) {
-                rows.push_back(decodeRecord());
-                labels.push_back(rows.size() - 1 == rows0 ? blockLabel : std::string());
+                for (std::size_t c = 0; c < columns.size(); ++c) {
+                    decoded.push_back(DecodeCell(columns[c], recordBytes, offsets[c], columns[c].bit));
+                }
+                ++rowTotal;
+                out.labels.push_back(rowTotal - 1 == rows0 ? blockLabel : std::string());
                 k = 0;
             }
         };
@@ -121,10 +126,7 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
         std::int64_t pos = O + 2;
         bool truncated = false;
         while (!finished() && !truncated) {
-            if (!file.Contains(pos)) {
-                truncated = true;
-                break;
-            }
+            if (!file.Contains(pos)) break;
             std::uint8_t flags = file.At(pos++);
             for (int token = 0; token < 8; ++token) {
                 if (flags & 0x80) {
@@ -151,19 +153,11 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
         if (produced() != L) k = 0;  // drop a partial record of a malformed block
     }
 
-    values.push_back(std::move(rows));
-    const std::size_t decodedRows = values.back().size();
-    const std::size_t labelListIndex = lists.size();
-    compressionRecords[recordIndex].push_back(text::FormatDec(static_cast<std::int64_t>(labelListIndex)));
-    lists.push_back(std::move(labels));
-    std::string name = definitionNames[t];
-    definitionNames.push_back(std::move(name));
-    sections.emplace_back();
-
-    for (ColumnDefinition& d : sections[t]) {
-        d[ColumnField::rowCount] = text::FormatDec(static_cast<std::int64_t>(decodedRows));
-        d[ColumnField::stride] = d.HasBitSize() ? std::string("1") : d[ColumnField::size];
+    out.values = ValueTable(widths, rowTotal);
+    for (std::size_t r = 0; r < rowTotal; ++r) {
+        for (std::size_t c = 0; c < columns.size(); ++c) out.values.Set(r, c, decoded[r * columns.size() + c]);
     }
+    return out;
 }
 
 }  // namespace zok2

@@ -1,5 +1,6 @@
 #include "definitions/DefinitionText.h"
 
+#include "text/LineReader.h"
 #include "text/SjisText.h"
 
 namespace zok2 {
@@ -26,6 +27,17 @@ std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t
 {
     if (position == text::npos || position >= text.size()) return {std::string(text), std::string()};
     return {std::string(text.substr(0, position)), std::string(text.substr(position + 1))};
+}
+
+}  // namespace zok2
+
+namespace zok2 {
+
+std::vector<std::string> RowLabelsOf(std::string_view content)
+{
+    std::vector<std::string> labels;
+    for (std::string_view piece : text::LinePieces(content, text::kRowNameBuffer)) labels.push_back(std::move(StripComment(piece).first));
+    return labels;
 }
 
 }  // namespace zok2

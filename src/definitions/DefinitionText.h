@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "text/SjisText.h"
 
@@ -21,5 +22,13 @@ inline std::pair<std::string, std::string> SplitAtFirst(std::string_view text, c
 {
     return SplitHead(text, text::FindChar(text, separator));
 }
+
+}  // namespace zok2
+
+namespace zok2 {
+
+// The row labels of a row-name file: one per line piece of at most 499 bytes,
+// each without its comment.
+std::vector<std::string> RowLabelsOf(std::string_view content);
 
 }  // namespace zok2

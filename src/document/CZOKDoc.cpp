@@ -1,9 +1,14 @@
+// The open driver: the definition set, then the binary.
 #include "document/CZOKDoc.h"
 
+#include "binary/BinaryLoader.h"
+#include "binary/ByteSource.h"
+#include "binary/CompressedSection.h"
+#include "definitions/ColumnParser.h"
+#include "definitions/DefinitionText.h"
 #include "document/Messages.h"
 #include "document/ZOKView.h"
 #include "framework/AppPath.h"
-#include "framework/FileSystem.h"
 #include "text/SjisText.h"
 
 namespace zok2 {
@@ -26,12 +31,19 @@ CMSFlexGrid* CZOKDoc::ViewGrid() const
     return view ? view->Grid() : nullptr;
 }
 
-std::string CZOKDoc::DefinitionFilePath(const std::string& folder, const std::string& name,
-                                       const std::string& extension) const
+std::string CZOKDoc::DefinitionPath(std::size_t section, const std::string& extension) const
 {
-    // Sets written on Windows may spell the extension in capitals.
-    std::string fileName = FileNames().ToFileSystem(name) + extension;
-    return folder + fs::ResolveNameNoCase(folder, fileName);
+    // Sets written on Windows may spell the names and extensions in capitals.
+    return definitionFolder + m_folder.Resolve(definitionFiles[section] + extension);
+}
+
+std::string CZOKDoc::SectionName(int section) const
+{
+    if (section >= 0 && static_cast<std::size_t>(section) < definitionFiles.size()) return definitionFiles[static_cast<std::size_t>(section)];
+    if (section >= 0 && static_cast<std::size_t>(section) < definitionNames.size()) {
+        return FileNames().ToFileSystem(definitionNames[static_cast<std::size_t>(section)]);
+    }
+    return std::string();
 }
 
 bool CZOKDoc::OnOpenDocument(const std::string& path)
@@ -51,9 +63,8 @@ bool CZOKDoc::LoadDocument(const std::string& path)
 {
     // Title (the name with extension) and path name name the new file from here on, even if the open fails.
     SetPathName(path);
-
-    std::string mode = modeOverride ? *modeOverride : Profile().GetString("Setting", "mode");
-    definitionFolder = GetAppPath(PathPart::ProgramFolder) + "Settings/" + FileNames().ToFileSystem(mode) + "/";
+    const std::string mode = modeOverride ? *modeOverride : FileNames().ToFileSystem(Profile().GetString("Setting", "mode"));
+    definitionFolder = GetAppPath(PathPart::ProgramFolder) + "Settings/" + mode + "/";
 
     ClearContents();
     if (!FindDefinitionNames(definitionFolder)) {
@@ -79,41 +90,113 @@ bool CZOKDoc::LoadDocument(const std::string& path)
 
 void CZOKDoc::ClearContents()
 {
-    lists.clear();
-    definitionNames.clear();
-    sections.clear();
-    undoLog.clear();
-    redoLog.clear();
+    ClearDefinitions();
+    definitionFiles.clear();
+    history.Clear();
     values.clear();
-    compressionRecords.clear();
-    compressionMap.clear();
-    savedUndoDepth = 0;
-    m_undoStates.clear();
-    m_redoStates.clear();
-    m_savedState = 0;
-    m_takenState = 0;
-    m_unsavedRegions.clear();
+    m_sharing.Reset(nullptr);
+    m_layouts.clear();
+    m_sharedChanges.clear();
+    m_fileSize = 0;
     m_columnFileSnapshots.clear();
 }
 
-std::int32_t CZOKDoc::GetFieldNumber(int field, int section, int column) const
+bool CZOKDoc::FindDefinitionNames(const std::string& folder)
 {
-    if (section < 0 || static_cast<std::size_t>(section) >= sections.size()) return 0;
-    const Section& columns = sections[static_cast<std::size_t>(section)];
-    if (column < 0 || static_cast<std::size_t>(column) >= columns.size()) return 0;
-    if (field < 0 || field >= kColumnFieldCount) return 0;
-    const std::string& text = columns[static_cast<std::size_t>(column)].fields[static_cast<std::size_t>(field)];
-    switch (static_cast<ColumnField>(field)) {
-    case ColumnField::address:
-    case ColumnField::stride:
-        return static_cast<std::int32_t>(text::ReadHex(text));
-    case ColumnField::rowCount:
-    case ColumnField::radix:
-    case ColumnField::width:
-    case ColumnField::listIndex:
-        return text::ReadDec(text);
-    default:
-        return 0;
+    m_folder = fs::FolderIndex(folder);
+    const std::vector<std::string> files = fs::FindFilesWithExtension(folder, ".idn");
+    for (const std::string& file : files) {
+        const std::string title = file.substr(0, file.size() - 4);  // without its last extension
+        definitionFiles.push_back(title);
+        // A name Shift-JIS cannot write still opens; only a ".idn" reference in a
+        // column file cannot name it (no list item holds a line feed).
+        std::optional<std::string> sjis = FileNames().ToSjis(title);
+        definitionNames.push_back(sjis ? *sjis : "\n" + title);
+    }
+    return !files.empty();
+}
+
+void CZOKDoc::ReadRowNameFiles(const std::string&)
+{
+    for (std::size_t i = 0; i < definitionNames.size(); ++i) {
+        std::string content;
+        if (i < definitionFiles.size() && fs::ReadFile(DefinitionPath(i, ".idn"), content)) {
+            lists.push_back(RowLabelsOf(content));
+        } else {
+            lists.emplace_back();
+        }
+    }
+}
+
+void CZOKDoc::ParseColumnFiles(const std::string&)
+{
+    std::string extension = GetAppPath(PathPart::ExtensionOnly, GetPathName());
+    if (!extension.empty()) extension.erase(0, 1);
+    addressCorrection = 0;
+    if (std::optional<std::string> key = extension.empty() ? std::nullopt : FileNames().ToSjis(extension)) {
+        const std::string correction = Profile().GetString("File Address Correction", *key);
+        if (!correction.empty()) addressCorrection = text::ReadHex(correction);
+    }
+    const std::size_t discovered = definitionFiles.size();
+    // Inline value lists append entries while the loop runs; they have no files.
+    for (std::size_t i = 0; i < definitionNames.size(); ++i) {
+        std::string content;
+        if (i < discovered) {
+            const std::string path = DefinitionPath(i, ".ini");
+            if (fs::ReadFile(path, content)) m_columnFileSnapshots[path] = content;
+        }
+        Section section = ParseColumnFile(content, static_cast<int>(i), *this);
+        sections.push_back(std::move(section));
+    }
+}
+
+bool CZOKDoc::LoadBinary(const std::string& path)
+{
+    ByteSource file;
+    if (!file.Open(path)) {
+        ClearContents();
+        return false;
+    }
+    m_fileSize = file.Size();
+    values.reserve(definitionNames.size());
+    // Decoding a compressed section appends entries; they are loaded by this loop too.
+    for (std::size_t i = 0; i < definitionNames.size(); ++i) {
+        auto mapped = compressionMap.find(static_cast<std::int32_t>(i));
+        if (mapped != compressionMap.end()) {
+            const StringList& record = compressionRecords[static_cast<std::size_t>(mapped->second)];
+            DecodeCompressedSection(record.empty() ? std::string() : record.front(), static_cast<int>(i), file);
+            m_layouts.emplace_back();  // decoded rows have no place in the file
+            continue;
+        }
+        std::vector<ColumnLayout> layouts = LayoutsOf(sections[i]);
+        values.push_back(LoadPlainSection(sections[i], layouts, lists[i].size(), file));
+        m_layouts.push_back(std::move(layouts));
+    }
+    m_sharing.Reset(&m_layouts);
+    return true;
+}
+
+void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, ByteSource& file)
+{
+    const auto t = static_cast<std::size_t>(section);
+    const std::size_t recordIndex = static_cast<std::size_t>(compressionMap[section]);
+    // Only method "1" exists, and its record has exactly four parameters; anything
+    // else leaves the section without rows rather than guessing.
+    if (method != "1" || compressionRecords[recordIndex].size() != 4) {
+        values.push_back(ValueTable(ValueWidths(sections[t]), 0));
+        return;
+    }
+    DecodedSection decoded = DecodeBlocks(compressionRecords[recordIndex], sections[t], lists[t], addressCorrection, file);
+    const std::size_t decodedRows = decoded.values.Rows();
+    values.push_back(std::move(decoded.values));
+    compressionRecords[recordIndex].push_back(text::FormatDec(static_cast<std::int64_t>(lists.size())));
+    lists.push_back(std::move(decoded.labels));
+    std::string name = definitionNames[t];
+    definitionNames.push_back(std::move(name));
+    sections.emplace_back();
+    for (ColumnDefinition& d : sections[t]) {
+        d[ColumnField::rowCount] = text::FormatDec(static_cast<std::int64_t>(decodedRows));
+        d[ColumnField::stride] = d.HasBitSize() ? std::string("1") : d[ColumnField::size];
     }
 }
 
@@ -124,80 +207,12 @@ void CZOKDoc::MarkModified()
     SetModifiedFlag(true);
 }
 
-// ---- change history ----
-
-void CZOKDoc::AddRecordRegion(const std::string& record)
-{
-    EditRegion region;
-    int* fields[] = {&region.section, &region.firstColumn, &region.lastColumn, &region.firstRow, &region.lastRow};
-    std::size_t pos = 0;
-    for (int* field : fields) {
-        std::size_t comma = record.find(',', pos);
-        if (comma == std::string::npos) return;
-        *field = text::ReadDec(std::string_view(record).substr(pos, comma - pos));
-        pos = comma + 1;
-    }
-    m_unsavedRegions.insert(region);
-}
-
-void CZOKDoc::RecordNewEdit(const std::string& record)
-{
-    undoLog.push_back(record);
-    m_undoStates.push_back(m_nextState++);
-    // What redo would bring back is no longer a state the history has seen.
-    for (auto& state : m_redoStates) state = m_nextState++;
-    AddRecordRegion(record);
-}
-
-void CZOKDoc::RecordUndoFromRedo(const std::string& record)
-{
-    undoLog.push_back(record);
-    m_undoStates.push_back(m_takenState);
-    AddRecordRegion(record);
-}
-
-void CZOKDoc::RecordRedoFromUndo(const std::string& record)
-{
-    redoLog.push_back(record);
-    m_redoStates.push_back(m_takenState);
-    AddRecordRegion(record);
-}
-
-std::string CZOKDoc::TakeLastUndo()
-{
-    if (undoLog.empty()) return std::string();
-    std::string record = std::move(undoLog.back());
-    undoLog.pop_back();
-    m_takenState = m_undoStates.empty() ? 0 : m_undoStates.back();
-    if (!m_undoStates.empty()) m_undoStates.pop_back();
-    return record;
-}
-
-std::string CZOKDoc::TakeLastRedo()
-{
-    if (redoLog.empty()) return std::string();
-    std::string record = std::move(redoLog.back());
-    redoLog.pop_back();
-    m_takenState = m_redoStates.empty() ? m_nextState++ : m_redoStates.back();
-    if (!m_redoStates.empty()) m_redoStates.pop_back();
-    return record;
-}
-
-void CZOKDoc::ClearRedoLog()
-{
-    redoLog.clear();
-    m_redoStates.clear();
-}
-
-bool CZOKDoc::IsAtSavedState() const
-{
-    return static_cast<std::int32_t>(undoLog.size()) == savedUndoDepth && CurrentState() == m_savedState;
-}
+void CZOKDoc::RestoreCleanTitle() { SetTitle(GetAppPath(PathPart::NameOnly, GetPathName())); }
 
 void CZOKDoc::UpdateModifiedFromHistory()
 {
-    if (!IsAtSavedState()) return;
-    SetTitle(GetAppPath(PathPart::NameOnly, GetPathName()));
+    if (!history.IsAtSavedState()) return;
+    RestoreCleanTitle();
     SetModifiedFlag(false);
 }
 

@@ -1,8 +1,10 @@
 #include "editing/GridEditor.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "document/CZOKDoc.h"
+#include "document/EditRecord.h"
 #include "document/Messages.h"
 #include "document/SectionGrid.h"
 #include "framework/Services.h"
@@ -21,7 +23,18 @@ bool GridEditor::HasSection() const
     return m_doc.HasSections() && m_section >= 0 && static_cast<std::size_t>(m_section) < m_doc.sections.size();
 }
 
-bool GridEditor::CanEditSection() const { return HasSection() && !m_doc.IsCompressedSection(m_section); }
+bool GridEditor::CanChange(const GridRect& rect) const
+{
+    if (!HasSection()) return false;
+    const int columns = static_cast<int>(m_doc.sections[static_cast<std::size_t>(m_section)].size());
+    for (int c = std::max(rect.firstColumn, 1); c <= rect.lastColumn && c <= columns; ++c) {
+        for (int r = std::max(rect.firstRow, 1); r <= rect.lastRow; ++r) {
+            if (m_doc.IsEditable(m_section, c - 1, r - 1)) return true;
+            if (!m_doc.HasData(m_section, c - 1, r - 1)) break;  // the rows below hold no data either
+        }
+    }
+    return false;
+}
 
 GridRect GridEditor::Selection() const
 {
@@ -31,7 +44,17 @@ GridRect GridEditor::Selection() const
 
 void GridEditor::Finish()
 {
+    RefreshSharedCells();
     if (afterCommand) afterCommand();
+}
+
+void GridEditor::RefreshSharedCells()
+{
+    for (const CellRef& cell : m_doc.TakeSharedChanges()) {
+        if (cell.section != m_section) continue;  // shown afresh when its tab is
+        const int row = static_cast<int>(cell.row);
+        m_doc.RefreshCells(m_section, row, row, cell.column, cell.column);
+    }
 }
 
 void GridEditor::SelectRange(int firstColumn, int lastColumn, int firstRow, int lastRow)
@@ -51,11 +74,11 @@ void GridEditor::SelectAll() { SelectRange(1, m_grid.ColumnCount() - 1, 1, m_gri
 void GridEditor::Delete()
 {
     if (!HasSection()) return;
-    if (CanEditSection()) {
-        const GridRect s = Selection();
+    const GridRect s = Selection();
+    if (CanChange(s)) {
         RangeOperation(RangeMode::RecordUndo, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
         RangeOperation(RangeMode::Clear, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
-        m_doc.ClearRedoLog();
+        m_doc.history.ClearRedo();
     }
     Finish();
 }
@@ -72,13 +95,12 @@ void GridEditor::Cut()
 {
     if (!HasSection()) return;
     const GridRect s = Selection();
-    if (CanEditSection()) {
-        RangeOperation(RangeMode::RecordUndo, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
-        RangeOperation(RangeMode::Copy, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
+    const bool change = CanChange(s);  // read-only cells are only copied
+    if (change) RangeOperation(RangeMode::RecordUndo, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
+    RangeOperation(RangeMode::Copy, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
+    if (change) {
         RangeOperation(RangeMode::Clear, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
-        m_doc.ClearRedoLog();
-    } else {
-        RangeOperation(RangeMode::Copy, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);  // read-only: copy only
+        m_doc.history.ClearRedo();
     }
     Finish();
 }
@@ -86,40 +108,33 @@ void GridEditor::Cut()
 void GridEditor::Paste()
 {
     if (!HasSection()) return;
-    if (CanEditSection()) {
-        ApplyText(ApplyKind::Paste);
-        m_doc.ClearRedoLog();
-    }
+    // Nothing pasted (an empty or unavailable clipboard) changes nothing, the redo log included.
+    if (ApplyText(ApplyKind::Paste)) m_doc.history.ClearRedo();
     Finish();
 }
 
 void GridEditor::Undo()
 {
     if (!HasSection()) return;
-    if (!m_doc.undoLog.empty()) {
-        ApplyText(ApplyKind::Undo);
-        m_doc.UpdateModifiedFromHistory();
-    }
+    if (ApplyText(ApplyKind::Undo)) m_doc.UpdateModifiedFromHistory();
     Finish();
 }
 
 void GridEditor::Redo()
 {
     if (!HasSection()) return;
-    if (!m_doc.redoLog.empty()) {
-        ApplyText(ApplyKind::Redo);
-        m_doc.UpdateModifiedFromHistory();
-    }
+    if (ApplyText(ApplyKind::Redo)) m_doc.UpdateModifiedFromHistory();
     Finish();
 }
 
 void GridEditor::CommitCellText(const std::string& text)
 {
-    if (!CanEditSection()) return;
     const int column = m_grid.CurrentColumn(), row = m_grid.CurrentRow();
+    if (!HasSection() || !m_doc.IsEditable(m_section, column - 1, row - 1)) return;
     RangeOperation(RangeMode::RecordUndo, column, column, row, row);
     m_doc.StoreCellText(m_section, column - 1, row - 1, text);
     m_doc.RefreshCells(m_section, row - 1, row - 1, column - 1, column - 1);
+    RefreshSharedCells();
 }
 
 std::string GridEditor::RangeText(int firstColumn, int lastColumn, int firstRow, int lastRow) const
@@ -150,112 +165,112 @@ void GridEditor::RangeOperation(RangeMode mode, int firstColumn, int lastColumn,
         m_doc.RefreshCells(m_section, firstRow - 1, lastRow - 1, firstColumn - 1, lastColumn - 1);
         return;
     }
-    const std::string text = RangeText(firstColumn, lastColumn, firstRow, lastRow);
+    std::string text = RangeText(firstColumn, lastColumn, firstRow, lastRow);
     if (mode == RangeMode::Copy) {
         if (!m_clipboard.SetText(text)) m_doc.MessageBox().Show(messages::kCopyFailed);
         return;
     }
-    std::string record;
-    for (int number : {m_section, firstColumn, lastColumn, firstRow, lastRow}) record += text::FormatDec(number) + ",";
-    record += text;
+    std::string record = FormatEditRecord({m_section, firstColumn, lastColumn, firstRow, lastRow}, text);
     if (mode == RangeMode::RecordRedo) {
-        m_doc.RecordRedoFromUndo(record);
+        m_doc.history.RecordRedo(std::move(record));
     } else if (m_redoing) {
-        m_doc.RecordUndoFromRedo(record);
+        m_doc.history.RecordUndoFromRedo(std::move(record));
     } else {
-        m_doc.RecordNewEdit(record);
+        m_doc.history.RecordEdit(std::move(record));
     }
 }
 
 void GridEditor::WriteText(const std::string& input, int firstColumn, int lastColumn, int firstRow, int lastRow,
                            bool recorded)
 {
-    std::string remaining = input;
+    // Views into the text: every line and cell is looked at once, however long the paste.
+    std::string_view remaining = input;
     for (int r = firstRow; r <= lastRow; ++r) {
         if (remaining.empty()) break;
-        std::string line;
+        std::string_view line;
         const std::size_t lineEnd = remaining.find('\n');
-        if (lineEnd == std::string::npos) {
+        if (lineEnd == std::string_view::npos) {
             line = remaining;  // the last line fills any further rows
         } else {
             line = remaining.substr(0, lineEnd);
-            remaining = lineEnd + 1 == remaining.size() ? std::string("0") : remaining.substr(lineEnd + 1);
+            remaining = lineEnd + 1 == remaining.size() ? std::string_view("0") : remaining.substr(lineEnd + 1);
         }
         for (int c = firstColumn; c <= lastColumn; ++c) {
-            std::string cell;
+            std::string_view cell;
             const std::size_t tab = line.find('\t');
-            if (tab == std::string::npos) {
+            if (tab == std::string_view::npos) {
                 cell = line;  // the last cell fills any further columns
             } else {
                 cell = line.substr(0, tab);
-                line.erase(0, tab + 1);
+                line.remove_prefix(tab + 1);
             }
             if (recorded) {
-                m_doc.StoreRecordedText(m_section, c - 1, r - 1, cell);
+                m_doc.StoreRecordedText(m_section, c - 1, r - 1, std::string(cell));
             } else {
-                m_doc.StoreCellText(m_section, c - 1, r - 1, cell);
+                m_doc.StoreCellText(m_section, c - 1, r - 1, std::string(cell));
             }
         }
     }
 }
 
-void GridEditor::ApplyText(ApplyKind kind)
+bool GridEditor::ApplyText(ApplyKind kind)
 {
     if (kind == ApplyKind::Paste) {
-        if (!CanEditSection()) return;
+        if (!HasSection()) return false;
         std::string clip;
-        if (!m_clipboard.GetText(clip) || clip.empty()) return;
+        if (!m_clipboard.GetText(clip) || clip.empty()) return false;
         const int anchorColumn = m_grid.CurrentColumn(), anchorRow = m_grid.CurrentRow();
         std::string pasted = text::ReplaceAll(clip, "\r\n", "\n");
         if (!pasted.empty() && pasted.back() == '\n') pasted.pop_back();
-        const std::string firstLine = pasted.substr(0, pasted.find('\n'));
-        const int width = 1 + static_cast<int>(std::count(firstLine.begin(), firstLine.end(), '\t'));
-        const int height = 1 + static_cast<int>(std::count(pasted.begin(), pasted.end(), '\n'));
+        const std::size_t firstLineEnd = std::min(pasted.find('\n'), pasted.size());
+        const int width = 1 + static_cast<int>(std::count(pasted.begin(), pasted.begin() + static_cast<std::ptrdiff_t>(firstLineEnd), '\t'));
+        const std::int64_t height = 1 + std::count(pasted.begin(), pasted.end(), '\n');
         const int lastColumn = std::min(anchorColumn + width - 1, m_grid.ColumnCount() - 1);
-        const int lastRow = std::min(anchorRow + height - 1, m_grid.RowCount() - 1);
-        if (anchorColumn < 1 || anchorRow < 1 || lastColumn < anchorColumn || lastRow < anchorRow) return;
+        const int lastRow = static_cast<int>(std::min<std::int64_t>(anchorRow + height - 1, m_grid.RowCount() - 1));
+        if (anchorColumn < 1 || anchorRow < 1 || lastColumn < anchorColumn || lastRow < anchorRow) return false;
+        if (!CanChange({anchorColumn, lastColumn, anchorRow, lastRow})) return false;
+        m_skipped = 0;
+        for (int c = anchorColumn; c <= lastColumn; ++c) {
+            for (int r = anchorRow; r <= lastRow; ++r) {
+                if (m_doc.HasData(m_section, c - 1, r - 1) && !m_doc.IsEditable(m_section, c - 1, r - 1)) ++m_skipped;
+            }
+        }
         RangeOperation(RangeMode::RecordUndo, anchorColumn, lastColumn, anchorRow, lastRow);
         WriteText(pasted, anchorColumn, lastColumn, anchorRow, lastRow, false);
         m_doc.RefreshCells(m_section, anchorRow - 1, lastRow - 1, anchorColumn - 1, lastColumn - 1);
         m_grid.SetSelEndRow(lastRow);
         m_grid.SetSelEndColumn(lastColumn);
-        return;
+        return true;
     }
 
     const bool undo = kind == ApplyKind::Undo;
-    if (undo ? m_doc.undoLog.empty() : m_doc.redoLog.empty()) return;
-    const std::string record = undo ? m_doc.TakeLastUndo() : m_doc.TakeLastRedo();
-    int numbers[5] = {0, 0, 0, 0, 0};
-    std::size_t pos = 0;
-    for (int& number : numbers) {
-        const std::size_t comma = record.find(',', pos);
-        if (comma == std::string::npos) return;  // not a record this program wrote
-        number = text::ReadDec(std::string_view(record).substr(pos, comma - pos));
-        pos = comma + 1;
-    }
-    const std::string recordText = record.substr(pos);
-    const int section = numbers[0], firstColumn = numbers[1], lastColumn = numbers[2], firstRow = numbers[3],
-              lastRow = numbers[4];
-    if (section < 0 || static_cast<std::size_t>(section) >= m_doc.sections.size()) return;
+    std::string record;
+    if (!(undo ? m_doc.history.TakeUndo(&record) : m_doc.history.TakeRedo(&record))) return false;
+    EditRegion region;
+    std::string_view recordText;
+    if (!ParseEditRecord(record, &region, &recordText)) return false;  // not a record this program wrote
+    if (region.section < 0 || static_cast<std::size_t>(region.section) >= m_doc.sections.size()) return false;
 
-    const bool switched = section != m_section;
+    const bool switched = region.section != m_section;
     if (switched) {
         if (showSection) {
-            showSection(section, firstColumn, firstRow);
+            showSection(region.section, region.firstColumn, region.firstRow);
         } else {
-            FillSectionGrid(m_doc, m_grid, section, firstColumn, firstRow);
+            FillSectionGrid(m_doc, m_grid, region.section, region.firstColumn, region.firstRow);
         }
-        m_section = section;
+        m_section = region.section;
     }
     m_redoing = !undo;
-    RangeOperation(undo ? RangeMode::RecordRedo : RangeMode::RecordUndo, firstColumn, lastColumn, firstRow, lastRow);
+    RangeOperation(undo ? RangeMode::RecordRedo : RangeMode::RecordUndo, region.firstColumn, region.lastColumn,
+                   region.firstRow, region.lastRow);
     m_redoing = false;
-    WriteText(recordText, firstColumn, lastColumn, firstRow, lastRow, true);
-    m_doc.RefreshCells(m_section, firstRow - 1, lastRow - 1, firstColumn - 1, lastColumn - 1);
-    SelectRange(firstColumn, lastColumn, firstRow, lastRow);
+    WriteText(std::string(recordText), region.firstColumn, region.lastColumn, region.firstRow, region.lastRow, true);
+    m_doc.RefreshCells(m_section, region.firstRow - 1, region.lastRow - 1, region.firstColumn - 1, region.lastColumn - 1);
+    SelectRange(region.firstColumn, region.lastColumn, region.firstRow, region.lastRow);
     if (switched || !m_grid.RowVisible(m_grid.CurrentRow()) || !m_grid.ColumnVisible(m_grid.CurrentColumn())) {
-        EnsureRangeVisible(firstColumn, lastColumn, firstRow, lastRow);
+        EnsureRangeVisible(region.firstColumn, region.lastColumn, region.firstRow, region.lastRow);
     }
+    return true;
 }
 
 void GridEditor::EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow)

@@ -44,11 +44,15 @@ public:
     // old text, stores the new one and redisplays the cell. The redo log stays.
     void CommitCellText(const std::string& text);
 
-    // Whether the current section may change (compressed sections are read-only).
-    bool CanEditSection() const;
+    // Whether any cell of the rectangle may change ("--" cells, cells of compressed
+    // sections and cells past the end of the file may not).
+    bool CanChange(const GridRect& rect) const;
     GridRect Selection() const;
     void RangeOperation(RangeMode mode, int firstColumn, int lastColumn, int firstRow, int lastRow);
-    void ApplyText(ApplyKind kind);
+    // False when nothing changed (an empty or unavailable clipboard, nothing editable, an empty log).
+    bool ApplyText(ApplyKind kind);
+    // Cells holding a value that the last paste could not change (past the end of the file).
+    int SkippedCells() const { return m_skipped; }
     void EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow);
 
     // The tab-separated text of a rectangle (copy and edit records use it).
@@ -59,12 +63,15 @@ private:
     void WriteText(const std::string& text, int firstColumn, int lastColumn, int firstRow, int lastRow, bool recorded);
     void SelectRange(int firstColumn, int lastColumn, int firstRow, int lastRow);
     void Finish();
+    // Redisplays the cells of this section that took bits from a stored cell.
+    void RefreshSharedCells();
 
     CZOKDoc& m_doc;
     CMSFlexGrid& m_grid;
     IClipboard& m_clipboard;
     int m_section = 0;
     bool m_redoing = false;
+    int m_skipped = 0;
 };
 
 }  // namespace zok2

@@ -1,9 +1,9 @@
 #include "framework/Document.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "framework/AppPath.h"
+#include "framework/File.h"
 
 namespace zok2 {
 
@@ -24,7 +24,7 @@ public:
 };
 class SameNames : public IFileNameCodec {
 public:
-    std::string ToSjis(const std::string& name) const override { return name; }
+    std::optional<std::string> ToSjis(const std::string& name) const override { return name; }
     std::string ToFileSystem(const std::string& name) const override { return name; }
 };
 SilentMessageBox g_silentMessageBox;
@@ -38,7 +38,21 @@ CDocument::CDocument(Services services) : m_services(services) {}
 void CDocument::SetPathName(const std::string& path)
 {
     m_pathName = path;
-    m_title = GetAppPath(PathPart::NameWithExtension, path);
+    SetTitle(GetAppPath(PathPart::NameWithExtension, path));
+}
+
+void CDocument::SetTitle(const std::string& title)
+{
+    const bool changed = title != m_title;
+    m_title = title;
+    if (changed && m_titleObserver) m_titleObserver();
+}
+
+void CDocument::SetModifiedFlag(bool modified)
+{
+    const bool changed = modified != m_modified;
+    m_modified = modified;
+    if (changed && m_titleObserver) m_titleObserver();
 }
 
 void CDocument::AddView(CView* view)
@@ -57,12 +71,11 @@ void CDocument::UpdateAllViews(CView* sender, long hint)
 
 bool CDocument::OnOpenDocument(const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    fs::File file;
+    if (!file.Open(path, fs::File::Mode::Read)) {
         MessageBox().Show("ファイルが開けません");
         return false;
     }
-    std::fclose(f);
     SetModifiedFlag(false);
     return true;
 }

@@ -2,6 +2,7 @@
 // The document half of the platform's document/view framework: title, path
 // name, modified flag, attached views, the open/save entry points and the
 // save-modified prompt.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,15 @@ public:
     CDocument& operator=(const CDocument&) = delete;
 
     const std::string& GetTitle() const { return m_title; }
-    void SetTitle(const std::string& title) { m_title = title; }
+    void SetTitle(const std::string& title);
     const std::string& GetPathName() const { return m_pathName; }
     // Sets the path name and, like the framework, the title (the file's name
     // with extension). The recent-file list is the application's business.
     void SetPathName(const std::string& path);
     virtual bool IsModified() const { return m_modified; }
-    virtual void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    virtual void SetModifiedFlag(bool modified = true);
+    // Called whenever the title or the modified flag changes (the frame's caption follows it).
+    void SetTitleObserver(std::function<void()> observer) { m_titleObserver = std::move(observer); }
 
     void AddView(CView* view);
     void RemoveView(CView* view);
@@ -63,6 +66,7 @@ private:
     bool m_modified = false;
     std::vector<CView*> m_views;
     Services m_services;
+    std::function<void()> m_titleObserver;
 };
 
 }  // namespace zok2

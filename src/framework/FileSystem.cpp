@@ -1,151 +1,265 @@
 #include "framework/FileSystem.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <system_error>
+#include <unordered_set>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "framework/File.h"
+#include "framework/Permissions.h"
 #include "text/SjisText.h"
 
 namespace zok2::fs {
 
 namespace stdfs = std::filesystem;
 
-bool ReadFile(const std::string& path, std::string& out)
-{
-    out.clear();
-    std::error_code ec;
-    if (stdfs::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    out.resize(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(out.data(), size)) {
-        out.clear();
-        return false;
-    }
-    return true;
-}
-
 namespace {
-std::string TemporaryNameBeside(const std::string& path)
-{
-    static std::mt19937 rng(std::random_device{}());
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rng()));
-    return path + suffix;
-}
 
-bool SetError(std::string* error, const std::string& text)
+constexpr const char* kTemporaryPrefix = ".zok2-tmp-";
+
+bool SetReason(std::string* reason, const std::string& text)
 {
-    if (error) *error = text;
+    if (reason) *reason = text;
     return false;
 }
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& folder)
+{
+#ifndef _WIN32
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    (void)folder;
+#endif
+}
+
+unsigned DefaultMode()
+{
+#ifndef _WIN32
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+#else
+    return 0666u;
+#endif
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* error)
+EntryKind KindOf(const std::string& path)
 {
-    std::string temp = TemporaryNameBeside(path);
-    {
-        std::FILE* f = std::fopen(temp.c_str(), "wb");
-        if (!f) return SetError(error, "cannot create " + temp);
-        bool ok = content.empty() || std::fwrite(content.data(), 1, content.size(), f) == content.size();
-        ok = (std::fflush(f) == 0) && ok;
-        ok = (std::fclose(f) == 0) && ok;
-        if (!ok) {
-            std::remove(temp.c_str());
-            return SetError(error, "cannot write " + temp);
-        }
-    }
-    std::error_code ec;
-    // Keep the permissions of the file being replaced.
-    auto status = stdfs::status(path, ec);
-    if (!ec && stdfs::exists(status)) stdfs::permissions(temp, status.permissions(), ec);
-    ec.clear();
-    stdfs::rename(temp, path, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return SetError(error, "cannot replace " + path + ": " + ec.message());
-    }
-    return true;
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return EntryKind::Missing;
+    if (S_ISREG(st.st_mode)) return EntryKind::Regular;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    return EntryKind::Other;
 }
 
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* error)
-{
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) return SetError(error, "cannot read " + from);
-    std::string temp = TemporaryNameBeside(to);
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return SetError(error, "cannot create " + temp);
-    }
-    bool ok = true;
-    char buffer[1 << 16];
-    for (;;) {
-        std::size_t n = std::fread(buffer, 1, sizeof buffer, in);
-        if (n > 0 && std::fwrite(buffer, 1, n, out) != n) {
-            ok = false;
-            break;
-        }
-        if (n < sizeof buffer) {
-            if (std::ferror(in)) ok = false;
-            break;
-        }
-    }
-    std::fclose(in);
-    ok = (std::fflush(out) == 0) && ok;
-    ok = (std::fclose(out) == 0) && ok;
-    std::error_code ec;
-    if (ok) {
-        auto status = stdfs::status(from, ec);
-        if (!ec) stdfs::permissions(temp, status.permissions(), ec);
-        ec.clear();
-        stdfs::rename(temp, to, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::remove(temp.c_str());
-        return SetError(error, "cannot copy " + from + " to " + to);
-    }
-    return true;
-}
-
-bool Exists(const std::string& path)
-{
-    std::error_code ec;
-    return stdfs::exists(path, ec);
-}
-
-bool IsRegularFile(const std::string& path)
-{
-    std::error_code ec;
-    return stdfs::is_regular_file(path, ec);
-}
+bool Exists(const std::string& path) { return KindOf(path) != EntryKind::Missing; }
+bool IsRegularFile(const std::string& path) { return KindOf(path) == EntryKind::Regular; }
 
 std::int64_t FileSize(const std::string& path)
 {
-    std::error_code ec;
-    auto size = stdfs::file_size(path, ec);
-    return ec ? -1 : static_cast<std::int64_t>(size);
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<std::int64_t>(st.st_size);
 }
 
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
-    bool same = stdfs::equivalent(a, b, ec);
+    const bool same = stdfs::equivalent(a, b, ec);
     return !ec && same;
 }
 
+bool ReadFile(const std::string& path, std::string& out, std::string* reason)
+{
+    out.clear();
+    File file;
+    if (!file.Open(path, File::Mode::Read)) return SetReason(reason, file.Reason());
+    out.resize(static_cast<std::size_t>(file.Size()));
+    const std::int64_t got = file.ReadAt(0, out.data(), out.size());
+    if (got < 0) {
+        out.clear();
+        return SetReason(reason, file.Reason());
+    }
+    out.resize(static_cast<std::size_t>(got));  // the file shrank meanwhile: keep what it holds
+    return true;
+}
+
+bool CanWrite(const std::string& path, std::string* reason)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return SetReason(reason, ReasonText(errno));
+    if (!S_ISREG(st.st_mode)) return SetReason(reason, ReasonText(S_ISDIR(st.st_mode) ? EISDIR : ENODEV));
+    if (!BitsAllowWriting(st)) return SetReason(reason, ReasonText(EACCES));
+#ifndef _WIN32
+    if (::access(path.c_str(), W_OK) != 0) return SetReason(reason, ReasonText(errno));
+#endif
+    return true;
+}
+
+std::string LinkTarget(const std::string& path)
+{
+    stdfs::path p(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!stdfs::is_symlink(p, ec)) break;
+        const stdfs::path next = stdfs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return p.string();
+}
+
+unsigned PermissionsOf(const std::string& path, unsigned fallback)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return fallback;
+    return static_cast<unsigned>(st.st_mode) & 07777u;
+}
+
+// ---- replacement files ----
+
+ReplacementFile::ReplacementFile(const std::string& target) : m_target(LinkTarget(target))
+{
+    std::string pattern = FolderOf(m_target) + "/" + kTemporaryPrefix + "XXXXXX";
+#ifndef _WIN32
+    m_fd = ::mkstemp(pattern.data());
+#else
+    m_fd = _mktemp_s(pattern.data(), pattern.size() + 1) == 0 ? _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, 0600) : -1;
+#endif
+    if (m_fd < 0) {
+        Fail(ReasonText(errno));
+        return;
+    }
+    m_path = pattern;
+}
+
+ReplacementFile::~ReplacementFile()
+{
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_path.empty()) std::remove(m_path.c_str());
+}
+
+bool ReplacementFile::Fail(const std::string& reason)
+{
+    m_reason = reason;
+    return false;
+}
+
+bool ReplacementFile::Write(std::string_view bytes)
+{
+    if (m_fd < 0) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return Fail(ReasonText(errno));
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool ReplacementFile::CopyFrom(const std::string& from)
+{
+    File in;
+    if (!in.Open(from, File::Mode::Read)) return Fail(in.Reason());
+    std::string buffer(std::size_t{1} << 20, '\0');
+    for (std::int64_t offset = 0; offset < in.Size();) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(in.Size() - offset, static_cast<std::int64_t>(buffer.size())));
+        const std::int64_t got = in.ReadAt(offset, buffer.data(), want);
+        if (got < 0) return Fail(in.Reason());
+        if (got == 0) break;  // the source shrank meanwhile
+        if (!Write(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
+        offset += got;
+    }
+    return true;
+}
+
+bool ReplacementFile::Commit(unsigned mode)
+{
+    if (m_fd < 0) return false;
+#ifndef _WIN32
+    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0) return Fail(ReasonText(errno));
+    if (::fsync(m_fd) != 0) return Fail(ReasonText(errno));
+#endif
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0) return Fail(ReasonText(errno));
+    if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return Fail(ReasonText(errno));
+    m_path.clear();
+    SyncFolder(FolderOf(m_target));
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason)
+{
+    const std::string target = LinkTarget(path);
+    const bool exists = Exists(target);
+    if (exists && !CanWrite(target, reason)) return false;
+    RemoveLeftoverTemporaries(target);
+    ReplacementFile file(target);
+    if (!file.IsCreated() || !file.Write(content) || !file.Commit(exists ? PermissionsOf(target, DefaultMode()) : DefaultMode())) {
+        return SetReason(reason, file.Reason());
+    }
+    return true;
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason)
+{
+    const std::string target = LinkTarget(to);
+    if (Exists(target) && !CanWrite(target, reason)) return false;
+    RemoveLeftoverTemporaries(target);
+    ReplacementFile file(target);
+    if (!file.IsCreated() || !file.CopyFrom(from) || !file.Commit(PermissionsOf(from, DefaultMode()) | kOwnerWrite)) {
+        return SetReason(reason, file.Reason());
+    }
+    return true;
+}
+
+void RemoveLeftoverTemporaries(const std::string& path)
+{
+    const std::string prefix = kTemporaryPrefix;
+    std::error_code ec;
+    stdfs::directory_iterator it(FolderOf(LinkTarget(path)), ec);
+    std::vector<stdfs::path> leftovers;
+    for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 && it->is_regular_file(ec)) {
+            leftovers.push_back(it->path());
+        }
+    }
+    for (const auto& leftover : leftovers) stdfs::remove(leftover, ec);
+}
+
+// ---- folder listings ----
+
 namespace {
+
 bool LessNoCase(const std::string& a, const std::string& b)
 {
-    int c = text::CompareNoCase(a, b);
+    const int c = text::CompareNoCase(a, b);
     return c != 0 ? c < 0 : a < b;
 }
 
@@ -155,13 +269,13 @@ std::vector<std::string> ListFolder(const std::string& folder, Accept accept)
     std::vector<std::string> names;
     std::error_code ec;
     stdfs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
-    if (ec) return names;
-    for (const auto& entry : it) {
-        if (accept(entry)) names.push_back(entry.path().filename().string());
+    for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+        if (accept(*it)) names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end(), LessNoCase);
     return names;
 }
+
 }  // namespace
 
 std::vector<std::string> FindFilesWithExtension(const std::string& folder, const std::string& extension)
@@ -169,7 +283,7 @@ std::vector<std::string> FindFilesWithExtension(const std::string& folder, const
     return ListFolder(folder, [&](const stdfs::directory_entry& entry) {
         std::error_code ec;
         if (!entry.is_regular_file(ec)) return false;
-        std::string name = entry.path().filename().string();
+        const std::string name = entry.path().filename().string();
         return name.size() >= extension.size() &&
                text::CompareNoCase(std::string_view(name).substr(name.size() - extension.size()), extension) == 0;
     });
@@ -183,20 +297,20 @@ std::vector<std::string> FindSubFolders(const std::string& folder)
     });
 }
 
-std::string ResolveNameNoCase(const std::string& folder, const std::string& name)
+FolderIndex::FolderIndex(const std::string& folder)
 {
-    if (Exists(folder + name)) return name;
-    std::error_code ec;
-    stdfs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
-    if (ec) return name;
-    std::vector<std::string> matches;
-    for (const auto& entry : it) {
-        std::string candidate = entry.path().filename().string();
-        if (text::CompareNoCase(candidate, name) == 0) matches.push_back(candidate);
+    for (const std::string& name : ListFolder(folder, [](const stdfs::directory_entry&) { return true; })) {
+        m_names.insert(name);
+        auto [it, added] = m_byFolded.emplace(text::ToUpperAscii(name), name);
+        if (!added && name < it->second) it->second = name;
     }
-    if (matches.empty()) return name;
-    std::sort(matches.begin(), matches.end());
-    return matches.front();
+}
+
+std::string FolderIndex::Resolve(const std::string& name) const
+{
+    if (m_names.count(name)) return name;
+    auto folded = m_byFolded.find(text::ToUpperAscii(name));
+    return folded == m_byFolded.end() ? name : folded->second;
 }
 
 }  // namespace zok2::fs

@@ -1,19 +1,26 @@
 #pragma once
-// Small file helpers on the standard library. Paths are the file system's
-// own names (UTF-8 here); nothing in this file throws.
+// File helpers for the user's files. Paths are the file system's own names
+// (UTF-8 here); nothing here throws. Rules every writer follows:
+// - only regular files are read or written, and nothing blocks;
+// - a symbolic link is written through: its target is replaced, the link stays;
+// - write protection is honoured from the permission bits as well as from the
+//   system, so it holds for a user the system lets write anything;
+// - temporary files get a short name of their own beside the target, are
+//   flushed to the disk before they replace it, and are removed on failure;
+// - a failure gives the system's reason ("Permission denied").
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace zok2::fs {
 
-// Whole file into `out`; false when it cannot be opened or read.
-bool ReadFile(const std::string& path, std::string& out);
-// Writes `content` to a temporary file beside `path`, then replaces `path` with it,
-// so a failure half-way never loses the old file. `error` receives a reason.
-bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
-// Copies `from` to `to` through a temporary file beside `to` (replacing `to`).
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* error = nullptr);
+enum class EntryKind { Missing, Regular, Folder, Other };
+
+// What path names, links followed.
+EntryKind KindOf(const std::string& path);
 bool Exists(const std::string& path);
 bool IsRegularFile(const std::string& path);
 // Size of a regular file, or -1.
@@ -21,13 +28,73 @@ std::int64_t FileSize(const std::string& path);
 // Same file on disk (after resolving links); false when either does not exist.
 bool SameFile(const std::string& a, const std::string& b);
 
+// Whole regular file into `out`; false (with the reason) otherwise.
+bool ReadFile(const std::string& path, std::string& out, std::string* reason = nullptr);
+
+// Whether the user may write the existing regular file at path (links followed).
+bool CanWrite(const std::string& path, std::string* reason = nullptr);
+// The file path finally names: every symbolic link resolved. A path that is no
+// link, or whose link leads nowhere yet, is returned as far as it resolves.
+std::string LinkTarget(const std::string& path);
+
+// A new file that will replace `target` (through links): created empty with a
+// short name beside the target, removed again unless committed.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(const std::string& target);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    bool IsCreated() const { return !m_path.empty(); }
+    const std::string& Path() const { return m_path; }
+    const std::string& Reason() const { return m_reason; }
+    bool Write(std::string_view bytes);
+    // Copies the content of `from` into the file.
+    bool CopyFrom(const std::string& from);
+    // Flushes the file, gives it `mode` (permission bits), renames it over the
+    // target and flushes the folder. False leaves the target as it was.
+    bool Commit(unsigned mode);
+
+private:
+    bool Fail(const std::string& reason);
+
+    std::string m_target;  // links resolved
+    std::string m_path;
+    std::string m_reason;
+    int m_fd = -1;
+};
+
+// Replaces the file at path with `content`. An existing target must be writable.
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason = nullptr);
+// Copies `from` over `to` (through a replacement file). An existing `to` must be
+// writable. The copy gets the permissions of `from` with the owner's write bit added.
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason = nullptr);
+// Permission bits of an existing file (links followed), or `fallback`.
+unsigned PermissionsOf(const std::string& path, unsigned fallback);
+constexpr unsigned kOwnerWrite = 0200;
+// Removes replacement files that an interrupted save left in the folder of path.
+void RemoveLeftoverTemporaries(const std::string& path);
+
 // Names (not paths) of the regular files in `folder` whose name ends with
 // `extension` compared without regard to case, sorted case-insensitively.
 std::vector<std::string> FindFilesWithExtension(const std::string& folder, const std::string& extension);
 // Names of the sub-folders of `folder`, sorted case-insensitively.
 std::vector<std::string> FindSubFolders(const std::string& folder);
-// The name of the entry in `folder` that equals `name` without regard to case;
-// `name` itself when the exact name exists or none matches.
-std::string ResolveNameNoCase(const std::string& folder, const std::string& name);
+
+// The entries of one folder, listed once, to find a file by name without
+// regard to case (sets made on Windows spell names as they like).
+class FolderIndex {
+public:
+    FolderIndex() = default;
+    explicit FolderIndex(const std::string& folder);
+    // `name` itself when it exists or nothing matches; otherwise the entry that
+    // equals it without regard to case (the first in byte order).
+    std::string Resolve(const std::string& name) const;
+
+private:
+    std::unordered_set<std::string> m_names;
+    std::unordered_map<std::string, std::string> m_byFolded;  // folded name -> entry
+};
 
 }  // namespace zok2::fs

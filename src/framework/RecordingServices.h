@@ -71,7 +71,7 @@ public:
 // File names are already Shift-JIS compatible (ASCII) in most tests.
 class IdentityFileNameCodec : public IFileNameCodec {
 public:
-    std::string ToSjis(const std::string& name) const override { return name; }
+    std::optional<std::string> ToSjis(const std::string& name) const override { return name; }
     std::string ToFileSystem(const std::string& name) const override { return name; }
 };
 

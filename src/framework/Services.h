@@ -2,6 +2,7 @@
 // The services the user interface supplies to the document and the edit
 // commands. The core only sees these interfaces; app/ and cli/ provide real
 // implementations, RecordingServices.h provides fakes for tests.
+#include <optional>
 #include <string>
 
 namespace zok2 {
@@ -45,7 +46,8 @@ public:
 class IFileNameCodec {
 public:
     virtual ~IFileNameCodec() = default;
-    virtual std::string ToSjis(const std::string& fileSystemName) const = 0;
+    // Nothing when the name has a character Shift-JIS cannot write.
+    virtual std::optional<std::string> ToSjis(const std::string& fileSystemName) const = 0;
     virtual std::string ToFileSystem(const std::string& sjisName) const = 0;
 };
 

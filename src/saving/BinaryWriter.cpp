@@ -1,154 +1,114 @@
-// Saving: settings first, then a ".bak" copy, then the edited cells patched
-// into the binary in place.
-#include <algorithm>
-#include <cstdio>
+#include "saving/BinaryWriter.h"
 
-#include "binary/ByteSource.h"
-#include "binary/CellLayout.h"
-#include "document/CZOKDoc.h"
-#include "document/Messages.h"
-#include "framework/AppPath.h"
-#include "framework/FileSystem.h"
+#include <algorithm>
+#include <map>
+#include <memory>
 
 namespace zok2 {
 
 namespace {
 
-// Byte-level access to the file being patched; every step is checked.
-class PatchFile {
+// The pages of the file that a save touches, changed in memory and written back
+// as runs of the bytes that were changed, so a large save costs a few system calls.
+class PatchBuffer {
 public:
-    explicit PatchFile(const std::string& path) : m_file(std::fopen(path.c_str(), "r+b"))
-    {
-        if (m_file) m_size = OpenFileSize(m_file);
-        if (m_size < 0) Close();
-    }
-    ~PatchFile() { Close(); }
-    bool IsOpen() const { return m_file != nullptr; }
-    // Bytes at or past the end are never written: saving never grows the file.
-    bool Contains(std::int64_t offset) const { return offset >= 0 && offset < m_size; }
+    explicit PatchBuffer(fs::File& file) : m_file(file) {}
 
-    int Read(std::int64_t offset)
+    bool SetBits(std::int64_t offset, std::uint8_t mask, std::uint8_t bits)
     {
-        if (m_failed || !SeekFile(m_file, offset)) return Fail();
-        int c = std::fgetc(m_file);
-        return c == EOF ? Fail() : c;
+        Page* page = PageOf(offset);
+        if (!page) return false;
+        const std::size_t at = static_cast<std::size_t>(offset & (kPageSize - 1));
+        page->bytes[at] = static_cast<std::uint8_t>((page->bytes[at] & ~mask) | (bits & mask));
+        page->dirty[at] = true;
+        return true;
     }
-    void Write(std::int64_t offset, std::uint8_t byte)
+
+    bool Flush()
     {
-        if (m_failed || !SeekFile(m_file, offset) || std::fputc(byte, m_file) == EOF) Fail();
-    }
-    // Replaces the bits of `mask` in the byte at offset with those of `bits`.
-    void WriteBits(std::int64_t offset, std::uint8_t mask, std::uint8_t bits)
-    {
-        if (!Contains(offset) || mask == 0) return;
-        if (mask == 0xFF) {
-            Write(offset, bits);
-            return;
+        for (auto& [number, page] : m_pages) {
+            const std::int64_t start = number * kPageSize;
+            std::size_t i = 0;
+            while (i < page->size) {
+                if (!page->dirty[i]) {
+                    ++i;
+                    continue;
+                }
+                std::size_t end = i;
+                while (end < page->size && page->dirty[end]) ++end;
+                if (!m_file.WriteAt(start + static_cast<std::int64_t>(i), page->bytes.data() + i, end - i)) return false;
+                i = end;
+            }
         }
-        int old = Read(offset);
-        if (old < 0) return;
-        Write(offset, static_cast<std::uint8_t>((old & ~mask) | (bits & mask)));
-    }
-    bool Close()
-    {
-        if (!m_file) return !m_failed;
-        bool ok = std::fflush(m_file) == 0;
-        ok = (std::fclose(m_file) == 0) && ok;
-        m_file = nullptr;
-        if (!ok) m_failed = true;
-        return !m_failed;
+        return true;
     }
 
 private:
-    int Fail()
+    static constexpr std::int64_t kPageSize = 1 << 16;
+    struct Page {
+        std::vector<std::uint8_t> bytes;
+        std::vector<bool> dirty;
+        std::size_t size = 0;
+    };
+
+    Page* PageOf(std::int64_t offset)
     {
-        m_failed = true;
-        return -1;
+        const std::int64_t number = offset / kPageSize;
+        auto found = m_pages.find(number);
+        if (found != m_pages.end()) return found->second.get();
+        auto page = std::make_unique<Page>();
+        const std::int64_t start = number * kPageSize;
+        page->size = static_cast<std::size_t>(std::min(kPageSize, m_file.Size() - start));
+        page->bytes.resize(page->size);
+        page->dirty.assign(page->size, false);
+        if (m_file.ReadAt(start, page->bytes.data(), page->size) != static_cast<std::int64_t>(page->size)) return nullptr;
+        return m_pages.emplace(number, std::move(page)).first->second.get();
     }
 
-    std::FILE* m_file;
-    std::int64_t m_size = -1;
-    bool m_failed = false;
+    fs::File& m_file;
+    std::map<std::int64_t, std::unique_ptr<Page>> m_pages;
 };
-
-void WriteCell(PatchFile& file, const ColumnLayout& layout, std::int64_t row, std::uint32_t value)
-{
-    const std::int64_t offset = layout.Offset(row);
-    if (offset < 0) return;
-    if (layout.kind != ColumnLayout::Kind::Bytes) {
-        const std::uint8_t bit = static_cast<std::uint8_t>(1u << layout.BitIn(row));
-        file.WriteBits(offset, bit, (value & 1u) ? bit : 0);
-        return;
-    }
-    // A masked column owns only its mask's bits; the other bits belong to whatever
-    // else shares the byte.
-    for (int i = 0; i < layout.byteCount; ++i) {
-        const std::uint8_t mask = static_cast<std::uint8_t>(layout.mask >> (8 * i));
-        file.WriteBits(offset + i, layout.masked ? mask : 0xFF, static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
 
 }  // namespace
 
-bool CZOKDoc::WriteEdits(const std::string& path)
+bool CellInFile(const ColumnLayout& layout, std::int64_t row, std::int64_t size)
 {
-    if (m_unsavedRegions.empty()) return true;
-    PatchFile file(path);
-    if (!file.IsOpen()) {
-        MessageBox().Show(std::string(messages::kCannotWriteFile) + path);
-        return false;
-    }
-    for (const EditRegion& region : m_unsavedRegions) {
+    const std::int64_t offset = layout.Offset(row);
+    return offset >= 0 && offset + layout.SpanBytes() <= size;
+}
+
+bool PatchRegions(fs::File& file, const std::vector<EditRegion>& regions,
+                  const std::vector<std::vector<ColumnLayout>>& layouts, const std::vector<ValueTable>& values,
+                  std::string* reason)
+{
+    PatchBuffer buffer(file);
+    for (const EditRegion& region : regions) {
         const auto s = static_cast<std::size_t>(region.section);
-        // Decoded compressed rows have no place in the file (there is no compressor).
-        if (region.section < 0 || s >= sections.size() || s >= values.size() || IsCompressedSection(region.section)) continue;
-        const Section& columns = sections[s];
-        for (int c = std::max(region.firstColumn - 1, 0); c <= region.lastColumn - 1 && c < static_cast<int>(columns.size()); ++c) {
-            const ColumnLayout layout(columns[static_cast<std::size_t>(c)]);
-            const std::int64_t lastRow = std::min<std::int64_t>(region.lastRow - 1, layout.rowCount - 1);
-            for (std::int64_t r = std::max(region.firstRow - 1, 0); r <= lastRow; ++r) {
-                if (!HasData(region.section, c, static_cast<int>(r))) continue;
-                WriteCell(file, layout, r, values[s][static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+        if (region.section < 0 || s >= layouts.size() || s >= values.size()) continue;
+        const std::vector<ColumnLayout>& columns = layouts[s];
+        const ValueTable& table = values[s];
+        const int firstColumn = std::max(region.firstColumn - 1, 0);
+        const int lastColumn = std::min<int>(region.lastColumn - 1, static_cast<int>(columns.size()) - 1);
+        for (std::int64_t r = std::max(region.firstRow - 1, 0); r <= region.lastRow - 1; ++r) {
+            if (static_cast<std::size_t>(r) >= table.Rows()) break;
+            for (int c = firstColumn; c <= lastColumn; ++c) {
+                const ColumnLayout& layout = columns[static_cast<std::size_t>(c)];
+                if (r >= layout.rowCount || !CellInFile(layout, r, file.Size())) continue;
+                const std::uint32_t v = table.Get(static_cast<std::size_t>(r), static_cast<std::size_t>(c));
+                for (int i = 0; i < layout.SpanBytes(); ++i) {
+                    const std::uint8_t mask = layout.ByteMask(r, i);
+                    if (mask != 0 && !buffer.SetBits(layout.Offset(r) + i, mask, layout.ByteOfValue(r, v, i))) {
+                        if (reason) *reason = file.Reason();
+                        return false;
+                    }
+                }
             }
         }
     }
-    if (!file.Close()) {
-        MessageBox().Show(std::string(messages::kWriteFailedMidway) + path);
+    if (!buffer.Flush()) {
+        if (reason) *reason = file.Reason();
         return false;
     }
-    return true;
-}
-
-bool CZOKDoc::OnSaveDocument(const std::string& path)
-{
-    SaveSettings();
-
-    const bool otherFile = path != GetPathName() && !fs::SameFile(path, GetPathName());
-    if (otherFile) {
-        // Save As: the new file gets the whole current data, not a patch of whatever was there.
-        std::string error;
-        if (fs::Exists(path) && !fs::CopyFileReplacing(path, path + ".bak", &error)) {
-            MessageBox().Show(std::string(messages::kCannotBackUp) + path + ".bak");
-            return false;
-        }
-        if (!fs::CopyFileReplacing(GetPathName(), path, &error)) {
-            MessageBox().Show(std::string(messages::kCannotCopyFile) + path);
-            return false;
-        }
-    } else {
-        if (!IsModified()) return true;
-        if (!fs::CopyFileReplacing(path, path + ".bak")) {
-            MessageBox().Show(std::string(messages::kCannotBackUp) + path + ".bak");
-            return false;
-        }
-    }
-    if (!WriteEdits(path)) return false;
-
-    savedUndoDepth = static_cast<std::int32_t>(undoLog.size());
-    m_savedState = CurrentState();
-    m_unsavedRegions.clear();
-    SetTitle(GetAppPath(PathPart::NameOnly, GetPathName()));
-    SetModifiedFlag(false);
     return true;
 }
 

@@ -1,10 +1,7 @@
-// Writing the column settings back into the column files of the active set.
+#include "saving/SettingsWriter.h"
+
+#include "definitions/ColumnParser.h"
 #include "definitions/DefinitionText.h"
-#include "document/CZOKDoc.h"
-#include "document/Messages.h"
-#include "document/ZOKView.h"
-#include "framework/AppPath.h"
-#include "framework/FileSystem.h"
 #include "text/LineReader.h"
 #include "text/SjisText.h"
 
@@ -14,8 +11,9 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-// The grammar has no escapes for "," or "//": a description keeps them as
-// their full-width forms, so it reads back as one field and not as a comment.
+// The grammar has no escapes: a description keeps ",", "//" and a backslash
+// before "n" as their full-width forms, so it reads back as one field, not as a
+// comment or a line break.
 std::string WrittenDescription(const std::string& description)
 {
     std::string out;
@@ -23,18 +21,21 @@ std::string WrittenDescription(const std::string& description)
     for (std::size_t i = 0; i < description.size();) {
         const std::size_t n = text::CharLength(description, i);
         const char c = description[i];
+        const char next = i + 1 < description.size() ? description[i + 1] : '\0';
         if (n == 2) {
             out.append(description, i, 2);
-        } else if (c == '\r' && i + 1 < description.size() && description[i + 1] == '\n') {
+        } else if (c == '\r' && next == '\n') {
             out += "\\n";
             ++i;
         } else if (c == '\r' || c == '\n') {
             out += "\\n";
         } else if (c == ',') {
             out += "\x81\x43";  // "，"
-        } else if (c == '/' && i + 1 < description.size() && description[i + 1] == '/') {
+        } else if (c == '/' && next == '/') {
             out += "\x81\x5E\x81\x5E";  // "／／"
             ++i;
+        } else if (c == '\\' && next == 'n') {
+            out += "\x81\x5F";  // "＼"
         } else {
             out += c;
         }
@@ -43,69 +44,14 @@ std::string WrittenDescription(const std::string& description)
     return out;
 }
 
-bool IsColumnLine(const std::string& code)
-{
-    if (text::FindChar(code, ',') == text::npos) return false;
-    auto first = SplitAtFirst(code, ',');
-    if (first.first.empty() || first.first == "COMPRESS_INFO") return false;
-    return !SplitAtFirst(first.second, ',').first.empty();
-}
-
 }  // namespace
 
-bool CZOKDoc::SaveSettings()
-{
-    if (IZOKView* view = FirstView()) {
-        view->SaveColumnWidths();
-        view->StoreDescription();
-    }
-    bool allWritten = true;
-    for (std::size_t i = 0; i < definitionNames.size() && i < sections.size(); ++i) {
-        const Section& columns = sections[i];
-        if (columns.empty()) continue;
-        const std::string path = DefinitionFilePath(definitionFolder, definitionNames[i], ".ini");
-        const std::string shownName = GetAppPath(PathPart::NameWithExtension, path);
-
-        std::string content;
-        const bool readable = fs::ReadFile(path, content);
-        auto snapshot = m_columnFileSnapshots.find(path);
-        if (!readable || (snapshot != m_columnFileSnapshots.end() && snapshot->second != content)) {
-            // Edited (or removed) by someone else since the open: keep their version.
-            MessageBox().Show(std::string(messages::kSettingsChangedOnDisk) + shownName);
-            allWritten = false;
-            continue;
-        }
-
-        const std::size_t labelCount = i < lists.size() ? lists[i].size() : 0;
-        std::string out;
-        std::size_t k = 0;
-        for (std::string_view piece : text::LinePieces(content, text::kColumnBuffer)) {
-            auto [code, comment] = StripComment(piece);
-            if ((code.empty() || code == " ") && !comment.empty()) {
-                out += comment + kLineEnd;
-            } else if (IsColumnLine(code)) {
-                if (k < columns.size()) out += WrittenColumnLine(columns[k++], labelCount) + kLineEnd;
-            } else {
-                out += code + comment + kLineEnd;
-            }
-        }
-        if (out == content) continue;
-        if (!fs::WriteFileAtomically(path, out)) {
-            MessageBox().Show(std::string(messages::kCannotWriteSettings) + shownName);
-            allWritten = false;
-            continue;
-        }
-        m_columnFileSnapshots[path] = out;
-    }
-    return allWritten;
-}
-
-std::string CZOKDoc::WrittenColumnLine(const ColumnDefinition& d, std::size_t labelCount) const
+std::string WrittenColumnLine(const ColumnDefinition& d, std::size_t labelCount, const DefinitionTables& tables)
 {
     const std::string& size = d[ColumnField::size];
     const std::string& stride = d[ColumnField::stride];
     std::string fields[10];
-    fields[0] = text::FormatHex(text::ReadHex(d[ColumnField::address]) - addressCorrection);
+    fields[0] = text::FormatHex(text::ReadHex(d[ColumnField::address]) - tables.addressCorrection);
     fields[1] = d[ColumnField::caption];
     fields[2] = size == "1" ? std::string() : size;
     if (d.HasBitSize()) {
@@ -121,8 +67,8 @@ std::string CZOKDoc::WrittenColumnLine(const ColumnDefinition& d, std::size_t la
     fields[8] = WrittenDescription(d[ColumnField::description]);
     if (!d[ColumnField::listIndex].empty()) {
         const std::int32_t index = text::ReadDec(d[ColumnField::listIndex]);
-        if (index >= 0 && static_cast<std::size_t>(index) < lists.size()) {
-            const StringList& items = lists[static_cast<std::size_t>(index)];
+        if (index >= 0 && static_cast<std::size_t>(index) < tables.lists.size()) {
+            const StringList& items = tables.lists[static_cast<std::size_t>(index)];
             for (std::size_t j = 0; j < items.size(); ++j) fields[9] += (j ? "|" : "") + items[j];
         }
     }
@@ -132,6 +78,29 @@ std::string CZOKDoc::WrittenColumnLine(const ColumnDefinition& d, std::size_t la
     // ignored field keeps them apart.
     if (!d[ColumnField::comment].empty() && line.back() == '/') line += ",";
     return line + d[ColumnField::comment];
+}
+
+RewrittenFile RewriteColumnFile(std::string_view content, const Section& columns, std::size_t labelCount,
+                                const DefinitionTables& tables)
+{
+    RewrittenFile out;
+    std::size_t k = 0;
+    for (std::string_view piece : text::LinePieces(content, text::kColumnBuffer)) {
+        auto [code, comment] = StripComment(piece);
+        if ((code.empty() || code == " ") && !comment.empty()) {
+            out.content += comment + kLineEnd;
+        } else if (IsColumnLine(code)) {
+            if (k < columns.size()) {
+                const std::string line = WrittenColumnLine(columns[k++], labelCount, tables);
+                // The parser reads a line in pieces of at most 4999 bytes, its line feed included.
+                if (line.size() + 1 > text::kColumnBuffer - 1) out.lineTooLong = true;
+                out.content += line + kLineEnd;
+            }
+        } else {
+            out.content += code + comment + kLineEnd;
+        }
+    }
+    return out;
 }
 
 }  // namespace zok2

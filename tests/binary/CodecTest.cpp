@@ -1,3 +1,4 @@
+#include "binary/ValueCodec.h"
 #include "support/TestFixture.h"
 #include "text/SjisText.h"
 
@@ -101,7 +102,7 @@ TEST_F(CodecTest, ListColumnsShowLabelsAndEditByValue)
     EXPECT_EQ(Store("2"), "Ice");
     EXPECT_EQ(Store("7"), "0X07");
     EXPECT_EQ(Store("0"), "None");
-    auto labels = doc->BuildValueListMap(1);
+    auto labels = ValueListLabels(*doc, 1);
     EXPECT_EQ(labels.size(), 3u);  // "noblank" is not an item of an inline list at all
 }
 
@@ -111,7 +112,7 @@ TEST_F(CodecTest, ListReferencesPullInARowNameFile)
     OpenColumn("0,E,1,,,0,,,,items.idn|none.idn|FF Last", Bytes({0x0A}));
     EXPECT_EQ(doc->DisplayText(0, 0, 0), "Sword ");
     EXPECT_EQ(Store("0xFF"), "Last");
-    auto labels = doc->BuildValueListMap(text::ReadDec(Column(0, 0)[F::listIndex]));
+    auto labels = ValueListLabels(*doc, text::ReadDec(Column(0, 0)[F::listIndex]));
     // "plain" has no blank: value 0, but "00 Herb" came first.
     EXPECT_EQ(labels.at(0), "Herb");
     EXPECT_EQ(labels.size(), 3u);

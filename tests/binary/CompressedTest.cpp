@@ -44,7 +44,7 @@ protected:
     std::vector<std::uint32_t> Column0() const
     {
         std::vector<std::uint32_t> out;
-        for (const auto& row : doc->values[0]) out.push_back(row.at(0));
+        for (std::size_t r = 0; r < doc->values[0].Rows(); ++r) out.push_back(doc->values[0].Get(r, 0));
         return out;
     }
 };
@@ -72,7 +72,7 @@ TEST_F(CompressedTest, TheWorkedExample)
     EXPECT_EQ(doc->lists[1], (StringList{"B0", ""}));
     EXPECT_EQ(doc->definitionNames, (StringList{"a", "a"}));
     EXPECT_TRUE(doc->sections[1].empty());
-    EXPECT_EQ(doc->values[1].size(), 2u);
+    EXPECT_EQ(doc->values[1].Rows(), 2u);
     EXPECT_EQ(doc->compressionRecords[0].at(4), "1");
     EXPECT_EQ(&doc->RowLabels(0), &doc->lists[1]);
     EXPECT_EQ(Column(0, 0)[F::rowCount], "2");
@@ -112,7 +112,7 @@ TEST_F(CompressedTest, EncodedBlocksRoundTripWithCorrectionAndBanks)
         EXPECT_EQ(doc->lists[1][0], "B0");
         EXPECT_EQ(doc->lists[1][5], "B1");
         EXPECT_EQ(doc->lists[1][11], "B2");
-        EXPECT_EQ(doc->values[0][0][1], (expected[0] >> 23) & 1u);
+        EXPECT_EQ(doc->values[0].Get(0, 1), (expected[0] >> 23) & 1u);
         EXPECT_EQ(Column(0, 1)[F::stride], "1");
         EXPECT_EQ(Column(0, 0)[F::address], "100");
     }
@@ -129,7 +129,7 @@ TEST_F(CompressedTest, FlagBytesOfAllLiteralsAndAllReferences)
     }
     AddRawBlock(block);
     OpenCompressed("0,V,4\r\n", "B\r\n");
-    ASSERT_EQ(doc->values[0].size(), 8u);
+    ASSERT_EQ(doc->values[0].Rows(), 8u);
     EXPECT_EQ(Column0()[0], 0x04030201u);
     EXPECT_EQ(Column0()[1], 0x08070605u);
     EXPECT_EQ(Column0()[2], 0xBBDDCCBBu);
@@ -174,7 +174,7 @@ TEST_F(CompressedTest, RecordsTheDecoderDoesNotAcceptLeaveTheSectionWithoutRows)
                              "COMPRESS_INFO,1,x,10|20|1,40|,1"}) {
         Def("a.ini", std::string(info) + "\r\n0,V,1\r\n");
         OpenBytes(bytes);
-        EXPECT_TRUE(doc->values[0].empty()) << info;
+        EXPECT_TRUE((doc->values[0].Rows() == 0)) << info;
         EXPECT_EQ(doc->lists.size(), 2u) << info;
         EXPECT_EQ(Column(0, 0)[F::rowCount], "2") << info;  // unchanged
         // The rows the view shows never read values that do not exist.
@@ -205,12 +205,14 @@ TEST_F(CompressedTest, RecordsWithoutBytesAndColumnsOutsideTheRecord)
     SetDictionary({0});
     AddRawBlock({0x04, 0x00, 0xE0, 0xFF, 0x01, 0x02});
     OpenCompressed("0,Bit,.0\r\n", "A\r\n");  // R = 0: nothing can be decoded
-    EXPECT_TRUE(doc->values[0].empty());
+    EXPECT_TRUE((doc->values[0].Rows() == 0));
     EXPECT_EQ(Column(0, 0)[F::rowCount], "0");
 
     OpenCompressed("0,V,1\r\n1,W,1\r\n7,Out,1\r\n", "A\r\n");  // "Out" lies past R = 3
-    ASSERT_EQ(doc->values[0].size(), 1u);
-    EXPECT_EQ(doc->values[0][0], (ValueRow{0xFF, 0x01, 0}));
+    ASSERT_EQ(doc->values[0].Rows(), 1u);
+    EXPECT_EQ(Value(0, 0, 0), 0xFFu);
+    EXPECT_EQ(Value(0, 0, 1), 0x01u);
+    EXPECT_EQ(Value(0, 0, 2), 0u);
 }
 
 TEST_F(CompressedTest, PointersAndBlocksPastTheEndReadAsZero)
@@ -220,7 +222,7 @@ TEST_F(CompressedTest, PointersAndBlocksPastTheEndReadAsZero)
     Def("a.idn", "A\r\nB\r\n");
     Def("a.ini", "COMPRESS_INFO,1,x,10|F0000|2,40|\r\n0,V,1\r\n");
     OpenBytes(ToString(file));  // pointer table far past the end: pointers 0, blocks at offset 0 with N = 0
-    EXPECT_TRUE(doc->values[0].empty());
+    EXPECT_TRUE((doc->values[0].Rows() == 0));
 }
 
 }  // namespace zok2::test

@@ -70,7 +70,7 @@ TEST_F(DocTest, RowsBeyondTheRowCountHoldZeroAndShowDashes)
     EXPECT_EQ(Value(0, 1, 0), 8u);
     EXPECT_EQ(Value(0, 2, 0), 0u);
     EXPECT_EQ(doc->DisplayText(0, 0, 2), "--");
-    EXPECT_EQ(doc->values[0].size(), 3u);
+    EXPECT_EQ(doc->values[0].Rows(), 3u);
 }
 
 TEST_F(DocTest, BytesThatDoNotExistReadAsZero)

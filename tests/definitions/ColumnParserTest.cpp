@@ -161,7 +161,7 @@ TEST_F(ColumnParserTest, InlineValueListsAppendAListAndAnEmptyName)
     EXPECT_EQ(doc->sections.size(), 4u);
     EXPECT_TRUE(doc->sections[2].empty());
     EXPECT_EQ(doc->values.size(), 4u);
-    EXPECT_EQ(doc->values[2].size(), 3u);  // one empty row per item
+    EXPECT_EQ(doc->values[2].Rows(), 3u);  // one empty row per item
 }
 
 TEST_F(ColumnParserTest, LongInlineItemsAreKeptWhole)

@@ -84,8 +84,8 @@ TEST_F(EditorTest, PasteAtTheCurrentCellClipsToTheGridAndSelectsTheBlock)
     EXPECT_EQ(grid().CurrentRow(), 2);
     EXPECT_EQ(grid().SelEndRow(), 2);
     EXPECT_EQ(grid().SelEndColumn(), 1);
-    ASSERT_EQ(doc->undoLog.size(), 1u);
-    EXPECT_EQ(doc->undoLog[0], "0,1,1,2,2,0X03");
+    ASSERT_EQ(doc->history.UndoLog().size(), 1u);
+    EXPECT_EQ(doc->history.UndoLog()[0], "0,1,1,2,2,0X03");
 
     // Two lines of three cells at the second-to-last column: the third cells are dropped.
     PasteAt(1, 2, "7\t0x1A\t9\r\n8\t2\t9\r\n");
@@ -96,7 +96,7 @@ TEST_F(EditorTest, PasteAtTheCurrentCellClipsToTheGridAndSelectsTheBlock)
     EXPECT_EQ(grid().SelEndColumn(), 3);
     EXPECT_EQ(grid().SelEndRow(), 2);
     EXPECT_EQ(grid().CellText(2, 3), "Two");
-    EXPECT_EQ(doc->undoLog.back(), "0,2,3,1,2,2\t0X1A\r\n4\t0X02");
+    EXPECT_EQ(doc->history.UndoLog().back(), "0,2,3,1,2,2\t0X1A\r\n4\t0X02");
 }
 
 TEST_F(EditorTest, ShortLinesRepeatTheirLastCellAndAnEmptyLastLineGivesZero)
@@ -123,14 +123,13 @@ TEST_F(EditorTest, PastingNothingChangesNothing)
     clipboard.available = true;
     clipboard.SetText("");
     editor->Paste();
-    EXPECT_TRUE(doc->undoLog.empty());
+    EXPECT_TRUE(doc->history.UndoLog().empty());
     EXPECT_FALSE(doc->IsModified());
 }
 
 TEST_F(EditorTest, UndoAndRedoOfAPaste)
 {
     OpenSets();
-    doc->redoLog.clear();
     PasteAt(1, 1, "9\t9\n9\t9");
     EXPECT_EQ(grid().CellText(2, 2), "9");
     editor->Undo();
@@ -140,17 +139,17 @@ TEST_F(EditorTest, UndoAndRedoOfAPaste)
     EXPECT_EQ(grid().CurrentRow(), 1);
     EXPECT_EQ(grid().SelEndRow(), 2);
     EXPECT_EQ(grid().SelEndColumn(), 2);
-    EXPECT_TRUE(doc->undoLog.empty());
-    ASSERT_EQ(doc->redoLog.size(), 1u);
-    EXPECT_EQ(doc->redoLog[0], "0,1,2,1,2,0X09\t9\r\n0X09\t9");
+    EXPECT_TRUE(doc->history.UndoLog().empty());
+    ASSERT_EQ(doc->history.RedoLog().size(), 1u);
+    EXPECT_EQ(doc->history.RedoLog()[0], "0,1,2,1,2,0X09\t9\r\n0X09\t9");
     EXPECT_FALSE(doc->IsModified());
     editor->Redo();
     EXPECT_EQ(Value(0, 1, 1), 9u);
-    EXPECT_TRUE(doc->redoLog.empty());
-    EXPECT_EQ(doc->undoLog.size(), 1u);
+    EXPECT_TRUE(doc->history.RedoLog().empty());
+    EXPECT_EQ(doc->history.UndoLog().size(), 1u);
     EXPECT_TRUE(doc->IsModified());
     editor->Redo();  // nothing left: nothing happens
-    EXPECT_EQ(doc->undoLog.size(), 1u);
+    EXPECT_EQ(doc->history.UndoLog().size(), 1u);
 }
 
 TEST_F(EditorTest, DeleteAndCutClearToZeroAndEmptyTheRedoLogButInPlaceEditsKeepIt)
@@ -158,23 +157,23 @@ TEST_F(EditorTest, DeleteAndCutClearToZeroAndEmptyTheRedoLogButInPlaceEditsKeepI
     OpenSets();
     PasteAt(1, 1, "5");
     editor->Undo();
-    ASSERT_EQ(doc->redoLog.size(), 1u);
+    ASSERT_EQ(doc->history.RedoLog().size(), 1u);
     Select(1, 1, 1, 1);
     editor->CommitCellText("6");
-    EXPECT_EQ(doc->redoLog.size(), 1u);
+    EXPECT_EQ(doc->history.RedoLog().size(), 1u);
     Select(1, 1, 2, 2);
     editor->Cut();
     EXPECT_EQ(clipboard.text, "0X06\t2\r\n0X03\t4");
     EXPECT_EQ(Value(0, 0, 0), 0u);
     EXPECT_EQ(Value(0, 1, 1), 0u);
-    EXPECT_TRUE(doc->redoLog.empty());
+    EXPECT_TRUE(doc->history.RedoLog().empty());
     PasteAt(3, 2, "1");
     editor->Undo();
     Select(3, 1, 4, 3);
     editor->Delete();
-    EXPECT_TRUE(doc->redoLog.empty());
+    EXPECT_TRUE(doc->history.RedoLog().empty());
     EXPECT_EQ(Value(0, 2, 2), 0u);
-    EXPECT_EQ(doc->undoLog.back(), "0,1,3,3,4,0XF0\t-15\t0XF2\r\n0X00\t\t0X00");
+    EXPECT_EQ(doc->history.UndoLog().back(), "0,1,3,3,4,0XF0\t-15\t0XF2\r\n0X00\t\t0X00");
 }
 
 TEST_F(EditorTest, UndoRestoresExactValuesWhateverTheDisplayBecame)
@@ -246,7 +245,7 @@ TEST_F(EditorTest, CompressedSectionsAreReadOnly)
     FillSectionGrid(*doc, grid(), 0, 1, 1);
     GridEditor readOnly(*doc, grid(), clipboard);
     readOnly.SetCurrentSection(0);
-    EXPECT_FALSE(readOnly.CanEditSection());
+    EXPECT_FALSE(readOnly.CanChange({1, 1, 1, 2}));
     Select(1, 1, 2, 1);
     clipboard.SetText("9\n9");
     readOnly.Paste();
@@ -256,7 +255,7 @@ TEST_F(EditorTest, CompressedSectionsAreReadOnly)
     EXPECT_EQ(clipboard.text, "7\r\n8");
     EXPECT_EQ(Value(0, 0, 0), 7u);
     EXPECT_EQ(Value(0, 1, 0), 8u);
-    EXPECT_TRUE(doc->undoLog.empty());
+    EXPECT_TRUE(doc->history.UndoLog().empty());
     EXPECT_FALSE(doc->IsModified());
 }
 

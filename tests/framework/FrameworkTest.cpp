@@ -83,8 +83,8 @@ TEST(FileSystem, ExtensionSearchIgnoresCaseAndSkipsFolders)
     WriteFile(temp.Path() + "d.idnx", "");
     std::filesystem::create_directories(temp.Path() + "e.idn");
     EXPECT_EQ(fs::FindFilesWithExtension(temp.Path(), ".idn"), (std::vector<std::string>{"a.idn", "b.IDN", "C.Idn"}));
-    EXPECT_EQ(fs::ResolveNameNoCase(temp.Path(), "B.idn"), "b.IDN");
-    EXPECT_EQ(fs::ResolveNameNoCase(temp.Path(), "z.ini"), "z.ini");
+    EXPECT_EQ(fs::FolderIndex(temp.Path()).Resolve("B.idn"), "b.IDN");
+    EXPECT_EQ(fs::FolderIndex(temp.Path()).Resolve("z.ini"), "z.ini");
     EXPECT_TRUE(fs::FindFilesWithExtension(temp.Path() + "none/", ".idn").empty());
 }
 

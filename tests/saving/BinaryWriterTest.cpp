@@ -94,7 +94,7 @@ TEST_F(WriterTest, ByteColumnsWriteTheirBytesLowestFirst)
     EXPECT_EQ(OnDisk(), Patched(original, {{0x120, 0x34}, {0x121, 0x12}, {4, 0xD4}, {5, 0xC3}, {6, 0xB2}, {7, 0xA1}, {0x80, 0xFF}}));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), "data.bin");
-    EXPECT_EQ(doc->savedUndoDepth, 3);
+    EXPECT_EQ(doc->history.SavedUndoDepth(), 3);
 }
 
 TEST_F(WriterTest, BitColumnsChangeOnlyTheirBit)
@@ -165,7 +165,7 @@ TEST_F(WriterTest, UndoPastTheSaveAndNewEditsWriteEveryChangedRegion)
     ASSERT_TRUE(Save());
     editor->Undo();        // A undone in memory only
     Edit(2, 1, "0x2222");  // B: the undo log has the saved length again, with other content
-    EXPECT_EQ(doc->undoLog.size(), static_cast<std::size_t>(doc->savedUndoDepth));
+    EXPECT_EQ(doc->history.UndoLog().size(), static_cast<std::size_t>(doc->history.SavedUndoDepth()));
     EXPECT_TRUE(doc->IsModified());
     ASSERT_TRUE(Save());
     EXPECT_EQ(OnDisk(), Patched(original, {{0x110, 0x22}, {0x111, 0x22}}));
@@ -227,7 +227,7 @@ TEST_F(WriterTest, AFailedBackupStopsTheSave)
     EXPECT_FALSE(Save());
     EXPECT_EQ(OnDisk(), original);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->savedUndoDepth, 0);
+    EXPECT_EQ(doc->history.SavedUndoDepth(), 0);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().find(path + ".bak"), std::string::npos);
 
@@ -246,16 +246,18 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenReportsAndKeepsTheHistory)
 {
     OpenWith("100,W,2,10,,16\r\n");
     Edit(1, 1, "0x4242");
-    EXPECT_FALSE(doc->WriteEdits(temp.Path()));  // a folder cannot be opened for update
-    EXPECT_EQ(messages.shown.size(), 1u);
+    std::string reason;
+    EXPECT_FALSE(doc->WriteEdits(temp.Path(), &reason));  // a folder cannot be opened for update
+    EXPECT_EQ(reason, "Is a directory");
 
     std::filesystem::remove(path);  // the file went away after the open
     EXPECT_FALSE(Save());
     EXPECT_FALSE(std::filesystem::exists(path));  // never created
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->undoLog.size(), 1u);
-    EXPECT_EQ(doc->savedUndoDepth, 0);
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(doc->history.UndoLog().size(), 1u);
+    EXPECT_EQ(doc->history.SavedUndoDepth(), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "ファイルに書き込めません。ファイルは変更されていません。\n" + path + " (No such file or directory)");
 }
 
 TEST_F(WriterTest, AWriteFailingHalfWayIsReported)
@@ -263,32 +265,22 @@ TEST_F(WriterTest, AWriteFailingHalfWayIsReported)
     OpenWith("100,W,2,10,,16\r\n");
     Edit(1, 1, "0x4242");
     Edit(8, 1, "0x4343");  // at 0x170
-    std::filesystem::remove(path + ".bak");
     {
         FileSizeLimit limit(0x168);  // the backup (0x200 bytes) fails first
         EXPECT_FALSE(Save());
     }
     EXPECT_EQ(OnDisk(), original);
-    // With the backup in place, writes past 0x168 fail.
-    ASSERT_TRUE(std::filesystem::copy_file(path, path + ".bak"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
     {
-        FileSizeLimit limit(0x168);
-        EXPECT_FALSE(doc->WriteEdits(path));
+        FileSizeLimit limit(0x168);  // writes past 0x168 fail
+        std::string reason;
+        EXPECT_FALSE(doc->WriteEdits(path, &reason));
+        EXPECT_EQ(reason, "File too large");
     }
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->savedUndoDepth, 0);
-    EXPECT_GE(messages.shown.size(), 2u);
-}
-
-TEST_F(WriterTest, CellsBeyondTheEndOfTheFileAreNeverWritten)
-{
-    OpenWith("1FF,W,2\r\n300,Far,1\r\n");
-    Edit(1, 1, "0x7777");
-    Edit(1, 2, "5");
-    ASSERT_TRUE(Save());
-    const std::string disk = OnDisk();
-    ASSERT_EQ(disk.size(), original.size());
-    EXPECT_EQ(disk, Patched(original, {{0x1FF, 0x77}}));
+    EXPECT_EQ(doc->history.SavedUndoDepth(), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].rfind("バックアップを作成できないため保存を中止しました。ファイルは変更されていません。\n" + path + ".bak (", 0), 0u);
 }
 
 TEST_F(WriterTest, RowsBeyondTheRowCountAreSkipped)

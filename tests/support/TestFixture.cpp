@@ -90,7 +90,7 @@ const ColumnDefinition& DocTest::Column(int section, int column) const
 
 std::uint32_t DocTest::Value(int section, int row, int column) const
 {
-    return doc->values.at(static_cast<std::size_t>(section)).at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+    return doc->Value(section, column, row);
 }
 
 }  // namespace zok2::test

@@ -1,5 +1,6 @@
 #pragma once
 // Shift-JIS (code page 932) conversion at the Qt boundary.
+#include <optional>
 #include <string>
 
 #include "framework/Services.h"
@@ -8,11 +9,13 @@ namespace zok2 {
 
 std::string SjisToUtf8(const std::string& sjis);
 std::string Utf8ToSjis(const std::string& utf8);
+// Nothing when the text has a character Shift-JIS cannot write.
+std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8);
 
 // File names on disk are UTF-8; definition names are Shift-JIS.
 class QtFileNameCodec : public IFileNameCodec {
 public:
-    std::string ToSjis(const std::string& fileSystemName) const override;
+    std::optional<std::string> ToSjis(const std::string& fileSystemName) const override;
     std::string ToFileSystem(const std::string& sjisName) const override;
 };
 

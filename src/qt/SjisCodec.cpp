@@ -1,4 +1,4 @@
-#include "QtTextCodec.h"
+#include "qt/SjisCodec.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,11 +22,21 @@ std::string Utf8ToSjis(const std::string& utf8)
     return bytes.toStdString();
 }
 
-std::string QtFileNameCodec::ToSjis(const std::string& fileSystemName) const
+std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
 {
-    QString name = QFile::decodeName(QByteArray::fromStdString(fileSystemName));
     QStringEncoder encoder("windows-31j");
-    return QByteArray(encoder(name)).toStdString();
+    QByteArray bytes = encoder(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    if (encoder.hasError()) return std::nullopt;
+    return bytes.toStdString();
+}
+
+std::optional<std::string> QtFileNameCodec::ToSjis(const std::string& fileSystemName) const
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(fileSystemName));
+    QStringEncoder encoder("windows-31j");
+    QByteArray bytes = encoder(name);
+    if (encoder.hasError()) return std::nullopt;
+    return bytes.toStdString();
 }
 
 std::string QtFileNameCodec::ToFileSystem(const std::string& sjisName) const

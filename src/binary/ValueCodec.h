@@ -1,0 +1,52 @@
+#pragma once
+// Converting between a column's stored values and texts: the display text, the
+// edit text, and a typed text parsed and constrained by the column's rules.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "definitions/DefinitionTables.h"
+
+namespace zok2 {
+
+class ColumnCodec {
+public:
+    // With `tables`, list display looks labels up in the column's value list;
+    // without, it shows the hexadecimal form (enough for parsing and edit texts).
+    explicit ColumnCodec(const ColumnDefinition& column, const DefinitionTables* tables = nullptr);
+
+    // Rows below this hold values; the others show "--".
+    int RowCount() const { return m_rowCount; }
+    int Radix() const { return m_radix; }
+    // Grid alignment: 1 (left) for list display, 7 (right) otherwise.
+    int Alignment() const { return m_radix == 0 ? 1 : 7; }
+    // The text the grid shows: the radix form, or for list display the label.
+    std::string DisplayText(std::uint32_t v) const;
+    // The exact value as text: list display gives the hexadecimal form.
+    std::string EditText(std::uint32_t v) const;
+    // "0X..." is hexadecimal, anything else decimal (read into 64 bits, reduced
+    // modulo 2^32); then the size, the mask or (when applyRange) the range, and
+    // a bit column's 0/1. A recorded text is stored without the range so the
+    // recorded value comes back exactly.
+    std::uint32_t Parse(std::string_view input, bool applyRange) const;
+
+private:
+    int m_byteSize;
+    int m_radix;
+    int m_rowCount;
+    bool m_bit;
+    bool m_masked = false;
+    std::uint32_t m_mask = 0;
+    bool m_ranged = false;
+    std::uint32_t m_low = 0, m_high = 0;
+    std::map<std::uint32_t, std::string> m_labels;  // list display only
+};
+
+// Value -> label of a value list: an entry is split at its first blank into a
+// hexadecimal value and its label; the first entry of a value wins.
+std::map<std::uint32_t, std::string> ValueListLabels(const DefinitionTables& tables, int listIndex);
+// The choices a value list offers: value -> the whole item text, first text of a value winning.
+std::map<std::uint32_t, std::string> ValueListChoices(const DefinitionTables& tables, int listIndex);
+
+}  // namespace zok2

@@ -1,0 +1,20 @@
+#pragma once
+// The column-file grammar: field rules, inline value lists, COMPRESS_INFO.
+#include <string_view>
+
+#include "definitions/DefinitionTables.h"
+
+namespace zok2 {
+
+// The column definitions of the column file `content` of section i. Inline
+// value lists are appended to tables.lists (with an empty definition name each)
+// and COMPRESS_INFO records to tables.compressionRecords / compressionMap.
+// tables.lists[i] must hold the section's row labels; tables.addressCorrection
+// is added to every address.
+Section ParseColumnFile(std::string_view content, int sectionIndex, DefinitionTables& tables);
+// Stores the record of "COMPRESS_INFO," + parameters for section i, unless a parameter is empty.
+void ParseCompressInfo(std::string_view parameters, int sectionIndex, DefinitionTables& tables);
+// Whether a column-file line (its code part) is one that becomes a column definition.
+bool IsColumnLine(std::string_view code);
+
+}  // namespace zok2

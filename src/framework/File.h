@@ -1,0 +1,48 @@
+#pragma once
+// A file handle with positioned reads and writes. It opens regular files only:
+// a folder, a FIFO or a device is refused at once (the open never blocks), so
+// no reader can wait forever or read without bound. Every failure keeps the
+// system's reason for the user's message.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zok2::fs {
+
+class File {
+public:
+    enum class Mode { Read, Update };
+
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing regular file. Update also requires that the permission
+    // bits let the user write it (so a write-protected file stays untouched even
+    // for a user the system lets write anything).
+    bool Open(const std::string& path, Mode mode);
+    bool IsOpen() const { return m_fd >= 0; }
+    // The size at the open; reads never go past it.
+    std::int64_t Size() const { return m_size; }
+    // Reads up to n bytes at offset; the count read, or -1 on an error.
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t n);
+    bool WriteAt(std::int64_t offset, const void* buffer, std::size_t n);
+    // Flushes what was written to the disk.
+    bool Sync();
+    bool Close();
+    // The system's reason for the last failure ("Permission denied").
+    const std::string& Reason() const { return m_reason; }
+
+private:
+    bool Fail(int error);
+
+    int m_fd = -1;
+    std::int64_t m_size = 0;
+    std::string m_reason;
+};
+
+// The system's text for an error number.
+std::string ReasonText(int error);
+
+}  // namespace zok2::fs
