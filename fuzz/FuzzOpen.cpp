@@ -1,29 +1,23 @@
-// libFuzzer target: a column file and a binary from one input (split at the
-// first NUL byte), opened as a one-section definition set, then every cell
-// displayed, edited, copied, pasted, undone and saved.
+// libFuzzer target: a column file, a binary, a paste text and a list of edit
+// steps from one input (parts split at NUL bytes), opened as a definition set of
+// two sections, then every cell displayed, the steps run (edit, paste, delete,
+// undo, redo, save, Save As) and the document saved.
 #include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "document/CZOKDoc.h"
+#include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
-#include "document/ZOKView.h"
 #include "editing/GridEditor.h"
 #include "framework/AppPath.h"
 #include "framework/RecordingServices.h"
-#include "grid/MemoryGrid.h"
 
 namespace {
-
-class FuzzView : public zok2::IZOKView {
-public:
-    void OnUpdate(zok2::CView*, long) override {}
-    zok2::CMSFlexGrid* Grid() override { return &grid; }
-    zok2::MemoryGrid grid;
-};
 
 void Write(const std::string& path, const std::string& bytes)
 {
@@ -36,44 +30,74 @@ const std::string& Root()
         std::string r = std::filesystem::temp_directory_path().string() + "/zok2-fuzz-" + std::to_string(::getpid()) + "/";
         std::filesystem::create_directories(r + "Settings/f");
         Write(r + "zok2.ini", "[Setting]\r\nmode=f\r\n[File Address Correction]\r\nbin=3\r\n");
-        Write(r + "Settings/f/a.idn", "r0\r\nr1 // x\r\n01 one\r\n02 two\r\n");
-        Write(r + "Settings/f/b.idn", "x\r\n");
+        Write(r + "Settings/f/a.idn", "r0\r\nr1 // x\r\n01 one\r\n02 two\r\nr4\r\nr5\r\n");
+        Write(r + "Settings/f/b.idn", "x\r\ny\r\n");
+        Write(r + "Settings/f/b.ini", "0,B,1,1,,16\r\n0,Bit,.1,1\r\n1,W,2,1\r\n");
         return r;
     }();
     return root;
+}
+
+std::vector<std::string> Parts(const std::string& input, std::size_t count)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (parts.size() + 1 < count) {
+        const std::size_t split = input.find('\0', start);
+        if (split == std::string::npos) break;
+        parts.push_back(input.substr(start, split - start));
+        start = split + 1;
+    }
+    parts.push_back(start <= input.size() ? input.substr(start) : std::string());
+    parts.resize(count);
+    return parts;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::size_t split = input.find('\0');
-    const std::string ini = input.substr(0, split);
-    const std::string binary = split == std::string::npos ? std::string() : input.substr(split + 1);
+    const std::vector<std::string> parts = Parts(std::string(reinterpret_cast<const char*>(data), size), 4);
     const std::string& root = Root();
     zok2::SetProgramPath(root + "zok2");
-    Write(root + "Settings/f/a.ini", ini);
-    Write(root + "data.bin", binary);
+    Write(root + "Settings/f/a.ini", parts[0]);
+    Write(root + "data.bin", parts[1]);
 
     zok2::CZOKDoc doc;
-    FuzzView view;
+    zok2::HeadlessView view(6, 3);
     doc.AddView(&view);
     if (doc.OnOpenDocument(root + "data.bin")) {
         zok2::RecordingClipboard clipboard;
         zok2::GridEditor editor(doc, view.grid, clipboard);
-        for (std::size_t s = 0; s < doc.sections.size(); ++s) {
-            if (doc.sections[s].empty()) continue;
-            zok2::FillSectionGrid(doc, view.grid, static_cast<int>(s), 1, 1);
-            editor.SetCurrentSection(static_cast<int>(s));
-            editor.SelectAll();
-            editor.Copy();
-            editor.Delete();
-            view.grid.SetCurrentRow(1);
-            view.grid.SetCurrentColumn(1);
-            editor.Paste();
-            editor.Undo();
-            editor.Redo();
+        editor.showSection = [&](int section, int column, int row) { zok2::FillSectionGrid(doc, view.grid, section, column, row); };
+        const std::vector<int> tabs = doc.TabSections();
+        if (!tabs.empty()) {
+            zok2::FillSectionGrid(doc, view.grid, tabs[0], 1, 1);
+            editor.SetCurrentSection(tabs[0]);
+        }
+        for (std::size_t i = 0; i + 1 < parts[3].size() && i < 64; i += 2) {
+            const auto op = static_cast<unsigned char>(parts[3][i]);
+            const auto at = static_cast<unsigned char>(parts[3][i + 1]);
+            view.grid.SetCurrentRow(1 + at % 8);
+            view.grid.SetCurrentColumn(1 + (at / 8) % 4);
+            view.grid.SetSelEndRow(1 + (at / 32) % 8);
+            switch (op % 10) {
+            case 0: editor.CommitCellText(parts[2].substr(0, at % 12)); break;
+            case 1: clipboard.SetText(parts[2]); editor.Paste(); break;
+            case 2: editor.Delete(); break;
+            case 3: editor.Cut(); break;
+            case 4: editor.Copy(); break;
+            case 5: case 6: editor.Undo(); break;
+            case 7: editor.Redo(); break;
+            case 8: doc.OnSaveDocument(root + "data.bin"); break;
+            case 9:
+                if (!tabs.empty()) {
+                    const int next = tabs[at % tabs.size()];
+                    zok2::FillSectionGrid(doc, view.grid, next, 1, 1);
+                    editor.SetCurrentSection(next);
+                }
+                break;
+            }
         }
         doc.OnSaveDocument(root + "data.bin");
     }

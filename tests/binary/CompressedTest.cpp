@@ -215,14 +215,35 @@ TEST_F(CompressedTest, RecordsWithoutBytesAndColumnsOutsideTheRecord)
     EXPECT_EQ(Value(0, 0, 2), 0u);
 }
 
-TEST_F(CompressedTest, PointersAndBlocksPastTheEndReadAsZero)
+TEST_F(CompressedTest, APointerTableRunningPastTheEndEndsTheSection)
 {
-    SetDictionary({0});
-    file[0x10] = bank;
+    // One real block, then the table runs off the file: a pointer 0 read from
+    // missing bytes would decode the file's first bytes as invented rows.
+    ByteVector tiny(0x23, 0);
+    tiny[1] = 3;  // at pointer 0 (offset 0 with this bank) a block of N = 3 would start
+    tiny[3] = 0xFF;
+    tiny[0x10] = bank;
+    const ByteVector block = {0x03, 0x00, 0xC0, 0x07, 0x08};
+    std::copy(block.begin(), block.end(), tiny.begin() + 0x11);
+    tools::PutLittleEndian(tiny, 0x20, tools::PointerFor(0x11, bank, 0), 2);
+    tiny[0x22] = 0x01;  // the second entry has only one of its two bytes
     Def("a.idn", "A\r\nB\r\n");
-    Def("a.ini", "COMPRESS_INFO,1,x,10|F0000|2,40|\r\n0,V,1\r\n");
-    OpenBytes(ToString(file));  // pointer table far past the end: pointers 0, blocks at offset 0 with N = 0
-    EXPECT_TRUE((doc->values[0].Rows() == 0));
+    Def("a.ini", "COMPRESS_INFO,1,x,10|20|2,40|\r\n0,V,1\r\n");
+    OpenBytes(ToString(tiny));
+    EXPECT_EQ(Column0(), (std::vector<std::uint32_t>{7, 8}));
+    EXPECT_EQ(doc->RowLabels(0), (StringList{"A", ""}));
+}
+
+TEST_F(CompressedTest, AHugeBlockCountOnATinyFileOpensAtOnce)
+{
+    // 23 bytes announcing 99,999,999 blocks: decoding ends with the file.
+    std::string tiny(23, '\0');
+    tiny[0x10] = static_cast<char>(0x81);
+    Def("a.idn", "A\r\n");
+    Def("a.ini", "COMPRESS_INFO,1,x,10|0|99999999,0|\r\n0,V,1\r\n");
+    OpenBytes(tiny);
+    EXPECT_LE(doc->values[0].Rows(), 23u * 32u);
+    EXPECT_EQ(doc->RowLabels(0).size(), doc->values[0].Rows());
 }
 
 }  // namespace zok2::test

@@ -165,6 +165,58 @@ TEST(CliTool, PasteRefusesWhatItCannotDo)
     EXPECT_EQ(ReadFile(sample.binary()), before);
 }
 
+TEST(CliTool, PasteRefusesCellsThatHoldNoValueOrLiePastTheEnd)
+{
+    SampleCopy sample;
+    // Rows 9 and 10 of the items show "--".
+    CliResult r = Cli({"--root", sample.root(), "paste", sample.binary(), "items", "9", "1"}, "1");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "the cell at ROW and COLUMN holds no value (--)\n");
+
+    // A file that ends inside the first monster's row.
+    std::filesystem::resize_file(sample.binary(), 0x20C);
+    const std::string before = ReadFile(sample.binary());
+    r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "2", "1"}, "1");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "the cell at ROW and COLUMN lies past the end of the file and cannot be edited\n");
+    EXPECT_EQ(ReadFile(sample.binary()), before);
+
+    r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1", "1"}, "300\n400\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "warning: 1 read-only cells (past the end of the file) were left unchanged\n");
+    EXPECT_EQ(ReadFile(sample.binary()).substr(0x200, 2), Bytes({0x2C, 0x01}));
+    EXPECT_EQ(ReadFile(sample.binary()).size(), 0x20Cu);
+}
+
+TEST(CliTool, AColumnFileThatCannotBeWrittenFailsThePaste)
+{
+    SampleCopy sample;
+    const std::string ini = sample.root() + "Settings/sample/monsters.ini";
+    const std::string before = ReadFile(ini);
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read);
+    CliResult r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "1", "1"}, "500");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("monsters.ini (Permission denied)"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_EQ(ReadFile(sample.binary()).substr(0x200, 2), Bytes({0xF4, 0x01}));  // the data itself is saved
+}
+
+TEST(CliTool, NamesShiftJisCannotWriteOpenUnderTheirOwnNames)
+{
+    TempDir temp;
+    const std::string set = temp.Path() + "Settings/café/";
+    WriteFile(set + "bé.idn", "r0\r\n");
+    WriteFile(set + "bé.ini", "0,V,1\r\n");
+    WriteFile(set + "ok.idn", "r0\r\n");
+    WriteFile(set + "ok.ini", "0,W,1,,,0,,,,bé.idn|0 zero\r\n");  // the reference cannot name "bé"
+    WriteFile(temp.Path() + "d.bin", Bytes({0}));
+    CliResult r = Cli({"--root", temp.Path(), "--mode", "café", "sections", temp.Path() + "d.bin"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0\tbé\t1\t1\n1\tok\t1\t1\n");
+    r = Cli({"--root", temp.Path(), "--mode", "café", "dump", temp.Path() + "d.bin", "ok"});
+    EXPECT_EQ(r.out, "[ok]\n\tW\nr0\tzero\n");
+}
+
 TEST(CliTool, TheExecutableReadsStandardInputAndWritesUtf8)
 {
     SampleCopy sample;

@@ -198,3 +198,44 @@ TEST_F(SettingsTest, TheViewsPendingChangesComeFirstAndTheCommandNeedsSections)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// Whatever the user typed, the written file reads back as the same definitions,
+// or it is kept and named.
+TEST_F(SettingsTest, WrittenLinesReadBackAsWritten)
+{
+    OpenSet("100,A,1\r\n101,B,1\r\n");
+    doc->sections[0][0][F::description] = "C:\\new\r\nnext, line // not a comment";
+    ASSERT_TRUE(doc->SaveSettings());
+    EXPECT_EQ(Ini(), "100,A,,,,,,,C:\x81\x5Fnew\\nnext\x81\x43 line \x81\x5E\x81\x5E not a comment,\r\n101,B,,,,,,,,\r\n");
+    OpenBytes(std::string(64, '\0'), "data.dat");
+    ASSERT_EQ(doc->sections[0].size(), 2u);
+    EXPECT_EQ(doc->sections[0][0][F::description], "C:\x81\x5Fnew\r\nnext\x81\x43 line \x81\x5E\x81\x5E not a comment");
+    EXPECT_EQ(doc->sections[0][1][F::caption], "B");
+
+    // A line the parser would read as two: the file stays as it was.
+    const std::string before = Ini();
+    doc->sections[0][0][F::description] = std::string(4990, 'd');
+    EXPECT_FALSE(doc->SaveSettings());
+    EXPECT_EQ(Ini(), before);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "設定ファイルの行が長すぎて正しく読み直せないため、上書きせずに残しました。\na.ini");
+}
+
+TEST_F(SettingsTest, AProtectedOrUnreadableColumnFileIsKeptAndNamed)
+{
+    OpenSet("100,A,1\r\n");
+    doc->sections[0][0][F::radix] = "16";
+    std::filesystem::permissions(SetFolder() + "a.ini", std::filesystem::perms::owner_read);
+    EXPECT_FALSE(doc->SaveSettings());
+    EXPECT_EQ(Ini(), "100,A,1\r\n");
+    EXPECT_EQ(messages.shown.back(), "設定ファイルに書き込めないため、上書きせずに残しました。\na.ini (Permission denied)");
+
+    std::filesystem::remove(SetFolder() + "a.ini");
+    std::filesystem::create_directory(SetFolder() + "a.ini");
+    EXPECT_FALSE(doc->SaveSettings());
+    EXPECT_EQ(messages.shown.back(), "設定ファイルを読み込めないため、上書きせずに残しました。\na.ini (Is a directory)");
+}
+
+}  // namespace zok2::test
