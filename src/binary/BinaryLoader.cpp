@@ -1,5 +1,7 @@
 #include "binary/BinaryLoader.h"
 
+#include <algorithm>
+
 namespace zok2 {
 
 std::vector<int> ValueWidths(const Section& columns)
@@ -12,14 +14,53 @@ std::vector<int> ValueWidths(const Section& columns)
 
 std::vector<ColumnLayout> LayoutsOf(const Section& columns) { return std::vector<ColumnLayout>(columns.begin(), columns.end()); }
 
+namespace {
+
+// A column of W-byte values (or bits) at a byte stride, read straight from the
+// page in memory where a value lies in one; the general rule covers the rest.
+template <int W>
+void LoadColumn(ValueTable& table, std::size_t column, const ColumnLayout& layout, std::int64_t rows, ByteSource& file)
+{
+    const bool bytes = layout.kind == ColumnLayout::Kind::Bytes;
+    const std::uint32_t keep = bytes ? (W >= 4 ? 0xFFFFFFFFu : (1u << (8 * W)) - 1u) & (layout.masked ? layout.mask : 0xFFFFFFFFu) : 1u;
+    const int shift = bytes ? 0 : layout.bit;
+    const std::size_t step = table.RowBytes();
+    std::uint8_t* out = table.CellBytes(0, column);
+    std::int64_t offset = layout.address;
+    for (std::int64_t r = 0; r < rows; ++r, offset += layout.stride, out += step) {
+        std::uint32_t v;
+        if (const std::uint8_t* p = file.Span(offset, W)) {
+            v = p[0];
+            if constexpr (W > 1) v |= static_cast<std::uint32_t>(p[1]) << 8;
+            if constexpr (W > 2) v |= static_cast<std::uint32_t>(p[2]) << 16;
+            if constexpr (W > 3) v |= static_cast<std::uint32_t>(p[3]) << 24;
+            v = (v >> shift) & keep;
+        } else {
+            v = DecodeCell(layout, file, offset, layout.bit);
+        }
+        for (int i = 0; i < W; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+}  // namespace
+
 ValueTable LoadPlainSection(const Section& columns, const std::vector<ColumnLayout>& layouts, std::size_t rows, ByteSource& file)
 {
     ValueTable table(ValueWidths(columns), rows);
-    for (std::size_t r = 0; r < rows; ++r) {
-        const auto row = static_cast<std::int64_t>(r);
-        for (std::size_t c = 0; c < layouts.size(); ++c) {
-            const ColumnLayout& layout = layouts[c];
-            if (row < layout.rowCount) table.Set(r, c, DecodeCell(layout, file, layout.Offset(row), layout.BitIn(row)));
+    for (std::size_t c = 0; c < layouts.size(); ++c) {
+        const ColumnLayout& layout = layouts[c];
+        const std::int64_t dataRows = std::min<std::int64_t>(layout.rowCount, static_cast<std::int64_t>(rows));
+        if (layout.kind == ColumnLayout::Kind::PackedBit) {
+            for (std::int64_t r = 0; r < dataRows; ++r) {
+                table.Set(static_cast<std::size_t>(r), c, DecodeCell(layout, file, layout.Offset(r), layout.BitIn(r)));
+            }
+        } else {
+            switch (table.Width(c)) {
+            case 1: LoadColumn<1>(table, c, layout, dataRows, file); break;
+            case 2: LoadColumn<2>(table, c, layout, dataRows, file); break;
+            case 3: LoadColumn<3>(table, c, layout, dataRows, file); break;
+            default: LoadColumn<4>(table, c, layout, dataRows, file); break;
+            }
         }
     }
     return table;

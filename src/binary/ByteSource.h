@@ -59,14 +59,36 @@ public:
         return v;
     }
 
+    // The n bytes at offset in one piece of memory, when they lie in one page of
+    // the file; nullptr otherwise (the caller then reads byte by byte).
+    const std::uint8_t* Span(std::int64_t offset, int n)
+    {
+        if (offset < 0 || offset + n > m_size || (offset >> kPageShift) != ((offset + n - 1) >> kPageShift)) return nullptr;
+        const std::int64_t page = offset >> kPageShift;
+        if (page != m_lastPage) Load(page);
+        return m_lastData + (offset & (kPageSize - 1));
+    }
+
 private:
     static constexpr int kPageShift = 16;  // 64 KiB pages: a table reads about the bytes it covers
     static constexpr std::int64_t kPageSize = std::int64_t{1} << kPageShift;
     void Load(std::int64_t page);
 
+    // A few pages are held at a time, the least recently used one giving way; their
+    // buffers come from a pool that the next open reuses, so reopening touches no
+    // fresh memory.
+    static constexpr std::size_t kSlots = 64;
+    struct Slot {
+        std::unique_ptr<std::uint8_t[]> data;
+        std::int64_t page = -1;
+        std::uint64_t used = 0;
+    };
+
     fs::File m_file;
     std::int64_t m_size = 0;
-    std::vector<std::unique_ptr<std::uint8_t[]>> m_pages;
+    std::vector<std::int32_t> m_slotOfPage;
+    std::vector<Slot> m_slots;
+    std::uint64_t m_clock = 0;
     std::int64_t m_lastPage = -1;
     const std::uint8_t* m_lastData = nullptr;
 };

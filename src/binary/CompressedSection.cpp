@@ -55,7 +55,7 @@ struct RecordBytes {
 
 }  // namespace
 
-DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColumns, const StringList& blockLabels,
+DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColumns, const TextList& blockLabels,
                             std::uint32_t K, ByteSource& file)
 {
     DecodedSection out;
@@ -102,7 +102,7 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
         if (L > kMaxBlockLength) continue;
 
         const std::size_t rows0 = rowTotal;
-        const std::string blockLabel = static_cast<std::size_t>(i) < blockLabels.size() ? blockLabels[static_cast<std::size_t>(i)] : std::string();
+        const std::string_view blockLabel = static_cast<std::size_t>(i) < blockLabels.size() ? blockLabels[static_cast<std::size_t>(i)] : std::string_view();
         std::uint64_t appended = 0;
         auto produced = [&]() { return static_cast<std::uint64_t>(rowTotal - rows0) * R; };
         auto append = [&](std::uint8_t byte) {
@@ -114,7 +114,7 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
                     decoded.push_back(DecodeCell(columns[c], recordBytes, offsets[c], columns[c].bit));
                 }
                 ++rowTotal;
-                out.labels.push_back(rowTotal - 1 == rows0 ? blockLabel : std::string());
+                out.labels.push_back(rowTotal - 1 == rows0 ? blockLabel : std::string_view());
                 k = 0;
             }
         };

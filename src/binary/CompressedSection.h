@@ -19,7 +19,7 @@ constexpr std::uint32_t kMaxBlockLength = 10000;
 
 struct DecodedSection {
     ValueTable values;
-    StringList labels;  // the block's label on its first row, "" on the others
+    TextList labels;  // the block's label on its first row, "" on the others
 };
 
 // Expands the blocks of a section with compression record `record` (method "1"
@@ -28,7 +28,7 @@ struct DecodedSection {
 // address correction K. Decoding stops at a pointer-table entry that does not
 // lie wholly in the file, and never produces more than a fixed multiple of the
 // file's size, so a hostile count cannot exhaust the memory.
-DecodedSection DecodeBlocks(const StringList& record, const Section& columns, const StringList& blockLabels,
+DecodedSection DecodeBlocks(const StringList& record, const Section& columns, const TextList& blockLabels,
                             std::uint32_t K, ByteSource& file);
 
 }  // namespace zok2

@@ -37,6 +37,12 @@ public:
         for (int i = 0; i < m_widths[column]; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
     }
 
+    // Direct access for loading a whole column: the first byte of (row, column),
+    // the distance from one row to the next, and the column's width.
+    std::uint8_t* CellBytes(std::size_t row, std::size_t column) { return m_data.data() + row * m_rowBytes + m_offsets[column]; }
+    std::size_t RowBytes() const { return m_rowBytes; }
+    int Width(std::size_t column) const { return m_widths[column]; }
+
     bool operator==(const ValueTable& other) const;
     // Bytes held, for the memory figures.
     std::size_t MemoryBytes() const;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/TextList.h"
+
 namespace zok2 {
 
 enum class ColumnField : int {

@@ -12,9 +12,9 @@ enum class LineFate { Keep, Drop, Divert };
 
 bool StartsWithDot(const std::string& s) { return !s.empty() && s[0] == '.'; }
 
-StringList InlineListItems(const std::string& field)
+TextList InlineListItems(const std::string& field)
 {
-    StringList items;
+    TextList items;
     std::string remaining = field;
     while (!remaining.empty()) {
         auto item = SplitAtFirst(remaining, '|');

@@ -5,7 +5,7 @@
 namespace zok2 {
 
 namespace {
-const StringList kNoLabels;
+const TextList kNoLabels;
 }
 
 bool DefinitionTables::HasTab(int section) const
@@ -22,7 +22,7 @@ std::vector<int> DefinitionTables::TabSections() const
     return tabs;
 }
 
-const StringList& DefinitionTables::RowLabels(int section) const
+const TextList& DefinitionTables::RowLabels(int section) const
 {
     auto mapped = compressionMap.find(section);
     if (mapped != compressionMap.end() && mapped->second >= 0 &&
@@ -68,12 +68,12 @@ StringList DefinitionTables::ResolveValueList(int listIndex) const
 {
     StringList entries;
     if (listIndex < 0 || static_cast<std::size_t>(listIndex) >= lists.size()) return entries;
-    for (const std::string& item : lists[static_cast<std::size_t>(listIndex)]) {
+    for (std::string_view item : lists[static_cast<std::size_t>(listIndex)]) {
         if (!text::EndsWith(item, ".idn")) {
-            entries.push_back(item);
+            entries.emplace_back(item);
             continue;
         }
-        const std::string name = item.substr(0, item.size() - 4);
+        const std::string_view name = item.substr(0, item.size() - 4);
         for (std::size_t i = 0; i < definitionNames.size() && i < lists.size(); ++i) {
             if (definitionNames[i] == name) {
                 entries.insert(entries.end(), lists[i].begin(), lists[i].end());

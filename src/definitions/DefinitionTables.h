@@ -14,7 +14,7 @@ namespace zok2 {
 struct DefinitionTables {
     std::vector<Section> sections;
     std::vector<std::string> definitionNames;  // Shift-JIS
-    std::vector<StringList> lists;
+    std::vector<TextList> lists;
     std::vector<StringList> compressionRecords;
     std::map<std::int32_t, std::int32_t> compressionMap;
     std::uint32_t addressCorrection = 0;
@@ -25,7 +25,7 @@ struct DefinitionTables {
     std::vector<int> TabSections() const;
     bool IsCompressedSection(int section) const { return compressionMap.count(section) != 0; }
     // The row labels a section is shown with: a decoded compressed section has its own list.
-    const StringList& RowLabels(int section) const;
+    const TextList& RowLabels(int section) const;
     // A field read as a number: address and stride hexadecimal; row count, radix,
     // width and list index decimal; anything else 0 (also for a missing column).
     std::int32_t GetFieldNumber(int field, int section, int column) const;

@@ -33,10 +33,21 @@ std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t
 
 namespace zok2 {
 
-std::vector<std::string> RowLabelsOf(std::string_view content)
+TextList RowLabelsOf(std::string_view content)
 {
-    std::vector<std::string> labels;
-    for (std::string_view piece : text::LinePieces(content, text::kRowNameBuffer)) labels.push_back(std::move(StripComment(piece).first));
+    TextList labels;
+    const text::LinePieces pieces(content, text::kRowNameBuffer);
+    labels.reserve(pieces.size(), content.size());
+    const bool comments = content.find("//") != std::string_view::npos;
+    for (std::string_view piece : pieces) {
+        // Most files hold no comment at all: then every piece is its label.
+        if (!comments) {
+            labels.push_back(piece);
+        } else {
+            labels.push_back(StripComment(piece).first);
+        }
+    }
+    labels.shrink_to_fit();
     return labels;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/SjisText.h"
+#include "text/TextList.h"
 
 namespace zok2 {
 
@@ -29,6 +30,6 @@ namespace zok2 {
 
 // The row labels of a row-name file: one per line piece of at most 499 bytes,
 // each without its comment.
-std::vector<std::string> RowLabelsOf(std::string_view content);
+TextList RowLabelsOf(std::string_view content);
 
 }  // namespace zok2

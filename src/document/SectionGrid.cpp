@@ -12,7 +12,7 @@ void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, i
 {
     if (section < 0 || static_cast<std::size_t>(section) >= doc.sections.size()) return;
     const Section& columns = doc.sections[static_cast<std::size_t>(section)];
-    const StringList& labels = doc.RowLabels(section);
+    const TextList& labels = doc.RowLabels(section);
 
     grid.SetDrawingEnabled(false);
     grid.ClearCells();
@@ -32,7 +32,7 @@ void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, i
             longest = length;
             grid.SetColumnWidthTwips(0, std::max(static_cast<int>(kLabelTwipsPerByte * length), kMinLabelColumnTwips));
         }
-        grid.SetCellText(static_cast<int>(i) + 1, 0, labels[i]);
+        grid.SetCellText(static_cast<int>(i) + 1, 0, std::string(labels[i]));
     }
 
     int headerLines = 2;

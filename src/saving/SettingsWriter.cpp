@@ -68,8 +68,11 @@ std::string WrittenColumnLine(const ColumnDefinition& d, std::size_t labelCount,
     if (!d[ColumnField::listIndex].empty()) {
         const std::int32_t index = text::ReadDec(d[ColumnField::listIndex]);
         if (index >= 0 && static_cast<std::size_t>(index) < tables.lists.size()) {
-            const StringList& items = tables.lists[static_cast<std::size_t>(index)];
-            for (std::size_t j = 0; j < items.size(); ++j) fields[9] += (j ? "|" : "") + items[j];
+            const TextList& items = tables.lists[static_cast<std::size_t>(index)];
+            for (std::size_t j = 0; j < items.size(); ++j) {
+                if (j) fields[9] += "|";
+                fields[9] += items[j];
+            }
         }
     }
     std::string line = fields[0];

@@ -178,7 +178,7 @@ TEST_F(CompressedTest, RecordsTheDecoderDoesNotAcceptLeaveTheSectionWithoutRows)
         EXPECT_EQ(doc->lists.size(), 2u) << info;
         EXPECT_EQ(Column(0, 0)[F::rowCount], "2") << info;  // unchanged
         // The rows the view shows never read values that do not exist.
-        const StringList& labels = doc->RowLabels(0);
+        const TextList& labels = doc->RowLabels(0);
         EXPECT_FALSE(labels.empty());
         for (std::size_t r = 0; r < labels.size(); ++r) EXPECT_EQ(doc->DisplayText(0, 0, static_cast<int>(r)), "--");
         doc->StoreCellText(0, 0, 0, "1");

@@ -168,7 +168,7 @@ TEST_F(ColumnParserTest, LongInlineItemsAreKeptWhole)
 {
     const std::string item = "1 " + std::string(150, 'x');
     EXPECT_EQ(ParseLine("100,V,1,,,0,,,,0 A|" + item)[F::listIndex], "1");
-    EXPECT_EQ(doc->lists[1].at(1), item);
+    EXPECT_EQ(doc->lists.at(1)[1], item);
 }
 
 TEST_F(ColumnParserTest, CompressInfoRecords)
