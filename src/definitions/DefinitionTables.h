@@ -30,6 +30,10 @@ struct DefinitionTables {
     // width and list index decimal; anything else 0 (also for a missing column).
     std::int32_t GetFieldNumber(int field, int section, int column) const;
     const ColumnDefinition* Column(int section, int column) const;
+    ColumnDefinition* Column(int section, int column)
+    {
+        return const_cast<ColumnDefinition*>(static_cast<const DefinitionTables&>(*this).Column(section, column));
+    }
     // Every item of a value list with ".idn" references replaced by the row labels
     // of the first definition of that name, in list order.
     StringList ResolveValueList(int listIndex) const;
