@@ -25,20 +25,35 @@ void LoadColumn(ValueTable& table, std::size_t column, const ColumnLayout& layou
     const std::uint32_t keep = bytes ? (W >= 4 ? 0xFFFFFFFFu : (1u << (8 * W)) - 1u) & (layout.masked ? layout.mask : 0xFFFFFFFFu) : 1u;
     const int shift = bytes ? 0 : layout.bit;
     const std::size_t step = table.RowBytes();
+    const std::int64_t stride = layout.stride;
     std::uint8_t* out = table.CellBytes(0, column);
-    std::int64_t offset = layout.address;
-    for (std::int64_t r = 0; r < rows; ++r, offset += layout.stride, out += step) {
-        std::uint32_t v;
-        if (const std::uint8_t* p = file.Span(offset, W)) {
-            v = p[0];
-            if constexpr (W > 1) v |= static_cast<std::uint32_t>(p[1]) << 8;
-            if constexpr (W > 2) v |= static_cast<std::uint32_t>(p[2]) << 16;
-            if constexpr (W > 3) v |= static_cast<std::uint32_t>(p[3]) << 24;
-            v = (v >> shift) & keep;
-        } else {
-            v = DecodeCell(layout, file, offset, layout.bit);
-        }
+    auto store = [&](std::uint32_t v) {
         for (int i = 0; i < W; ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
+        out += step;
+    };
+    std::int64_t offset = layout.address;
+    for (std::int64_t r = 0; r < rows;) {
+        std::int64_t length = 0;
+        const std::uint8_t* p = file.Run(offset, &length);
+        // The rows whose whole value lies in this run of memory, read without further checks.
+        std::int64_t count = length < W ? 0 : (stride == 0 ? rows - r : (length - W) / stride + 1);
+        count = std::min(count, rows - r);
+        if (count == 0) {
+            store(DecodeCell(layout, file, offset, layout.bit));  // across a page boundary, or past the end
+            ++r;
+            offset += stride;
+            continue;
+        }
+        for (std::int64_t k = 0; k < count; ++k) {
+            const std::uint8_t* q = p + k * stride;
+            std::uint32_t v = q[0];
+            if constexpr (W > 1) v |= static_cast<std::uint32_t>(q[1]) << 8;
+            if constexpr (W > 2) v |= static_cast<std::uint32_t>(q[2]) << 16;
+            if constexpr (W > 3) v |= static_cast<std::uint32_t>(q[3]) << 24;
+            store((v >> shift) & keep);
+        }
+        r += count;
+        offset += count * stride;
     }
 }
 

@@ -3,6 +3,7 @@
 // first use, so a table read byte by byte costs about one pass over the bytes
 // it touches. A byte that does not exist (before the start or past the end of
 // the file) reads as 0.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -66,6 +67,20 @@ public:
         if (offset < 0 || offset + n > m_size || (offset >> kPageShift) != ((offset + n - 1) >> kPageShift)) return nullptr;
         const std::int64_t page = offset >> kPageShift;
         if (page != m_lastPage) Load(page);
+        return m_lastData + (offset & (kPageSize - 1));
+    }
+
+    // The bytes from offset to the end of its page (or of the file) in one piece
+    // of memory; *length receives their count (0 and nullptr outside the file).
+    const std::uint8_t* Run(std::int64_t offset, std::int64_t* length)
+    {
+        if (offset < 0 || offset >= m_size) {
+            *length = 0;
+            return nullptr;
+        }
+        const std::int64_t page = offset >> kPageShift;
+        if (page != m_lastPage) Load(page);
+        *length = std::min((page + 1) << kPageShift, m_size) - offset;
         return m_lastData + (offset & (kPageSize - 1));
     }
 

@@ -1,5 +1,8 @@
 #include "definitions/DefinitionText.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "text/LineReader.h"
 #include "text/SjisText.h"
 
@@ -33,19 +36,37 @@ std::pair<std::string, std::string> SplitHead(std::string_view text, std::size_t
 
 namespace zok2 {
 
+namespace {
+
+// Most row-name files hold no comment and no over-long line: then every line is
+// its label, found with one scan for line feeds. False sends the caller to the
+// general reading.
+bool PlainLines(std::string_view content, TextList& labels)
+{
+    if (content.find("//") != std::string_view::npos) return false;
+    const char* const begin = content.data();
+    const char* const end = begin + content.size();
+    for (const char* p = begin; p < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = lf ? lf : end;
+        const char* textEnd = lf && lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+        // A piece holds at most 499 bytes counting its line feed.
+        if (textEnd - p + (lf ? 1 : 0) > static_cast<std::ptrdiff_t>(text::kRowNameBuffer - 1)) return false;
+        labels.push_back(std::string_view(p, static_cast<std::size_t>(textEnd - p)));
+        p = lf ? lf + 1 : end;
+    }
+    return true;
+}
+
+}  // namespace
+
 TextList RowLabelsOf(std::string_view content)
 {
     TextList labels;
-    const text::LinePieces pieces(content, text::kRowNameBuffer);
-    labels.reserve(pieces.size(), content.size());
-    const bool comments = content.find("//") != std::string_view::npos;
-    for (std::string_view piece : pieces) {
-        // Most files hold no comment at all: then every piece is its label.
-        if (!comments) {
-            labels.push_back(piece);
-        } else {
-            labels.push_back(StripComment(piece).first);
-        }
+    labels.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1, content.size());
+    if (!PlainLines(content, labels)) {
+        labels = TextList();
+        for (std::string_view piece : text::LinePieces(content, text::kRowNameBuffer)) labels.push_back(StripComment(piece).first);
     }
     labels.shrink_to_fit();
     return labels;
