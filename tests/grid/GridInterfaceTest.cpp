@@ -76,6 +76,74 @@ TEST_P(GridInterfaceTest, ScrollingMakesRowsVisible)
     EXPECT_FALSE(grid->RowVisible(1000));
 }
 
+TEST_P(GridInterfaceTest, TheCurrentCellStaysInsideTheDataCells)
+{
+    grid->SetColumnCount(4);
+    grid->SetRowCount(6);
+    grid->SetHeaderRowCount(1);
+    grid->SetHeaderColumnCount(1);
+    grid->SetCurrentRow(99);
+    grid->SetCurrentColumn(99);
+    EXPECT_EQ(grid->CurrentRow(), 5);
+    EXPECT_EQ(grid->CurrentColumn(), 3);
+    grid->SetCurrentRow(-4);
+    grid->SetCurrentColumn(0);
+    EXPECT_EQ(grid->CurrentRow(), 1);
+    EXPECT_EQ(grid->CurrentColumn(), 1);
+    grid->SetSelEndRow(50);
+    grid->SetSelEndColumn(50);
+    EXPECT_EQ(grid->SelEndRow(), 5);
+    EXPECT_EQ(grid->SelEndColumn(), 3);
+    // Shrinking the grid pulls the current cell and the selection end in.
+    grid->SetCurrentRow(5);
+    grid->SetRowCount(3);
+    EXPECT_EQ(grid->CurrentRow(), 2);
+    EXPECT_EQ(grid->SelEndRow(), 2);
+}
+
+TEST_P(GridInterfaceTest, ResizingKeepsTheCellsThatRemain)
+{
+    grid->SetColumnCount(3);
+    grid->SetRowCount(3);
+    grid->SetCellText(1, 1, "a");
+    grid->SetCellText(2, 2, "b");
+    grid->SetCellText(0, 2, "caption");
+    grid->SetRowCount(10);
+    grid->SetColumnCount(5);
+    EXPECT_EQ(grid->CellText(1, 1), "a");
+    EXPECT_EQ(grid->CellText(2, 2), "b");
+    EXPECT_EQ(grid->CellText(0, 2), "caption");
+    EXPECT_EQ(grid->CellText(9, 4), "");
+    grid->SetRowCount(2);
+    grid->SetRowCount(3);
+    EXPECT_EQ(grid->CellText(1, 1), "a");
+    EXPECT_EQ(grid->CellText(2, 2), "");  // dropped with its row
+    EXPECT_EQ(grid->CellText(7, 1), "");  // outside the grid
+}
+
+TEST_P(GridInterfaceTest, TheCurrentCellsGeometryFollowsWidthsHeightsAndScrolling)
+{
+    grid->SetColumnCount(5);
+    grid->SetRowCount(30);
+    grid->SetHeaderRowCount(1);
+    grid->SetHeaderColumnCount(1);
+    grid->SetColumnWidthTwips(0, 1000);
+    for (int c = 1; c < 5; ++c) grid->SetColumnWidthTwips(c, 600 * c);
+    grid->SetRowHeightTwips(0, 450);
+    for (int r = 1; r < 30; ++r) grid->SetRowHeightTwips(r, 240);
+    grid->SetCurrentRow(3);
+    grid->SetCurrentColumn(3);
+    EXPECT_EQ(grid->CurrentCellLeft(), 1000 + 600 + 1200);
+    EXPECT_EQ(grid->CurrentCellTop(), 450 + 2 * 240);
+    EXPECT_EQ(grid->CurrentCellWidth(), 1800);
+    EXPECT_EQ(grid->CurrentCellHeight(), 240);
+    // Scrolled: the headers stay, the first visible row follows them.
+    grid->SetFirstVisibleRow(3);
+    EXPECT_EQ(grid->CurrentCellTop(), 450);
+    EXPECT_TRUE(grid->RowVisible(3));
+    EXPECT_FALSE(grid->RowVisible(2));
+}
+
 INSTANTIATE_TEST_SUITE_P(Grids, GridInterfaceTest,
                          ::testing::Values(GridFactory{"MemoryGrid", [] { return std::make_unique<MemoryGrid>(20, 8); }}),
                          GridName);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "document/CZOKDoc.h"
-#include "document/ZOKView.h"
+#include "document/HeadlessView.h"
 #include "framework/RecordingServices.h"
 #include "grid/MemoryGrid.h"
 
@@ -33,20 +33,13 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 std::string Bytes(std::initializer_list<int> values);
 
-class TestView : public IZOKView {
+// The headless view, counting what the settings writer asks of it.
+class TestView : public HeadlessView {
 public:
-    void OnUpdate(CView*, long hint) override
-    {
-        ++updates;
-        lastHint = hint;
-    }
-    CMSFlexGrid* Grid() override { return &grid; }
+    TestView() : HeadlessView(10, 4) {}
     void SaveColumnWidths() override { ++widthSaves; }
     void StoreDescription() override { ++descriptionStores; }
 
-    MemoryGrid grid{10, 4};
-    int updates = 0;
-    long lastHint = -1;
     int widthSaves = 0;
     int descriptionStores = 0;
 };
