@@ -45,39 +45,28 @@ void EditHistory::ClearRedo()
     m_redoStates.clear();
 }
 
-bool EditHistory::TakeUndo(std::string* record)
+// Undo and redo move an entry between the logs; it keeps the state it leads to.
+bool EditHistory::Take(std::vector<std::string>& log, std::vector<std::uint64_t>& states, std::string* record)
 {
-    if (m_undoLog.empty()) return false;
-    *record = std::move(m_undoLog.back());
-    m_undoLog.pop_back();
-    m_taken = m_undoStates.back();
-    m_undoStates.pop_back();
+    if (log.empty()) return false;
+    *record = std::move(log.back());
+    log.pop_back();
+    m_taken = states.back();
+    states.pop_back();
     return true;
 }
 
-void EditHistory::RecordRedo(std::string record)
+void EditHistory::Put(std::vector<std::string>& log, std::vector<std::uint64_t>& states, std::string record)
 {
-    m_redoLog.push_back(std::move(record));
-    m_redoStates.push_back(m_taken);
+    log.push_back(std::move(record));
+    states.push_back(m_taken);
     Touch(m_taken);
 }
 
-bool EditHistory::TakeRedo(std::string* record)
-{
-    if (m_redoLog.empty()) return false;
-    *record = std::move(m_redoLog.back());
-    m_redoLog.pop_back();
-    m_taken = m_redoStates.back();
-    m_redoStates.pop_back();
-    return true;
-}
-
-void EditHistory::RecordUndoFromRedo(std::string record)
-{
-    m_undoLog.push_back(std::move(record));
-    m_undoStates.push_back(m_taken);
-    Touch(m_taken);
-}
+bool EditHistory::TakeUndo(std::string* record) { return Take(m_undoLog, m_undoStates, record); }
+void EditHistory::RecordRedo(std::string record) { Put(m_redoLog, m_redoStates, std::move(record)); }
+bool EditHistory::TakeRedo(std::string* record) { return Take(m_redoLog, m_redoStates, record); }
+void EditHistory::RecordUndoFromRedo(std::string record) { Put(m_undoLog, m_undoStates, std::move(record)); }
 
 bool EditHistory::IsAtSavedState() const
 {

@@ -57,6 +57,8 @@ private:
     std::uint64_t NewState(const std::string& record);
     void Touch(std::uint64_t state);
     void Forget(std::uint64_t state);
+    bool Take(std::vector<std::string>& log, std::vector<std::uint64_t>& states, std::string* record);
+    void Put(std::vector<std::string>& log, std::vector<std::uint64_t>& states, std::string record);
 
     std::vector<std::string> m_undoLog, m_redoLog;
     std::vector<std::uint64_t> m_undoStates, m_redoStates;

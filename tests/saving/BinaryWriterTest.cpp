@@ -32,40 +32,14 @@ std::string Patched(std::string bytes, std::initializer_list<std::pair<std::size
     return bytes;
 }
 
-class WriterTest : public DocTest {
+class WriterTest : public EditingTest {
 protected:
-    void SetUp() override
-    {
-        DocTest::SetUp();
-        original = Pattern(0x200);
-    }
     // Opens `ini` (one section "a" with `rows` labels) over the pattern file.
-    void OpenWith(const std::string& ini, int rows = 8)
-    {
-        std::string idn;
-        for (int i = 0; i < rows; ++i) idn += "r" + std::to_string(i) + "\r\n";
-        Def("a.idn", idn);
-        Def("a.ini", ini);
-        path = Binary(original);
-        ASSERT_TRUE(Open(path));
-        FillSectionGrid(*doc, view.grid, 0, 1, 1);
-        editor = std::make_unique<GridEditor>(*doc, view.grid, clipboard);
-        editor->SetCurrentSection(0);
-    }
-    // An in-place edit of (grid row, grid column).
-    void Edit(int row, int column, const std::string& text)
-    {
-        view.grid.SetCurrentRow(row);
-        view.grid.SetCurrentColumn(column);
-        editor->CommitCellText(text);
-    }
+    void OpenWith(const std::string& ini, int rows = 8) { OpenSection(ini, original, rows); }
     bool Save() { return doc->DoFileSave(); }
     std::string OnDisk() const { return ReadFile(path); }
 
-    std::string original;
-    std::string path;
-    RecordingClipboard clipboard;
-    std::unique_ptr<GridEditor> editor;
+    std::string original = Pattern(0x200);
 };
 
 }  // namespace

@@ -28,31 +28,12 @@ std::vector<std::string> Entries(const std::string& folder)
     return names;
 }
 
-class SaveTest : public DocTest {
+class SaveTest : public EditingTest {
 protected:
     void OpenWith(const std::string& ini, const std::string& bytes, int rows = 4, const std::string& name = "data.bin")
     {
-        std::string idn;
-        for (int i = 0; i < rows; ++i) idn += "r" + std::to_string(i) + "\r\n";
-        Def("a.idn", idn);
-        Def("a.ini", ini);
-        path = Binary(bytes, name);
-        ASSERT_TRUE(Open(path)) << (messages.shown.empty() ? "" : messages.shown.back());
-        FillSectionGrid(*doc, view.grid, 0, 1, 1);
-        editor = std::make_unique<GridEditor>(*doc, view.grid, clipboard);
-        editor->SetCurrentSection(0);
+        OpenSection(ini, bytes, rows, name);
     }
-    void Edit(int row, int column, const std::string& text)
-    {
-        view.grid.SetCurrentRow(row);
-        view.grid.SetCurrentColumn(column);
-        editor->CommitCellText(text);
-    }
-    std::string LastMessage() const { return messages.shown.empty() ? std::string() : messages.shown.back(); }
-
-    std::string path;
-    RecordingClipboard clipboard;
-    std::unique_ptr<GridEditor> editor;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "document/SectionGrid.h"
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
 
@@ -91,6 +92,26 @@ const ColumnDefinition& DocTest::Column(int section, int column) const
 std::uint32_t DocTest::Value(int section, int row, int column) const
 {
     return doc->Value(section, column, row);
+}
+
+void EditingTest::OpenSection(const std::string& ini, const std::string& bytes, int rows, const std::string& name)
+{
+    std::string idn;
+    for (int i = 0; i < rows; ++i) idn += "r" + std::to_string(i) + "\r\n";
+    Def("a.idn", idn);
+    Def("a.ini", ini);
+    path = Binary(bytes, name);
+    ASSERT_TRUE(Open(path)) << LastMessage();
+    FillSectionGrid(*doc, view.grid, 0, 1, 1);
+    editor = std::make_unique<GridEditor>(*doc, view.grid, clipboard);
+    editor->SetCurrentSection(0);
+}
+
+void EditingTest::Edit(int row, int column, const std::string& text)
+{
+    view.grid.SetCurrentRow(row);
+    view.grid.SetCurrentColumn(column);
+    editor->CommitCellText(text);
 }
 
 }  // namespace zok2::test

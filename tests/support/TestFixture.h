@@ -11,6 +11,7 @@
 
 #include "document/CZOKDoc.h"
 #include "document/HeadlessView.h"
+#include "editing/GridEditor.h"
 #include "framework/RecordingServices.h"
 #include "grid/MemoryGrid.h"
 
@@ -70,6 +71,19 @@ protected:
     IdentityFileNameCodec names;
     TestView view;
     std::unique_ptr<CZOKDoc> doc;
+};
+
+// One section "a" of `rows` labels over a binary, shown in the grid, with an editor.
+class EditingTest : public DocTest {
+protected:
+    void OpenSection(const std::string& ini, const std::string& bytes, int rows, const std::string& name = "data.bin");
+    // An in-place edit of (grid row, grid column).
+    void Edit(int row, int column, const std::string& text);
+    std::string LastMessage() const { return messages.shown.empty() ? std::string() : messages.shown.back(); }
+
+    std::string path;
+    RecordingClipboard clipboard;
+    std::unique_ptr<GridEditor> editor;
 };
 
 }  // namespace zok2::test
