@@ -47,7 +47,9 @@ bool PlainLines(std::string_view content, TextList& labels)
     const char* const begin = content.data();
     const char* const end = begin + content.size();
     for (const char* p = begin; p < end;) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lf = p;
+        while (lf < end && *lf != '\n') ++lf;  // lines are short: a plain loop beats a call per line
+        if (lf == end) lf = nullptr;
         const char* lineEnd = lf ? lf : end;
         const char* textEnd = lf && lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
         // A piece holds at most 499 bytes counting its line feed.

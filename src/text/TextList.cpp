@@ -12,12 +12,6 @@ TextList::TextList(const std::vector<std::string>& items)
     for (const std::string& item : items) push_back(item);
 }
 
-void TextList::push_back(std::string_view text)
-{
-    m_chars.append(text);
-    m_ends.push_back(static_cast<std::uint32_t>(m_chars.size()));
-}
-
 void TextList::reserve(std::size_t items, std::size_t chars)
 {
     m_ends.reserve(items);

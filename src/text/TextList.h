@@ -27,7 +27,11 @@ public:
     }
     std::string_view front() const { return (*this)[0]; }
     std::string_view back() const { return (*this)[size() - 1]; }
-    void push_back(std::string_view text);
+    void push_back(std::string_view text)
+    {
+        m_chars.append(text);
+        m_ends.push_back(static_cast<std::uint32_t>(m_chars.size()));
+    }
     void reserve(std::size_t items, std::size_t chars);
     void shrink_to_fit();
     // Bytes held, for the memory figures.
