@@ -39,24 +39,31 @@ namespace zok2 {
 namespace {
 
 // Most row-name files hold no comment and no over-long line: then every line is
-// its label, found with one scan for line feeds. False sends the caller to the
-// general reading.
+// its label, and the file's text serves as the labels' text as it is. False
+// sends the caller to the general reading.
 bool PlainLines(std::string_view content, TextList& labels)
 {
     if (content.find("//") != std::string_view::npos) return false;
+    const std::size_t lines = content.size() / 8 + 1;  // a guess: labels are short
+    std::vector<std::uint32_t> starts, ends;
+    starts.reserve(lines);
+    ends.reserve(lines);
     const char* const begin = content.data();
-    const char* const end = begin + content.size();
-    for (const char* p = begin; p < end;) {
-        const char* lf = p;
-        while (lf < end && *lf != '\n') ++lf;  // lines are short: a plain loop beats a call per line
-        if (lf == end) lf = nullptr;
-        const char* lineEnd = lf ? lf : end;
-        const char* textEnd = lf && lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+    const std::size_t size = content.size();
+    for (std::size_t pos = 0; pos < size;) {
+        const void* found = std::memchr(begin + pos, '\n', size - pos);
+        const std::size_t lf = found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin) : size;
+        std::size_t textEnd = lf;
+        if (found && lf > pos && begin[lf - 1] == '\r') --textEnd;  // CR LF is one line end
         // A piece holds at most 499 bytes counting its line feed.
-        if (textEnd - p + (lf ? 1 : 0) > static_cast<std::ptrdiff_t>(text::kRowNameBuffer - 1)) return false;
-        labels.push_back(std::string_view(p, static_cast<std::size_t>(textEnd - p)));
-        p = lf ? lf + 1 : end;
+        if (textEnd - pos + (found ? 1 : 0) > text::kRowNameBuffer - 1) return false;
+        starts.push_back(static_cast<std::uint32_t>(pos));
+        ends.push_back(static_cast<std::uint32_t>(textEnd));
+        pos = lf + 1;
     }
+    starts.shrink_to_fit();
+    ends.shrink_to_fit();
+    labels = TextList::Adopt(std::string(content), std::move(starts), std::move(ends));
     return true;
 }
 
@@ -65,12 +72,10 @@ bool PlainLines(std::string_view content, TextList& labels)
 TextList RowLabelsOf(std::string_view content)
 {
     TextList labels;
-    labels.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1, content.size());
     if (!PlainLines(content, labels)) {
-        labels = TextList();
         for (std::string_view piece : text::LinePieces(content, text::kRowNameBuffer)) labels.push_back(StripComment(piece).first);
+        labels.shrink_to_fit();
     }
-    labels.shrink_to_fit();
     return labels;
 }
 

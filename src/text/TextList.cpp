@@ -14,14 +14,34 @@ TextList::TextList(const std::vector<std::string>& items)
 
 void TextList::reserve(std::size_t items, std::size_t chars)
 {
+    m_starts.reserve(items);
     m_ends.reserve(items);
     m_chars.reserve(chars);
 }
 
 void TextList::shrink_to_fit()
 {
+    m_starts.shrink_to_fit();
     m_ends.shrink_to_fit();
     m_chars.shrink_to_fit();
+}
+
+TextList TextList::Adopt(std::string chars, std::vector<std::uint32_t> starts, std::vector<std::uint32_t> ends)
+{
+    TextList list;
+    list.m_chars = std::move(chars);
+    list.m_starts = std::move(starts);
+    list.m_ends = std::move(ends);
+    return list;
+}
+
+bool TextList::operator==(const TextList& other) const
+{
+    if (size() != other.size()) return false;
+    for (std::size_t i = 0; i < size(); ++i) {
+        if ((*this)[i] != other[i]) return false;
+    }
+    return true;
 }
 
 std::vector<std::string> TextList::ToStrings() const

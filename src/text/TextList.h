@@ -22,21 +22,27 @@ public:
     bool empty() const { return m_ends.empty(); }
     std::string_view operator[](std::size_t i) const
     {
-        const std::uint32_t start = i == 0 ? 0 : m_ends[i - 1];
-        return std::string_view(m_chars).substr(start, m_ends[i] - start);
+        return std::string_view(m_chars.data() + m_starts[i], m_ends[i] - m_starts[i]);
     }
     std::string_view front() const { return (*this)[0]; }
     std::string_view back() const { return (*this)[size() - 1]; }
     void push_back(std::string_view text)
     {
+        m_starts.push_back(static_cast<std::uint32_t>(m_chars.size()));
         m_chars.append(text);
         m_ends.push_back(static_cast<std::uint32_t>(m_chars.size()));
     }
     void reserve(std::size_t items, std::size_t chars);
     void shrink_to_fit();
     // Bytes held, for the memory figures.
-    std::size_t MemoryBytes() const { return sizeof(*this) + m_chars.capacity() + m_ends.capacity() * sizeof(std::uint32_t); }
+    std::size_t MemoryBytes() const
+    {
+        return sizeof(*this) + m_chars.capacity() + (m_starts.capacity() + m_ends.capacity()) * sizeof(std::uint32_t);
+    }
     std::vector<std::string> ToStrings() const;
+    // A list of texts inside `chars`: item i runs from starts[i] to ends[i], so a
+    // file's text can serve as it is, line ends between the items.
+    static TextList Adopt(std::string chars, std::vector<std::uint32_t> starts, std::vector<std::uint32_t> ends);
 
     class const_iterator {
     public:
@@ -63,12 +69,12 @@ public:
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
-    bool operator==(const TextList& other) const { return m_ends == other.m_ends && m_chars == other.m_chars; }
+    bool operator==(const TextList& other) const;
     friend bool operator==(const TextList& list, const std::vector<std::string>& strings);
 
 private:
     std::string m_chars;
-    std::vector<std::uint32_t> m_ends;  // end of item i in m_chars
+    std::vector<std::uint32_t> m_starts, m_ends;  // item i is m_chars[m_starts[i], m_ends[i])
 };
 
 // For test output.
