@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/ColumnParser.h"
+#include "definitions/DefinitionText.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -152,6 +153,27 @@ TEST_F(DocTest, TheAddressCorrectionIsTheProfilesForTheExtension)
         OpenBytes(std::string(4, '\0'), name);
         EXPECT_EQ(Column(0, 0)[F::address], address) << name;
     }
+}
+
+}  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(RowNameFile, OneLabelPerLinePieceWithoutItsComment)
+{
+    const std::string x498(498, 'x'), x499(499, 'x');
+    const std::pair<std::string, StringList> cases[] = {
+        {"", {}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\r\n", {"a"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\rb\nc\r\r\n", {"a\rb", "c\r"}},
+        {"01 Fire // boss\r\nplain", {"01 Fire ", "plain"}},
+        {x498 + "\r\n", {x498}},
+        {x499 + "\n", {x499, ""}},  // the piece is full: the line feed ends an empty one
+        {x499 + "y", {x499, "y"}},
+    };
+    for (const auto& [content, labels] : cases) EXPECT_EQ(RowLabelsOf(content), labels) << content.substr(0, 20);
 }
 
 }  // namespace zok2::test
