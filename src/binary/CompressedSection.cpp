@@ -86,7 +86,7 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
 
     std::vector<std::uint32_t> decoded;  // row after row
     std::size_t rowTotal = 0;
-    decoded.reserve(std::min<std::size_t>(2565, 1u << 16) * columns.size());
+    decoded.reserve(2565 * columns.size());  // the row list is sized for 2,565 rows up front
     std::vector<std::uint8_t> buffer(R);
     const RecordBytes recordBytes{buffer};
     std::size_t k = 0;

@@ -12,13 +12,6 @@ TextList::TextList(const std::vector<std::string>& items)
     for (const std::string& item : items) push_back(item);
 }
 
-void TextList::reserve(std::size_t items, std::size_t chars)
-{
-    m_starts.reserve(items);
-    m_ends.reserve(items);
-    m_chars.reserve(chars);
-}
-
 void TextList::shrink_to_fit()
 {
     m_starts.shrink_to_fit();
@@ -42,14 +35,6 @@ bool TextList::operator==(const TextList& other) const
         if ((*this)[i] != other[i]) return false;
     }
     return true;
-}
-
-std::vector<std::string> TextList::ToStrings() const
-{
-    std::vector<std::string> out;
-    out.reserve(size());
-    for (std::string_view item : *this) out.emplace_back(item);
-    return out;
 }
 
 bool operator==(const TextList& list, const std::vector<std::string>& strings)

@@ -32,14 +32,12 @@ public:
         m_chars.append(text);
         m_ends.push_back(static_cast<std::uint32_t>(m_chars.size()));
     }
-    void reserve(std::size_t items, std::size_t chars);
     void shrink_to_fit();
     // Bytes held, for the memory figures.
     std::size_t MemoryBytes() const
     {
         return sizeof(*this) + m_chars.capacity() + (m_starts.capacity() + m_ends.capacity()) * sizeof(std::uint32_t);
     }
-    std::vector<std::string> ToStrings() const;
     // A list of texts inside `chars`: item i runs from starts[i] to ends[i], so a
     // file's text can serve as it is, line ends between the items.
     static TextList Adopt(std::string chars, std::vector<std::uint32_t> starts, std::vector<std::uint32_t> ends);
