@@ -62,10 +62,10 @@ void Reopen(benchmark::State& state, const BigSet& set)
 }
 
 void BM_Reopen(benchmark::State& state) { Reopen(state, GetBigSet()); }
-BENCHMARK(BM_Reopen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reopen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Reopen16M(benchmark::State& state) { Reopen(state, GetBigSet(64, 32000)); }
-BENCHMARK(BM_Reopen16M)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Reopen16M)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // The floor: every page of the binary that the open touches and every file of
 // the set (and the profile) read once with plain read calls.

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace zok2 {
 
 namespace {
-// Page buffers of closed sources, for the next open on this thread.
-thread_local std::vector<std::unique_ptr<std::uint8_t[]>> t_spareBuffers;
+// Page buffers of closed sources, for the next open.
+std::mutex g_spareLock;
+std::vector<std::unique_ptr<std::uint8_t[]>> g_spareBuffers;
+constexpr std::size_t kSpareLimit = 128;
 }  // namespace
 
 ByteSource::~ByteSource() { Close(); }
@@ -21,12 +24,24 @@ bool ByteSource::Open(const std::string& path)
     return true;
 }
 
+bool ByteSource::OpenSame(const ByteSource& other)
+{
+    Close();
+    if (!m_file.OpenSame(other.m_file)) return false;
+    m_size = other.m_size;
+    m_slotOfPage.assign(static_cast<std::size_t>((m_size + kPageSize - 1) / kPageSize), -1);
+    return true;
+}
+
 void ByteSource::Close()
 {
     m_file.Close();
     m_size = 0;
-    for (Slot& slot : m_slots) {
-        if (t_spareBuffers.size() < kSlots) t_spareBuffers.push_back(std::move(slot.data));
+    if (!m_slots.empty()) {
+        const std::lock_guard<std::mutex> hold(g_spareLock);
+        for (Slot& slot : m_slots) {
+            if (g_spareBuffers.size() < kSpareLimit) g_spareBuffers.push_back(std::move(slot.data));
+        }
     }
     m_slots.clear();
     m_slotOfPage.clear();
@@ -40,10 +55,14 @@ void ByteSource::Load(std::int64_t page)
     if (held < 0) {
         if (m_slots.size() < kSlots) {
             Slot slot;
-            if (!t_spareBuffers.empty()) {
-                slot.data = std::move(t_spareBuffers.back());
-                t_spareBuffers.pop_back();
-            } else {
+            {
+                const std::lock_guard<std::mutex> hold(g_spareLock);
+                if (!g_spareBuffers.empty()) {
+                    slot.data = std::move(g_spareBuffers.back());
+                    g_spareBuffers.pop_back();
+                }
+            }
+            if (!slot.data) {
                 slot.data.reset(new std::uint8_t[static_cast<std::size_t>(kPageSize)]);  // filled below, no zeroing first
             }
             m_slots.push_back(std::move(slot));

@@ -24,6 +24,8 @@ public:
 
     // Opens a regular file for reading; false (with the system's reason) otherwise.
     bool Open(const std::string& path);
+    // Reads the file another source has open, with pages of its own (for another thread).
+    bool OpenSame(const ByteSource& other);
     const std::string& Reason() const { return m_file.Reason(); }
     void Close();
     std::int64_t Size() const { return m_size; }
@@ -90,8 +92,8 @@ private:
     void Load(std::int64_t page);
 
     // A few pages are held at a time, the least recently used one giving way; their
-    // buffers come from a pool that the next open reuses, so reopening touches no
-    // fresh memory.
+    // buffers come from a pool shared by every source, which the next open reuses,
+    // so reopening touches no fresh memory.
     static constexpr std::size_t kSlots = 64;
     struct Slot {
         std::unique_ptr<std::uint8_t[]> data;

@@ -30,6 +30,6 @@ namespace zok2 {
 
 // The row labels of a row-name file: one per line piece of at most 499 bytes,
 // each without its comment.
-TextList RowLabelsOf(std::string_view content);
+TextList RowLabelsOf(std::string content);
 
 }  // namespace zok2

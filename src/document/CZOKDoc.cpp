@@ -9,6 +9,7 @@
 #include "document/Messages.h"
 #include "document/ZOKView.h"
 #include "framework/AppPath.h"
+#include "framework/Parallel.h"
 #include "text/SjisText.h"
 
 namespace zok2 {
@@ -118,14 +119,21 @@ bool CZOKDoc::FindDefinitionNames(const std::string& folder)
 
 void CZOKDoc::ReadRowNameFiles(const std::string&)
 {
-    for (std::size_t i = 0; i < definitionNames.size(); ++i) {
-        std::string content;
-        if (i < definitionFiles.size() && fs::ReadFile(DefinitionPath(i, ".idn"), content)) {
-            lists.push_back(RowLabelsOf(content));
-        } else {
-            lists.emplace_back();
-        }
-    }
+    lists.resize(definitionNames.size());
+    m_columnTexts.assign(definitionFiles.size(), {});
+    // Each definition's files are read on their own (the column files for the
+    // parse that follows): two threads share a large set.
+    SplitInTwo(
+        definitionNames.size(), [](std::size_t) { return 1; }, 16,
+        [this](std::size_t from, std::size_t to, int) {
+            for (std::size_t i = from; i < to && i < definitionFiles.size(); ++i) {
+                std::string content;
+                if (fs::ReadFile(DefinitionPath(i, ".idn"), content)) lists[i] = RowLabelsOf(std::move(content));
+                ReadText& columns = m_columnTexts[i];
+                columns.path = DefinitionPath(i, ".ini");
+                columns.read = fs::ReadFile(columns.path, columns.content);
+            }
+        });
 }
 
 void CZOKDoc::ParseColumnFiles(const std::string&)
@@ -140,14 +148,12 @@ void CZOKDoc::ParseColumnFiles(const std::string&)
     const std::size_t discovered = definitionFiles.size();
     // Inline value lists append entries while the loop runs; they have no files.
     for (std::size_t i = 0; i < definitionNames.size(); ++i) {
-        std::string content;
-        if (i < discovered) {
-            const std::string path = DefinitionPath(i, ".ini");
-            if (fs::ReadFile(path, content)) m_columnFileSnapshots[path] = content;
-        }
-        Section section = ParseColumnFile(content, static_cast<int>(i), *this);
-        sections.push_back(std::move(section));
+        ReadText text;
+        if (i < discovered && i < m_columnTexts.size()) text = std::move(m_columnTexts[i]);
+        sections.push_back(ParseColumnFile(text.content, static_cast<int>(i), *this));
+        if (text.read) m_columnFileSnapshots[text.path] = std::move(text.content);
     }
+    m_columnTexts.clear();
 }
 
 bool CZOKDoc::LoadBinary(const std::string& path)
@@ -159,6 +165,7 @@ bool CZOKDoc::LoadBinary(const std::string& path)
     }
     m_fileSize = file.Size();
     values.reserve(definitionNames.size());
+    std::vector<std::size_t> plain;
     // Decoding a compressed section appends entries; they are loaded by this loop too.
     for (std::size_t i = 0; i < definitionNames.size(); ++i) {
         auto mapped = compressionMap.find(static_cast<std::int32_t>(i));
@@ -168,10 +175,23 @@ bool CZOKDoc::LoadBinary(const std::string& path)
             m_layouts.emplace_back();  // decoded rows have no place in the file
             continue;
         }
-        std::vector<ColumnLayout> layouts = LayoutsOf(sections[i]);
-        values.push_back(LoadPlainSection(sections[i], layouts, lists[i].size(), file));
-        m_layouts.push_back(std::move(layouts));
+        values.emplace_back();
+        m_layouts.push_back(LayoutsOf(sections[i]));
+        plain.push_back(i);
     }
+    // Plain sections are independent of each other: a large file is read by two
+    // threads, each with pages of its own.
+    ByteSource second;
+    const bool twoSources = second.OpenSame(file);
+    SplitInTwo(
+        plain.size(), [&](std::size_t k) { return lists[plain[k]].size() * (sections[plain[k]].size() + 1); }, twoSources ? 1 << 18 : ~0ull,
+        [&](std::size_t from, std::size_t to, int part) {
+            ByteSource& source = part == 0 ? file : second;
+            for (std::size_t k = from; k < to; ++k) {
+                const std::size_t i = plain[k];
+                values[i] = LoadPlainSection(sections[i], m_layouts[i], lists[i].size(), source);
+            }
+        });
     m_sharing.Reset(&m_layouts);
     return true;
 }

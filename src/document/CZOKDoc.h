@@ -108,6 +108,12 @@ private:
     fs::FolderIndex m_folder;  // the definition folder, listed once per open
     // Column-file contents as read at the open (or last written), to notice edits made meanwhile.
     std::map<std::string, std::string> m_columnFileSnapshots;
+    // The column files as read beside the row-name files, for the parse that follows.
+    struct ReadText {
+        bool read = false;
+        std::string path, content;
+    };
+    std::vector<ReadText> m_columnTexts;
     bool m_settingsKept = false;
 };
 

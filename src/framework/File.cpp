@@ -53,10 +53,6 @@ bool File::Open(const std::string& path, Mode mode)
         Close();
         return Fail(EACCES);
     }
-#ifndef _WIN32
-    const int current = ::fcntl(m_fd, F_GETFL);
-    if (current >= 0) ::fcntl(m_fd, F_SETFL, current & ~O_NONBLOCK);
-#endif
     m_size = static_cast<std::int64_t>(st.st_size);
     return true;
 }
@@ -114,6 +110,21 @@ bool File::Sync()
 #else
     if (::fsync(m_fd) != 0) return Fail(errno);
 #endif
+    return true;
+}
+
+bool File::OpenSame(const File& other)
+{
+    Close();
+    m_reason.clear();
+    if (other.m_fd < 0) return Fail(EBADF);
+#ifdef _WIN32
+    m_fd = _dup(other.m_fd);
+#else
+    m_fd = ::fcntl(other.m_fd, F_DUPFD_CLOEXEC, 0);
+#endif
+    if (m_fd < 0) return Fail(errno);
+    m_size = other.m_size;
     return true;
 }
 

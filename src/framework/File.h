@@ -22,6 +22,9 @@ public:
     // bits let the user write it (so a write-protected file stays untouched even
     // for a user the system lets write anything).
     bool Open(const std::string& path, Mode mode);
+    // A second handle on the file another handle has open (the same file even if
+    // its name has changed meanwhile), for reads from another thread.
+    bool OpenSame(const File& other);
     bool IsOpen() const { return m_fd >= 0; }
     // The size at the open; reads never go past it.
     std::int64_t Size() const { return m_size; }
