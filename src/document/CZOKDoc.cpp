@@ -105,7 +105,7 @@ void CZOKDoc::ClearContents()
 bool CZOKDoc::FindDefinitionNames(const std::string& folder)
 {
     m_folder = fs::FolderIndex(folder);
-    const std::vector<std::string> files = fs::FindFilesWithExtension(folder, ".idn");
+    const std::vector<std::string> files = m_folder.FilesWithExtension(".idn");
     for (const std::string& file : files) {
         const std::string title = file.substr(0, file.size() - 4);  // without its last extension
         definitionFiles.push_back(title);

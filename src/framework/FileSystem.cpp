@@ -276,17 +276,16 @@ std::vector<std::string> ListFolder(const std::string& folder, Accept accept)
     return names;
 }
 
+bool EndsWithNoCase(const std::string& name, const std::string& extension)
+{
+    return name.size() >= extension.size() && text::CompareNoCase(std::string_view(name).substr(name.size() - extension.size()), extension) == 0;
+}
+
 }  // namespace
 
 std::vector<std::string> FindFilesWithExtension(const std::string& folder, const std::string& extension)
 {
-    return ListFolder(folder, [&](const stdfs::directory_entry& entry) {
-        std::error_code ec;
-        if (!entry.is_regular_file(ec)) return false;
-        const std::string name = entry.path().filename().string();
-        return name.size() >= extension.size() &&
-               text::CompareNoCase(std::string_view(name).substr(name.size() - extension.size()), extension) == 0;
-    });
+    return FolderIndex(folder).FilesWithExtension(extension);
 }
 
 std::vector<std::string> FindSubFolders(const std::string& folder)
@@ -299,11 +298,26 @@ std::vector<std::string> FindSubFolders(const std::string& folder)
 
 FolderIndex::FolderIndex(const std::string& folder)
 {
-    for (const std::string& name : ListFolder(folder, [](const stdfs::directory_entry&) { return true; })) {
-        m_names.insert(name);
-        auto [it, added] = m_byFolded.emplace(text::ToUpperAscii(name), name);
-        if (!added && name < it->second) it->second = name;
+    std::error_code ec;
+    stdfs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
+    for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (it->is_regular_file(kind)) m_files.push_back(name);
+        auto [entry, added] = m_byFolded.emplace(text::ToUpperAscii(name), name);
+        if (!added && name < entry->second) entry->second = name;
+        m_names.insert(std::move(name));
     }
+    std::sort(m_files.begin(), m_files.end(), LessNoCase);
+}
+
+std::vector<std::string> FolderIndex::FilesWithExtension(const std::string& extension) const
+{
+    std::vector<std::string> found;
+    for (const std::string& name : m_files) {
+        if (EndsWithNoCase(name, extension)) found.push_back(name);
+    }
+    return found;
 }
 
 std::string FolderIndex::Resolve(const std::string& name) const

@@ -91,8 +91,12 @@ public:
     // `name` itself when it exists or nothing matches; otherwise the entry that
     // equals it without regard to case (the first in byte order).
     std::string Resolve(const std::string& name) const;
+    // The regular files whose names end in `extension` without regard to case,
+    // sorted as FindFilesWithExtension sorts them.
+    std::vector<std::string> FilesWithExtension(const std::string& extension) const;
 
 private:
+    std::vector<std::string> m_files;  // regular files, sorted
     std::unordered_set<std::string> m_names;
     std::unordered_map<std::string, std::string> m_byFolded;  // folded name -> entry
 };
