@@ -67,7 +67,9 @@ TEST_F(SaveTest, ColumnsSharingBytesSaveTheLatestChangeOfEachByte)
                 Edit(row, column, text);
             }
         }
-        if (*c.shownByte) EXPECT_EQ(view.grid.CellText(1, 2), c.shownByte);
+        if (*c.shownByte) {
+            EXPECT_EQ(view.grid.CellText(1, 2), c.shownByte);
+        }
         ASSERT_TRUE(doc->DoFileSave());
         EXPECT_EQ(ReadFile(path).substr(0x10, c.expected.size()), c.expected);
         // A fresh open shows exactly what memory holds.
