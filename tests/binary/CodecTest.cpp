@@ -27,71 +27,66 @@ protected:
 };
 }  // namespace
 
-TEST_F(CodecTest, SignedDecimalOfOneByte)
+// Each case opens one column over its bytes, may change the radix, may store an
+// input, and checks the text shown and, where given, the value held.
+TEST_F(CodecTest, InputsAndDisplayByRadixSizeAndLimit)
 {
-    OpenColumn("0,V,1", Bytes({0xFF}));
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "-1");
-    EXPECT_EQ(Store("-1"), "-1");
-    EXPECT_EQ(Value(0, 0, 0), 0xFFu);
-    EXPECT_EQ(Store("-200"), "56");
-    EXPECT_EQ(Value(0, 0, 0), 0x38u);
-    EXPECT_EQ(Store("300"), "44");
-    EXPECT_EQ(Store(" +12abc"), "12");
-    EXPECT_EQ(Store("abc"), "0");
-}
-
-TEST_F(CodecTest, HexadecimalInputNeedsItsPrefix)
-{
-    OpenColumn("0,V,2,,,16", Bytes({0x1A, 0}));
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "0X001A");
-    EXPECT_EQ(Store("0x1a"), "0X001A");
-    EXPECT_EQ(Store("0X1B"), "0X001B");
-    EXPECT_EQ(Store("1A"), "0X0001");   // decimal reading stops at the letter
-    EXPECT_EQ(Store("10"), "0X000A");   // ten
-    EXPECT_EQ(Store("0x123456789"), "0XFFFF");  // saturates, then wraps to the size
-}
-
-TEST_F(CodecTest, ThreeAndFourByteValues)
-{
-    OpenColumn("0,V,3", Bytes({0, 0, 0x80}));
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "-8388608");
-    SetRadix("10");
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "8388608");
-    SetRadix("16");
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "0X800000");
-
-    OpenColumn("0,V,4,,,10", Bytes({0, 0, 0, 0}));
-    EXPECT_EQ(Store("-1"), "4294967295");
-    EXPECT_EQ(Store("4294967295"), "4294967295");  // what the program writes reads back
-    EXPECT_EQ(Value(0, 0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(Store("4294967296"), "0");
-    EXPECT_EQ(Store("99999999999999999999"), "4294967295");  // saturates in 64 bits, reduced mod 2^32
-    SetRadix("-10");
-    EXPECT_EQ(Store("-2147483648"), "-2147483648");
-    EXPECT_EQ(Store("2147483648"), "-2147483648");
-}
-
-TEST_F(CodecTest, RangeAndMaskLimits)
-{
-    OpenColumn("0,V,1,,,,10|7F", Bytes({0x20}));
-    EXPECT_EQ(Store("5"), "16");
-    EXPECT_EQ(Store("200"), "127");
-    EXPECT_EQ(Store("-1"), "127");  // 0xFF after the size mask
-    EXPECT_EQ(Store("0x40"), "64");
-
-    OpenColumn("0,V,1,,,16,.0F", Bytes({0x07}));
-    EXPECT_EQ(Store("0xAB"), "0X0B");
-}
-
-TEST_F(CodecTest, BitColumns)
-{
-    OpenColumn("0,B,.2", Bytes({0x04}));
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "1");
-    EXPECT_EQ(Store("0"), "0");
-    EXPECT_EQ(Store("5"), "1");
-    SetRadix("16");
-    EXPECT_EQ(doc->DisplayText(0, 0, 0), "0X01");
-    EXPECT_EQ(doc->GetEditText(0, 0, 0), "0X01");
+    struct Case {
+        const char* ini;
+        std::string bytes;
+        const char* radix;  // nullptr: as the column line says
+        const char* input;  // nullptr: only shown
+        const char* shown;
+        std::int64_t value = -1;
+    };
+    const std::vector<Case> cases = {
+        // Signed decimal, one byte: wraps to the size, reads the leading number.
+        {"0,V,1", Bytes({0xFF}), nullptr, nullptr, "-1", 0xFF},
+        {"0,V,1", Bytes({0}), nullptr, "-1", "-1", 0xFF},
+        {"0,V,1", Bytes({0}), nullptr, "-200", "56", 0x38},
+        {"0,V,1", Bytes({0}), nullptr, "300", "44"},
+        {"0,V,1", Bytes({0}), nullptr, " +12abc", "12"},
+        {"0,V,1", Bytes({5}), nullptr, "abc", "0"},
+        // Hexadecimal input needs its prefix.
+        {"0,V,2,,,16", Bytes({0x1A, 0}), nullptr, nullptr, "0X001A"},
+        {"0,V,2,,,16", Bytes({0, 0}), nullptr, "0x1a", "0X001A"},
+        {"0,V,2,,,16", Bytes({0, 0}), nullptr, "0X1B", "0X001B"},
+        {"0,V,2,,,16", Bytes({0, 0}), nullptr, "1A", "0X0001"},  // decimal reading stops at the letter
+        {"0,V,2,,,16", Bytes({0, 0}), nullptr, "10", "0X000A"},
+        {"0,V,2,,,16", Bytes({0, 0}), nullptr, "0x123456789", "0XFFFF"},  // saturates, then wraps to the size
+        // Three and four bytes.
+        {"0,V,3", Bytes({0, 0, 0x80}), nullptr, nullptr, "-8388608"},
+        {"0,V,3", Bytes({0, 0, 0x80}), "10", nullptr, "8388608"},
+        {"0,V,3", Bytes({0, 0, 0x80}), "16", nullptr, "0X800000"},
+        {"0,V,4,,,10", Bytes({0, 0, 0, 0}), nullptr, "-1", "4294967295"},
+        {"0,V,4,,,10", Bytes({0, 0, 0, 0}), nullptr, "4294967295", "4294967295", 0xFFFFFFFF},  // what is written reads back
+        {"0,V,4,,,10", Bytes({1, 0, 0, 0}), nullptr, "4294967296", "0"},
+        {"0,V,4,,,10", Bytes({0, 0, 0, 0}), nullptr, "99999999999999999999", "4294967295"},  // saturates in 64 bits
+        {"0,V,4,,,10", Bytes({0, 0, 0, 0}), "-10", "-2147483648", "-2147483648"},
+        {"0,V,4,,,10", Bytes({0, 0, 0, 0}), "-10", "2147483648", "-2147483648"},
+        // Range and mask limits.
+        {"0,V,1,,,,10|7F", Bytes({0x20}), nullptr, "5", "16"},
+        {"0,V,1,,,,10|7F", Bytes({0x20}), nullptr, "200", "127"},
+        {"0,V,1,,,,10|7F", Bytes({0x20}), nullptr, "-1", "127"},  // 0xFF after the size mask
+        {"0,V,1,,,,10|7F", Bytes({0x20}), nullptr, "0x40", "64"},
+        {"0,V,1,,,16,.0F", Bytes({0x07}), nullptr, "0xAB", "0X0B"},
+        // Bit columns.
+        {"0,B,.2", Bytes({0x04}), nullptr, nullptr, "1"},
+        {"0,B,.2", Bytes({0x04}), nullptr, "0", "0", 0},
+        {"0,B,.2", Bytes({0x00}), nullptr, "5", "1", 1},
+        {"0,B,.2", Bytes({0x04}), "16", nullptr, "0X01"},
+    };
+    for (const Case& c : cases) {
+        OpenColumn(c.ini, c.bytes);
+        if (c.radix) SetRadix(c.radix);
+        if (c.input) doc->StoreCellText(0, 0, 0, c.input);
+        const std::string label = std::string(c.ini) + " <- " + (c.input ? c.input : "(shown)");
+        EXPECT_EQ(doc->DisplayText(0, 0, 0), c.shown) << label;
+        if (c.value >= 0) {
+            EXPECT_EQ(Value(0, 0, 0), static_cast<std::uint32_t>(c.value)) << label;
+        }
+    }
+    EXPECT_EQ(doc->GetEditText(0, 0, 0), "0X01");  // a bit column in hexadecimal edits as it shows
 }
 
 TEST_F(CodecTest, ListColumnsShowLabelsAndEditByValue)
