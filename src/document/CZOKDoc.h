@@ -16,6 +16,7 @@
 #include "framework/Document.h"
 #include "framework/FileSystem.h"
 #include "framework/IniProfile.h"
+#include "grid/CMSFlexGrid.h"
 
 namespace zok2 {
 
@@ -23,7 +24,7 @@ class ByteSource;
 class CMSFlexGrid;
 class IZOKView;
 
-class CZOKDoc : public CDocument, public DefinitionTables {
+class CZOKDoc : public CDocument, public DefinitionTables, public ICellTextSource {
 public:
     explicit CZOKDoc(Services services = {});
 
@@ -58,7 +59,7 @@ public:
     // so the recorded value comes back exactly.
     void StoreRecordedText(int section, int column, int row, const std::string& text);
     // The text a cell shows: "--" without data, a list label, or the radix form.
-    std::string DisplayText(int section, int column, int row) const;
+    std::string DisplayText(int section, int column, int row) const override;
     std::uint32_t Value(int section, int column, int row) const;
     // Row r of column c holds a value (it is below the column's row count).
     bool HasData(int section, int column, int row) const;

@@ -58,9 +58,11 @@ void CZOKDoc::RefreshCells(int section, int firstRow, int lastRow, int firstColu
     const int columnEnd = lastColumn == -1 ? columnTotal : std::min(lastColumn + 1, columnTotal);
     const int rowEnd = lastRow == -1 ? rowTotal : std::min(lastRow + 1, rowTotal);
     const ValueTable* table = static_cast<std::size_t>(section) < values.size() ? &values[static_cast<std::size_t>(section)] : nullptr;
+    for (int c = firstColumn; c < columnEnd; ++c) grid->SetColumnAlign(c + 1, ColumnCodec(columns[static_cast<std::size_t>(c)], this).Alignment());
+    // A grid that formats what it draws needs no text of ours.
+    if (grid->RefreshFromSource(*this, section, firstRow + 1, rowEnd, firstColumn + 1, columnEnd)) return;
     for (int c = firstColumn; c < columnEnd; ++c) {
         const ColumnCodec codec(columns[static_cast<std::size_t>(c)], this);
-        grid->SetColumnAlign(c + 1, codec.Alignment());
         for (int r = firstRow; r < rowEnd; ++r) {
             // Rows past the row count, or past what a section's value table holds, have no data.
             const bool data = r < codec.RowCount() && table && table->Contains(static_cast<std::size_t>(r), static_cast<std::size_t>(c));

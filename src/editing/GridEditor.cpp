@@ -87,6 +87,7 @@ void GridEditor::Copy()
 {
     if (!HasSection()) return;
     const GridRect s = Selection();
+    if (s.firstRow < 1 || s.firstColumn < 1) return;  // a section without rows has no cell to copy
     RangeOperation(RangeMode::Copy, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
     Finish();
 }
@@ -95,6 +96,7 @@ void GridEditor::Cut()
 {
     if (!HasSection()) return;
     const GridRect s = Selection();
+    if (s.firstRow < 1 || s.firstColumn < 1) return;
     const bool change = CanChange(s);  // read-only cells are only copied
     if (change) RangeOperation(RangeMode::RecordUndo, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
     RangeOperation(RangeMode::Copy, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);

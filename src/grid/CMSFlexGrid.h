@@ -8,6 +8,14 @@ namespace zok2 {
 
 constexpr int kTwipsPerPixel = 15;
 
+// Where a grid that draws only what is on screen reads value-cell texts when it
+// needs them. Section, column definition and row count as the document counts them.
+class ICellTextSource {
+public:
+    virtual ~ICellTextSource() = default;
+    virtual std::string DisplayText(int section, int column, int row) const = 0;
+};
+
 class CMSFlexGrid {
 public:
     virtual ~CMSFlexGrid() = default;
@@ -57,6 +65,18 @@ public:
     virtual std::string CellText(int row, int column) const = 0;
     virtual void SetCellText(int row, int column, const std::string& text) = 0;
     virtual void ClearCells() = 0;
+
+    // A refresh of the value cells of grid rows firstRow..lastRow and grid columns
+    // firstColumn..lastColumn (inclusive). A grid that takes these texts from
+    // `source` on demand returns true: the cells then show the source's texts of
+    // `section`, which the caller guarantees are what a refresh would have set, as
+    // every change of a value is followed by a refresh. A grid that stores every
+    // text returns false and the caller sets the texts one by one.
+    virtual bool RefreshFromSource(const ICellTextSource& /*source*/, int /*section*/, int /*firstRow*/, int /*lastRow*/,
+                                   int /*firstColumn*/, int /*lastColumn*/)
+    {
+        return false;
+    }
 };
 
 }  // namespace zok2

@@ -22,6 +22,21 @@ std::string Utf8ToSjis(const std::string& utf8)
     return bytes.toStdString();
 }
 
+QString SjisToQString(std::string_view sjis)
+{
+    bool ascii = true;
+    for (char ch : sjis) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+    if (ascii) return QString::fromLatin1(sjis.data(), static_cast<qsizetype>(sjis.size()));
+    QStringDecoder decoder("windows-31j");
+    return decoder(QByteArrayView(sjis.data(), static_cast<qsizetype>(sjis.size())));
+}
+
+std::string QStringToSjis(const QString& text)
+{
+    QStringEncoder encoder("windows-31j");
+    return QByteArray(encoder(text)).toStdString();
+}
+
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
 {
     QStringEncoder encoder("windows-31j");

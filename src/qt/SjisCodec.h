@@ -2,6 +2,9 @@
 // Shift-JIS (code page 932) conversion at the Qt boundary.
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include <QString>
 
 #include "framework/Services.h"
 
@@ -9,6 +12,9 @@ namespace zok2 {
 
 std::string SjisToUtf8(const std::string& sjis);
 std::string Utf8ToSjis(const std::string& utf8);
+// Display texts: plain ASCII (every number the grid shows) takes a fast path.
+QString SjisToQString(std::string_view sjis);
+std::string QStringToSjis(const QString& text);
 // Nothing when the text has a character Shift-JIS cannot write.
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8);
 

@@ -1,0 +1,330 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "app/CZOKApp.h"
+#include "document/CZOKDoc.h"
+#include "qt/QtServices.h"
+#include "view/CZOKView.h"
+
+namespace zok2 {
+
+namespace {
+
+QString FileSystemText(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+// The accelerator table: every key of a command, the menu's label showing the first.
+const std::map<int, std::vector<QKeySequence>>& Accelerators()
+{
+    static const std::map<int, std::vector<QKeySequence>> table = {
+        {command::kSelectAll, {QKeySequence(Qt::CTRL | Qt::Key_A)}},
+        {command::kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
+        {command::kNew, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {command::kOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {command::kSave, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {command::kPaste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
+        {command::kCut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
+        {command::kUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
+        {command::kRedo, {QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+        {command::kNextPane, {QKeySequence(Qt::Key_F6)}},
+        {command::kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
+        {command::kDiscardData, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}},
+    };
+    return table;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc(), app.Clipboard(), this))
+{
+    setCentralWidget(m_view);
+    setAcceptDrops(true);
+    setWindowTitle(kAppTitle);
+    BuildMenus();
+    m_view->stateChanged = [this] { UpdateCommandStates(); };
+    m_view->contextMenuRequested = [this](const QPoint& at) { ShowContextMenu(at); };
+    app.Doc().SetTitleObserver([this] {
+        UpdateCaption();
+        UpdateCommandStates();
+    });
+    resize(800, 600);  // the placement is restored once the profile is known
+    UpdateCaption();
+    UpdateCommandStates();
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::Add(QMenu* menu, int id, const QString& label)
+{
+    // The label carries its shortcut text after "\t", as the menu shows it.
+    auto* action = new QAction(label, this);
+    action->setData(id);
+    auto keys = Accelerators().find(id);
+    if (keys != Accelerators().end()) {
+        action->setShortcuts(QList<QKeySequence>(keys->second.begin(), keys->second.end()));
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    if (menu) {
+        menu->addAction(action);
+    } else {
+        addAction(action);  // a key without a menu item
+    }
+    m_actions[id] = action;
+    return action;
+}
+
+void CMainFrame::BuildMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    Add(m_fileMenu, command::kOpen, QStringLiteral("開く(&O)\tCtrl+O"));
+    Add(m_fileMenu, command::kSave, QStringLiteral("上書き保存(&S)\tCtrl+S"));
+    Add(m_fileMenu, command::kSaveAs, QStringLiteral("名前を付けて保存(&A)..."));
+    Add(m_fileMenu, command::kSaveSettings, QStringLiteral("設定の保存"));
+    m_fileMenu->addSeparator();
+    Add(m_fileMenu, command::kRecentFile, QStringLiteral("最近使ったﾌｧｲﾙ"));
+    m_recentSeparator = m_fileMenu->addSeparator();
+    Add(m_fileMenu, command::kDiscardData, QStringLiteral("データの破棄\tCtrl+Shift+W"));
+    m_fileMenu->addSeparator();
+    Add(m_fileMenu, command::kExit, QStringLiteral("終了(&X)"));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    Add(edit, command::kUndo, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
+    Add(edit, command::kRedo, QStringLiteral("やり直し(&R)\tCtrl+Y"));
+    edit->addSeparator();
+    Add(edit, command::kCut, QStringLiteral("切り取り(&T)\tCtrl+X"));
+    Add(edit, command::kCopy, QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"));
+    Add(edit, command::kPaste, QStringLiteral("貼り付け(&P)\tCtrl+V"));
+    Add(edit, command::kDelete, QStringLiteral("削除(&D)\tDel"));
+    edit->addSeparator();
+    Add(edit, command::kSelectAll, QStringLiteral("すべて選択(&A)\tCtrl+A"));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* modes = view->addMenu(QStringLiteral("選択セクションの表示"));
+    Add(modes, command::kHex, QStringLiteral("16進数"));
+    Add(modes, command::kSigned, QStringLiteral("符号付き10進数"));
+    Add(modes, command::kUnsigned, QStringLiteral("符号無し10進数"));
+    Add(modes, command::kList, QStringLiteral("リスト"));
+    for (int id : {command::kHex, command::kSigned, command::kUnsigned, command::kList}) m_actions[id]->setCheckable(true);
+
+    QMenu* other = menuBar()->addMenu(QStringLiteral("その他(&O)"));
+    Add(other, command::kSettings, QStringLiteral("設定(&E)"));
+    Add(other, command::kAbout, QStringLiteral("ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+
+    // Keys of the accelerator table without a menu item.
+    Add(nullptr, command::kNew, QString());
+    Add(nullptr, command::kNextPane, QString());
+    Add(nullptr, command::kPreviousPane, QString());
+
+    for (QMenu* menu : {m_fileMenu, edit, view, modes, other}) {
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            if (menu == m_fileMenu) RebuildRecentFiles();
+            UpdateCommandStates();
+        });
+    }
+    RebuildRecentFiles();
+}
+
+void CMainFrame::RebuildRecentFiles()
+{
+    for (QAction* action : m_recentActions) {
+        m_fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    const std::vector<std::string> files = m_app.RecentFiles();
+    QAction* placeholder = m_actions[command::kRecentFile];
+    placeholder->setVisible(files.empty());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string path = files[i];
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FileSystemText(path)), m_fileMenu);
+        connect(action, &QAction::triggered, this, [this, path] {
+            m_app.OpenDocumentFile(path);
+            UpdateCommandStates();
+        });
+        m_fileMenu->insertAction(m_recentSeparator, action);
+        m_recentActions.push_back(action);
+    }
+}
+
+void CMainFrame::Run(int id)
+{
+    const bool editCommand = id == command::kUndo || id == command::kRedo || id == command::kCut || id == command::kCopy ||
+                             id == command::kPaste || id == command::kDelete || id == command::kSelectAll;
+    // Everything but the edit commands (which act on the focused control) finishes an open edit first.
+    if (!editCommand) m_view->CommitPendingEdit();
+    switch (id) {
+    case command::kOpen: m_app.OnFileOpen(); break;
+    case command::kSave: m_app.OnFileSave(); break;
+    case command::kSaveAs: m_app.OnFileSaveAs(); break;
+    case command::kSaveSettings:
+        if (m_app.Doc().CanSaveSettings()) m_app.Doc().SaveSettings();
+        break;
+    case command::kDiscardData: DiscardData(); break;
+    case command::kExit: close(); break;
+    case command::kUndo: m_view->Undo(); break;
+    case command::kRedo: m_view->Redo(); break;
+    case command::kCut: m_view->Cut(); break;
+    case command::kCopy: m_view->Copy(); break;
+    case command::kPaste: m_view->Paste(); break;
+    case command::kDelete: m_view->Delete(); break;
+    case command::kSelectAll: m_view->SelectAll(); break;
+    case command::kHex:
+    case command::kSigned:
+    case command::kUnsigned:
+    case command::kList: m_view->SetColumnRadix(id); break;
+    case command::kAbout: m_app.ShowAbout(); break;
+    case command::kNextPane:
+    case command::kPreviousPane:
+        // Two panes: the grid and the description edit.
+        if (m_view->Description().hasFocus()) {
+            m_view->GridWidget().setFocus();
+        } else {
+            m_view->Description().setFocus();
+        }
+        break;
+    default: break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    CZOKDoc& doc = m_app.Doc();
+    const EditCommandStates states = m_view->EditStates();
+    auto set = [this](int id, bool enabled) {
+        if (QAction* action = Action(id)) action->setEnabled(enabled);
+    };
+    set(command::kSave, doc.CanSave() && !doc.GetPathName().empty());
+    set(command::kSaveAs, doc.CanSave());
+    set(command::kSaveSettings, doc.CanSaveSettings());
+    set(command::kRecentFile, false);
+    set(command::kDiscardData, states.discardData);
+    set(command::kSelectAll, states.selectAll);
+    set(command::kDelete, states.remove);
+    set(command::kCopy, states.copy);
+    set(command::kCut, states.cut);
+    set(command::kPaste, states.paste);
+    set(command::kUndo, states.undo);
+    set(command::kRedo, states.redo);
+    for (int id : {command::kHex, command::kSigned, command::kUnsigned, command::kList}) {
+        const CommandState state = m_view->DisplayModeState(id);
+        m_actions[id]->setEnabled(state.enabled);
+        m_actions[id]->setChecked(state.checked);
+    }
+}
+
+void CMainFrame::UpdateCaption()
+{
+    const std::string& title = m_app.Doc().GetTitle();
+    setWindowTitle((title.empty() ? QStringLiteral("無題") : FileSystemText(title)) + QStringLiteral(" - ") + kAppTitle);
+}
+
+void CMainFrame::ShowContextMenu(const QPoint& globalPosition)
+{
+    static const std::vector<std::pair<int, const char*>> items = {
+        {command::kUndo, "元に戻す(&U)"}, {command::kRedo, "やり直し(&R)"}, {0, nullptr},
+        {command::kCut, "切り取り(&T)"}, {command::kCopy, "ｺﾋﾟｰ(&C)"}, {command::kPaste, "貼り付け(&P)"},
+        {command::kDelete, "削除(&D)"}, {0, nullptr}, {command::kSelectAll, "すべて選択(&A)"}, {0, nullptr},
+        {command::kHex, "16進数で表示"}, {command::kSigned, "符号付き10進数で表示"},
+        {command::kUnsigned, "符号無し10進数で表示"}, {command::kList, "リスト表示"},
+    };
+    UpdateCommandStates();
+    QMenu menu(this);
+    for (const auto& [id, text] : items) {
+        if (!text) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* item = menu.addAction(QString::fromUtf8(text));
+        item->setEnabled(m_actions[id]->isEnabled());
+        item->setCheckable(m_actions[id]->isCheckable());
+        item->setChecked(m_actions[id]->isChecked());
+        item->setData(id);
+    }
+    if (QAction* chosen = menu.exec(globalPosition)) Run(chosen->data().toInt());
+}
+
+void CMainFrame::DiscardData()
+{
+    m_view->ClearView();
+    m_app.Doc().ClearContents();
+    m_app.Doc().SetModifiedFlag(false);
+    m_app.Doc().SetTitle(std::string());
+    UpdateCommandStates();
+}
+
+// ---- placement ----
+
+void CMainFrame::RestorePlacement()
+{
+    // Each stored edge replaces the default one; 0 means it was never stored.
+    const IniProfile profile = m_app.Profile();
+    QRect rect = normalGeometry().isValid() ? normalGeometry() : geometry();
+    int left = rect.left(), top = rect.top(), right = rect.left() + rect.width(), bottom = rect.top() + rect.height();
+    const int storedLeft = profile.GetInt("Setting", "left", 0), storedRight = profile.GetInt("Setting", "right", 0);
+    const int storedTop = profile.GetInt("Setting", "top", 0), storedBottom = profile.GetInt("Setting", "bottom", 0);
+    if (storedLeft != 0) left = storedLeft;
+    if (storedRight != 0) right = storedRight;
+    if (storedTop != 0) top = storedTop;
+    if (storedBottom != 0) bottom = storedBottom;
+    if (right <= left || bottom <= top) return;  // a rectangle that cannot be a window
+    setGeometry(left, top, right - left, bottom - top);
+}
+
+void CMainFrame::SavePlacement()
+{
+    IniProfile profile = m_app.Profile();
+    const QRect rect = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+    profile.WriteString("Setting", "maximize", isMaximized() ? "1" : "0");
+    profile.WriteInt("Setting", "left", rect.left());
+    profile.WriteInt("Setting", "right", rect.left() + rect.width());
+    profile.WriteInt("Setting", "top", rect.top());
+    profile.WriteInt("Setting", "bottom", rect.top() + rect.height());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // An open edit belongs to the document and is counted before the question.
+    m_view->CommitPendingEdit();
+    if (!m_app.Doc().SaveModified()) {
+        event->ignore();
+        return;
+    }
+    SavePlacement();
+    event->accept();
+}
+
+// ---- dropped files ----
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) continue;
+        event->acceptProposedAction();
+        m_app.OpenDocumentFile(QFile::encodeName(url.toLocalFile()).toStdString());
+        UpdateCommandStates();
+        return;  // the first file only
+    }
+}
+
+}  // namespace zok2

@@ -1,0 +1,61 @@
+#pragma once
+// The main window: the menu bar with its accelerators, the one view, the
+// caption from the document's title, the window placement kept in the profile,
+// and files dropped on it.
+#include <QMainWindow>
+#include <map>
+
+class QAction;
+class QMenu;
+
+namespace zok2 {
+
+class CZOKApp;
+class CZOKView;
+
+// Command ids of the menus (the framework's standard ids and the program's own).
+namespace command {
+inline constexpr int kNew = 57600, kOpen = 57601, kSave = 57603, kSaveAs = 57604, kRecentFile = 57616, kExit = 57665;
+inline constexpr int kUndo = 57643, kRedo = 57644, kCut = 57635, kCopy = 57634, kPaste = 57637, kDelete = 57632,
+                     kSelectAll = 57642;
+inline constexpr int kHex = 32771, kSigned = 32772, kUnsigned = 32773, kList = 32779;
+inline constexpr int kDiscardData = 32774, kSettings = 32776, kSaveSettings = 32777, kAbout = 57664;
+inline constexpr int kNextPane = 57680, kPreviousPane = 57681;
+}  // namespace command
+
+class CMainFrame : public QMainWindow {
+public:
+    explicit CMainFrame(CZOKApp& app);
+
+    CZOKView& View() { return *m_view; }
+    QAction* Action(int id) const;
+    // Every item's enabled state and check mark from the command states.
+    void UpdateCommandStates();
+    void UpdateCaption();
+    // Runs a menu command by id, as choosing it does.
+    void Run(int id);
+    // The placement: restored from the profile (0 means not stored), saved on close.
+    void RestorePlacement();
+    void SavePlacement();
+    void DiscardData();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* Add(QMenu* menu, int id, const QString& label);
+    void BuildMenus();
+    void RebuildRecentFiles();
+    void ShowContextMenu(const QPoint& globalPosition);
+
+    CZOKApp& m_app;
+    CZOKView* m_view;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::vector<QAction*> m_recentActions;
+};
+
+}  // namespace zok2

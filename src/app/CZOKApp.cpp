@@ -1,0 +1,178 @@
+#include "app/CZOKApp.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/AboutBox.h"
+#include "app/CMainFrame.h"
+#include "document/CZOKDoc.h"
+#include "framework/AppPath.h"
+#include "qt/QtServices.h"
+#include "qt/SjisCodec.h"
+#include "view/CZOKView.h"
+
+namespace zok2 {
+
+namespace {
+
+constexpr const char* kUsage = "usage: zok2 [--root DIR] [FILE]";
+
+std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
+
+}  // namespace
+
+CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_unique<CZOKDoc>(services.document))
+{
+    m_frame = std::make_unique<CMainFrame>(*this);
+    chooseOpenPath = [this] {
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("開く"));
+        return path.isEmpty() ? std::string() : QFile::encodeName(path).toStdString();
+    };
+    chooseSaveAsPath = [this] {
+        const QString start = QFile::decodeName(QByteArray::fromStdString(m_doc->GetPathName()));
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("名前を付けて保存"), start);
+        return path.isEmpty() ? std::string() : QFile::encodeName(path).toStdString();
+    };
+}
+
+CZOKApp::~CZOKApp()
+{
+    // The view leaves the document before the document goes.
+    m_frame.reset();
+}
+
+IniProfile CZOKApp::Profile() const { return IniProfile(GetAppPath(PathPart::ProfilePath)); }
+
+bool CZOKApp::InitInstance(const std::vector<std::string>& args, const std::string& programPath, std::string* error)
+{
+    std::string root, file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--root" && i + 1 < args.size()) {
+            root = args[++i];
+        } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
+            file = args[i];
+        } else {
+            if (error) *error = kUsage;
+            return false;
+        }
+    }
+    if (root.empty()) {
+        SetProgramPath(programPath);
+    } else {
+        if (root.back() != '/') root += '/';
+        SetProgramPath(root + "zok2");  // the profile zok2.ini and Settings/ live in the root
+    }
+    m_frame->RestorePlacement();
+    if (Profile().GetInt("Setting", "maximize", 0) == 1) {
+        m_frame->showMaximized();
+    } else {
+        m_frame->show();
+    }
+    // A file that fails to open has said why; the window stays so the set can be fixed.
+    if (!file.empty()) OpenDocumentFile(file);
+    m_frame->update();
+    return true;
+}
+
+bool CZOKApp::OpenDocumentFile(const std::string& path)
+{
+    if (path.empty()) return false;
+    m_frame->View().CommitPendingEdit();
+    // Reloading the same file, or opening another, never drops edits without asking.
+    if (m_doc->IsModified()) {
+        if (!m_doc->SaveModified()) return false;
+        m_doc->SetModifiedFlag(false);  // answered: the open does not ask again
+    }
+    const bool opened = m_doc->OnOpenDocument(path);
+    if (opened) AddToRecentFileList(path);
+    m_frame->UpdateCaption();
+    m_frame->UpdateCommandStates();
+    return opened;
+}
+
+std::vector<std::string> CZOKApp::RecentFiles() const
+{
+    std::vector<std::string> files;
+    const IniProfile profile = Profile();
+    const IFileNameCodec& names = m_doc->FileNames();
+    for (int i = 0; i < kRecentFiles; ++i) {
+        const std::string entry = profile.GetString(kRecentSection, FileKey(i));
+        if (!entry.empty()) files.push_back(names.ToFileSystem(entry));
+    }
+    return files;
+}
+
+void CZOKApp::AddToRecentFileList(const std::string& path)
+{
+    // The profile is Shift-JIS: a path it cannot write is not listed.
+    const std::optional<std::string> entry = m_doc->FileNames().ToSjis(path);
+    if (!entry || path.empty()) return;
+    std::vector<std::string> files = RecentFiles();
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    files.insert(files.begin(), path);
+    if (files.size() > static_cast<std::size_t>(kRecentFiles)) files.resize(kRecentFiles);
+    IniProfile profile = Profile();
+    for (int i = 0; i < kRecentFiles; ++i) {
+        const std::string value =
+            static_cast<std::size_t>(i) < files.size() ? m_doc->FileNames().ToSjis(files[static_cast<std::size_t>(i)]).value_or("") : "";
+        if (profile.GetString(kRecentSection, FileKey(i)) != value) profile.WriteString(kRecentSection, FileKey(i), value);
+    }
+}
+
+void CZOKApp::OnFileOpen()
+{
+    const std::string path = chooseOpenPath ? chooseOpenPath() : std::string();
+    if (!path.empty()) OpenDocumentFile(path);
+}
+
+bool CZOKApp::OnFileSave()
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_doc->CanSave()) return false;
+    return m_doc->DoFileSave();
+}
+
+bool CZOKApp::OnFileSaveAs()
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_doc->CanSave()) return false;
+    const std::string path = chooseSaveAsPath ? chooseSaveAsPath() : std::string();
+    if (path.empty() || !m_doc->DoSaveAs(path)) return false;
+    AddToRecentFileList(path);
+    return true;
+}
+
+void CZOKApp::ShowAbout()
+{
+    AboutBox box(m_frame.get());
+    box.exec();
+}
+
+int RunApplication(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kAppTitle);
+    QtMessageBox messageBox;
+    QtWaitCursor waitCursor;
+    QtKeyState keyState;
+    QtClipboard clipboard;
+    QtFileNameCodec fileNames;
+    AppServices services;
+    services.document = Services{&messageBox, &waitCursor, &keyState, &fileNames};
+    services.clipboard = &clipboard;
+    CZOKApp app(services);
+    messageBox.parent = [&app] { return static_cast<QWidget*>(&app.Frame()); };
+    std::vector<std::string> args;
+    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(QFile::encodeName(arg).toStdString());
+    std::string error;
+    if (!app.InitInstance(args, QFile::encodeName(QApplication::applicationFilePath()).toStdString(), &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    return QApplication::exec();
+}
+
+}  // namespace zok2

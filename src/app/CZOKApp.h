@@ -1,0 +1,64 @@
+#pragma once
+// The application: where the settings live, the command line, the one open
+// request every way of opening a file goes through, the recent-file list and
+// the About box.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/IniProfile.h"
+#include "framework/Services.h"
+
+namespace zok2 {
+
+class CZOKDoc;
+class CMainFrame;
+
+// The services of a run: the real Qt ones, or recording fakes in the tests.
+struct AppServices {
+    Services document;
+    IClipboard* clipboard = nullptr;
+};
+
+class CZOKApp {
+public:
+    static constexpr int kRecentFiles = 4;
+    static constexpr const char* kRecentSection = "Recent File List";
+
+    explicit CZOKApp(AppServices services);
+    ~CZOKApp();
+
+    // Start-up with the arguments after the program name ([--root DIR] [FILE]);
+    // false (with `error` set) for wrong usage. A file that fails to open leaves
+    // the program running with an empty window.
+    bool InitInstance(const std::vector<std::string>& args, const std::string& programPath, std::string* error = nullptr);
+    // Every open goes through here: the same path reloads in place, any other
+    // takes the standard open. A modified document is offered for saving first.
+    bool OpenDocumentFile(const std::string& path);
+    void AddToRecentFileList(const std::string& path);
+    std::vector<std::string> RecentFiles() const;
+    IniProfile Profile() const;
+
+    // File ▸ Open and Save As choose a path through these (the file dialogs by default).
+    std::function<std::string()> chooseOpenPath;
+    std::function<std::string()> chooseSaveAsPath;
+    void OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    void ShowAbout();
+
+    CZOKDoc& Doc() { return *m_doc; }
+    IClipboard& Clipboard() { return *m_services.clipboard; }
+    CMainFrame& Frame() { return *m_frame; }
+
+private:
+    AppServices m_services;
+    std::unique_ptr<CZOKDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// Runs the program: a Qt application with the real services.
+int RunApplication(int argc, char** argv);
+
+}  // namespace zok2

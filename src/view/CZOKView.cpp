@@ -1,0 +1,681 @@
+#include "view/CZOKView.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "document/CZOKDoc.h"
+#include "document/SectionGrid.h"
+#include "qt/SjisCodec.h"
+#include "view/SectionTabs.h"
+
+namespace zok2 {
+
+namespace {
+
+constexpr int kTabAreaMargin = 107;  // the tab area leaves this much of the height below it
+constexpr int kValueListRows = 8;
+
+QString FileSystemText(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+}  // namespace
+
+// ---- the description edit as the rules see it ----
+
+std::string DescriptionEdit::Text() const
+{
+    QString text = m_edit.toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return QStringToSjis(text);
+}
+
+void DescriptionEdit::SetText(const std::string& text)
+{
+    QString shown = SjisToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_edit.setPlainText(shown);
+}
+
+bool DescriptionEdit::IsModified() const { return m_edit.document()->isModified(); }
+void DescriptionEdit::SetModified(bool modified) { m_edit.document()->setModified(modified); }
+
+// ---- construction ----
+
+CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
+    : QWidget(parent),
+      m_doc(doc),
+      m_tabs(new SectionTabs(this)),
+      m_grid(new QtFlexGrid(this)),
+      m_cellEdit(new QLineEdit(this)),
+      m_description(new QPlainTextEdit(this)),
+      m_dropButton(new QPushButton(QStringLiteral("▼"), this)),
+      m_valueList(new QListWidget(this)),
+      m_readOnlyNote(new QLabel(m_description)),
+      m_descriptionEdit(*m_description),
+      m_editor(doc, *m_grid, clipboard)
+{
+    m_tabs->setObjectName("tabs");                // 1001
+    m_description->setObjectName("description");  // 1002
+    m_cellEdit->setObjectName("cellEdit");         // 1003
+    m_grid->setObjectName("grid");                 // 1004
+    m_valueList->setObjectName("valueList");       // 1005
+    m_dropButton->setObjectName("dropButton");     // 1008
+
+    m_cellEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_cellEdit->setFrame(false);
+    QPalette editPalette = m_cellEdit->palette();
+    editPalette.setColor(QPalette::Base, QColor(233, 255, 255));
+    m_cellEdit->setPalette(editPalette);
+    m_cellEdit->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(233, 255, 255); border: 1px solid gray; }"));
+    m_cellEdit->hide();
+
+    QFont buttonFont = font();
+    buttonFont.setPointSize(7);
+    m_dropButton->setFont(buttonFont);
+    m_dropButton->setFlat(false);
+    m_dropButton->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+    m_dropButton->hide();
+
+    m_valueList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_valueList->setUniformItemSizes(true);
+    m_valueList->hide();
+
+    m_description->setTabChangesFocus(true);
+    m_description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    m_readOnlyNote->setStyleSheet(QStringLiteral("QLabel { background: rgb(255, 250, 205); color: rgb(120, 60, 0); padding: 1px 4px; }"));
+    m_readOnlyNote->hide();
+
+    m_tabs->changing = [this] { OnTabChanging(); };
+    m_tabs->changed = [this](int index) { OnTabChanged(index); };
+    m_grid->currentCellChanged = [this] { OnCurrentCellChanged(); };
+    m_grid->keyDown = [this](int key, int shift, const QString& text) { return OnGridKey(key, shift, text); };
+    m_grid->beforeMouseDown = [this](int button, int) { return OnGridBeforeMouseDown(button); };
+    m_grid->mouseDown = [this](int button, int, int, int) { OnGridMouseDown(button); };
+    m_grid->doubleClick = [this] { BeginCellEdit(0); };
+    m_grid->scrolled = [this] { OnGridScrolled(); };
+    m_grid->readOnlyCell = [this](int row, int column) {
+        const int section = CurrentSection();
+        return section >= 0 && m_doc.HasData(section, column - 1, row - 1) && !m_doc.IsEditable(section, column - 1, row - 1);
+    };
+    m_editor.showSection = [this](int section, int column, int row) { ShowSectionOfRecord(section, column, row); };
+    m_editor.afterCommand = [this] { UpdateDropButton(); };
+
+    QObject::connect(m_dropButton, &QPushButton::clicked, this, [this] { OpenValueList(); });
+    QObject::connect(m_valueList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_fillingList && m_valueList->isVisible()) CommitListChoice(row);
+    });
+    QObject::connect(m_valueList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        // A click on the item already selected chooses it too.
+        if (!m_fillingList && m_valueList->isVisible()) CommitListChoice(m_valueList->row(item));
+    });
+
+    for (QWidget* w : std::initializer_list<QWidget*>{m_cellEdit, m_dropButton, m_valueList, m_description, m_grid}) {
+        w->installEventFilter(this);
+    }
+    m_doc.AddView(this);
+    ResetGridForDiscard(*m_grid);
+}
+
+CZOKView::~CZOKView() { m_doc.RemoveView(this); }
+
+bool CZOKView::HasSections() const { return m_doc.HasSections() && !m_tabItems.empty(); }
+
+int CZOKView::CurrentSection() const
+{
+    const int index = m_tabs->CurrentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= m_tabItems.size()) return -1;
+    return m_tabItems[static_cast<std::size_t>(index)].section;
+}
+
+void CZOKView::Changed()
+{
+    UpdateReadOnlyNote();
+    if (stateChanged) stateChanged();
+}
+
+// ---- document updates ----
+
+void CZOKView::OnUpdate(CView*, long hint)
+{
+    if (hint == kHintOpenFailed) {
+        // The containers are gone: nothing of the previous tables may be read again.
+        ClearView();
+        Changed();
+        return;
+    }
+    if (m_doc.lists.empty()) return;
+    RebuildTabs();
+    if (!m_tabItems.empty()) {
+        ShowSection(m_tabItems.front().section, 1, 1);
+        LoadDescription();
+    } else {
+        ClearView();
+    }
+    LayoutControls(width(), height());
+    UpdateDropButton();
+    Changed();
+}
+
+void CZOKView::ClearView()
+{
+    m_cellEdit->hide();
+    m_cellEdit->clear();
+    m_dropButton->hide();
+    m_valueList->hide();
+    ResetGridForDiscard(*m_grid);
+    m_tabs->Clear();
+    m_tabItems.clear();
+    m_description->clear();
+    m_description->document()->setModified(false);
+    m_descriptionColumn = 0;
+    m_editor.SetCurrentSection(-1);
+    LayoutControls(width(), height());
+}
+
+void CZOKView::RebuildTabs()
+{
+    m_tabs->Clear();
+    m_tabItems.clear();
+    for (std::size_t s = 0; s < m_doc.sections.size(); ++s) {
+        if (m_doc.sections[s].empty()) continue;
+        const QString text = FileSystemText(m_doc.SectionName(static_cast<int>(s)));
+        m_tabItems.push_back({static_cast<int>(s), text});
+        m_tabs->AddTab(text);
+    }
+}
+
+void CZOKView::ShowSection(int section, int column, int row)
+{
+    WaitCursorScope wait(m_doc.WaitCursor());
+    m_description->clear();
+    m_description->document()->setModified(false);
+    if (m_cellEdit->isVisible()) {
+        // The edit belongs to the cells about to go: it commits before the grid changes.
+        m_description->setFocus();
+        CommitCellEdit();
+    }
+    m_showing = true;
+    m_editor.SetCurrentSection(section);
+    FillSectionGrid(m_doc, *m_grid, section, column, row);
+    m_showing = false;
+    m_descriptionColumn = m_grid->CurrentColumn() >= 1 ? column : 0;
+}
+
+void CZOKView::ShowSectionOfRecord(int section, int column, int row)
+{
+    // Leaving the tab stores what the user set in it, as a tab switch does.
+    SaveColumnWidths();
+    StoreDescription();
+    for (std::size_t i = 0; i < m_tabItems.size(); ++i) {
+        if (m_tabItems[i].section == section) m_tabs->SetCurrentIndex(static_cast<int>(i));
+    }
+    ShowSection(section, column, row);
+    LoadDescription();
+}
+
+void CZOKView::OnTabChanging()
+{
+    CommitCellEdit();
+    SaveColumnWidths();
+    StoreDescription();
+    m_grid->setFocus();
+}
+
+void CZOKView::OnTabChanged(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_tabItems.size()) return;
+    ShowSection(m_tabItems[static_cast<std::size_t>(index)].section, 1, 1);
+    LoadDescription();
+    UpdateDropButton();
+    LayoutControls(width(), height());
+    Changed();
+}
+
+// ---- layout ----
+
+void CZOKView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutControls(width(), height());
+}
+
+void CZOKView::LayoutControls(int width, int height)
+{
+    if (!m_tabs) return;
+    m_tabs->setGeometry(2, 2, width, height - kTabAreaMargin);
+    m_description->setGeometry(0, height - kDescriptionHeight, width, kDescriptionHeight);
+    const int offset = m_tabs->RowCount() * (m_tabs->TabHeight() + 4);
+    const QRect client = m_tabs->rect();
+    m_grid->setGeometry(client.left() + 4, client.top() + offset + 4, client.width() - 8, client.height() - offset - 4);
+    m_grid->show();
+    m_grid->raise();
+    if (m_dropButton->isVisible()) PlaceDropButton(false);
+    if (m_valueList->isVisible()) m_valueList->hide();
+    if (m_cellEdit->isVisible()) {
+        m_cellEdit->setGeometry(GetCellRect());
+        m_cellEdit->raise();
+    }
+    m_readOnlyNote->adjustSize();
+    m_readOnlyNote->move(m_description->width() - m_readOnlyNote->width() - 20, m_description->height() - m_readOnlyNote->height() - 4);
+}
+
+QRect CZOKView::GetCellRect() const
+{
+    const QRect grid = m_grid->geometry();
+    const int left = grid.left() + m_grid->CurrentCellLeft() / kTwipsPerPixel;
+    const int top = grid.top() + m_grid->CurrentCellTop() / kTwipsPerPixel;
+    return QRect(QPoint(left, top), QSize(m_grid->CurrentCellWidth() / kTwipsPerPixel, m_grid->CurrentCellHeight() / kTwipsPerPixel));
+}
+
+// ---- description ----
+
+void CZOKView::StoreDescription()
+{
+    const int section = CurrentSection();
+    if (section >= 0) zok2::StoreDescription(m_doc, section, m_descriptionColumn, m_descriptionEdit);
+}
+
+void CZOKView::LoadDescription()
+{
+    const int section = CurrentSection();
+    if (section >= 0) zok2::LoadDescription(m_doc, section, m_descriptionColumn, m_descriptionEdit);
+}
+
+void CZOKView::SaveColumnWidths()
+{
+    const int section = CurrentSection();
+    if (section >= 0) zok2::SaveColumnWidths(m_doc, section, *m_grid);
+}
+
+void CZOKView::OnCurrentCellChanged()
+{
+    if (m_showing || !HasSections()) return;
+    StoreDescription();
+    m_descriptionColumn = m_grid->CurrentColumn();
+    LoadDescription();
+    // The drop button follows the current cell, wherever the keys moved it.
+    PlaceDropButton(false);
+    Changed();
+}
+
+void CZOKView::UpdateReadOnlyNote()
+{
+    const int section = CurrentSection();
+    const int column = m_grid->CurrentColumn() - 1, row = m_grid->CurrentRow() - 1;
+    QString note;
+    if (section >= 0 && m_doc.HasData(section, column, row) && !m_doc.IsEditable(section, column, row)) {
+        note = m_doc.IsCompressedSection(section) ? QStringLiteral("圧縮されたセクションの値は編集できません")
+                                                  : QStringLiteral("ファイルの終わりより後ろの値は編集できません");
+    }
+    m_readOnlyNote->setText(note);
+    m_readOnlyNote->setVisible(!note.isEmpty());
+    if (!note.isEmpty()) {
+        m_readOnlyNote->adjustSize();
+        m_readOnlyNote->move(m_description->width() - m_readOnlyNote->width() - 20,
+                             m_description->height() - m_readOnlyNote->height() - 4);
+        m_readOnlyNote->raise();
+    }
+}
+
+// ---- in-place editing ----
+
+void CZOKView::PlaceDropButton(bool focusGridWhenHidden)
+{
+    const int section = CurrentSection();
+    if (section >= 0 && ShowsDropButton(m_doc, section, *m_grid) && m_grid->RowVisible(m_grid->CurrentRow()) &&
+        m_grid->ColumnVisible(m_grid->CurrentColumn())) {
+        const QRect cell = GetCellRect();
+        m_dropButton->setGeometry(cell.right() + 1 - kDropButtonWidth, cell.top(), kDropButtonWidth, cell.height());
+        m_dropButton->raise();
+        m_dropButton->show();
+        return;
+    }
+    m_dropButton->hide();
+    if (focusGridWhenHidden) m_grid->setFocus();
+}
+
+void CZOKView::UpdateDropButton()
+{
+    if (m_valueList->isVisible()) m_valueList->hide();
+    PlaceDropButton(true);
+    UpdateReadOnlyNote();
+}
+
+void CZOKView::BeginCellEdit(int key, const QString& text)
+{
+    const int section = CurrentSection();
+    if (!HasSections() || section < 0 || !CanBeginCellEdit(m_doc, section, *m_grid)) return;
+    if (key != 0 && text.isEmpty()) return;
+    m_dropButton->hide();
+    m_valueList->hide();
+    m_cellEdit->setGeometry(GetCellRect());
+    m_cellEdit->raise();
+    m_cellEdit->show();
+    if (key != 0) {
+        // Exactly the typed character starts the new text.
+        m_cellEdit->setText(text);
+        m_cellEdit->setModified(true);
+        m_cellEdit->deselect();
+        m_cellEdit->setCursorPosition(static_cast<int>(text.size()));
+    } else {
+        m_cellEdit->setText(SjisToQString(CellEditText(m_doc, section, *m_grid)));
+        m_cellEdit->setModified(false);
+        m_cellEdit->selectAll();
+    }
+    m_cellEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void CZOKView::CommitCellEdit()
+{
+    if (m_committing || !m_cellEdit->isVisible()) return;
+    m_committing = true;
+    if (HasSections() && m_cellEdit->isModified()) {
+        m_cellEdit->setModified(false);
+        m_editor.CommitCellText(QStringToSjis(m_cellEdit->text()));
+    }
+    m_cellEdit->hide();
+    m_cellEdit->clear();
+    if (HasSections()) UpdateDropButton();
+    m_committing = false;
+    Changed();
+}
+
+void CZOKView::CancelCellEdit()
+{
+    m_cellEdit->setModified(false);
+    m_grid->setFocus();
+    CommitCellEdit();  // closes without a change
+}
+
+bool CZOKView::ValueListAttached() const
+{
+    if (!m_valueList->isVisible()) return false;
+    const QRect cell = GetCellRect(), list = m_valueList->geometry();
+    return list.left() == cell.left() && (list.top() == cell.bottom() + 1 || list.bottom() + 1 == cell.top());
+}
+
+void CZOKView::OpenValueList()
+{
+    const int section = CurrentSection();
+    if (section < 0 || !CanBeginCellEdit(m_doc, section, *m_grid)) return;
+    const ValueListView choices = BuildValueList(m_doc, section, *m_grid);
+    m_fillingList = true;
+    m_valueList->clear();
+    for (const std::string& item : choices.items) m_valueList->addItem(SjisToQString(item));
+    if (choices.selected >= 0) m_valueList->setCurrentRow(choices.selected);
+    m_fillingList = false;
+    const QRect cell = GetCellRect();
+    const int rowHeight = std::max(m_valueList->fontMetrics().height() + 2, 1);
+    const int shownRows = std::clamp(static_cast<int>(choices.items.size()), 1, kValueListRows);
+    const int height = shownRows * rowHeight + 2 * m_valueList->frameWidth() + 2;
+    const int top = ValueListTop(cell.top(), cell.bottom() + 1, height, m_description->geometry().top());
+    m_valueList->setGeometry(cell.left(), top, cell.width(), height);
+    m_valueList->raise();
+    m_valueList->show();
+    if (choices.selected >= 0) m_valueList->scrollToItem(m_valueList->item(choices.selected));
+    m_valueList->setFocus();
+}
+
+void CZOKView::CommitListChoice(int row)
+{
+    QListWidgetItem* item = m_valueList->item(row);
+    if (!item || CurrentSection() < 0) return;
+    m_editor.CommitCellText(ChoiceInput(QStringToSjis(item->text())));
+    m_grid->SetFocusFrame(0);
+    m_grid->SetHighlightMode(0);
+    CollapseSelection(*m_grid);
+    m_grid->SetFocusFrame(2);
+    m_grid->SetHighlightMode(1);
+    UpdateDropButton();
+    if (!m_grid->hasFocus()) m_grid->setFocus();
+    Changed();
+}
+
+// ---- grid events ----
+
+bool CZOKView::OnGridKey(int key, int shift, const QString& text)
+{
+    if (!HasSections()) return false;
+    const bool plain = (shift & (2 | 4)) == 0;  // Ctrl and Alt keys are shortcuts, never typed input
+    if (plain && IsEditStartKey(key) && !text.isEmpty() && text.front().isPrint()) {
+        CollapseSelection(*m_grid);
+        BeginCellEdit(key, text);
+        return true;
+    }
+    switch (key) {
+    case vk::kF2: BeginCellEdit(0); return true;
+    case vk::kReturn:
+        CollapseSelection(*m_grid);
+        BeginCellEdit(0);
+        return true;
+    case vk::kBack:
+    case vk::kDelete:
+        if (!plain) return false;
+        m_editor.Delete();
+        Changed();
+        return true;
+    default: return false;
+    }
+}
+
+bool CZOKView::OnGridBeforeMouseDown(int button)
+{
+    if (button != 1 || !HasSections()) return false;
+    if (m_grid->PointerRow() != m_grid->CurrentRow() || m_grid->PointerColumn() != m_grid->CurrentColumn()) return false;
+    if (m_dropButton->isVisible()) {
+        OpenValueList();
+        return true;
+    }
+    UpdateDropButton();
+    return false;
+}
+
+void CZOKView::OnGridMouseDown(int button)
+{
+    if (!HasSections()) return;
+    const int row = m_grid->PointerRow(), column = m_grid->PointerColumn();
+    if (button == 2) {
+        // An open edit commits before the right click moves anything.
+        if (m_cellEdit->isVisible() || m_description->hasFocus()) {
+            m_grid->setFocus();
+            CommitCellEdit();
+            UpdateDropButton();
+        }
+        if (column == 0) {
+            m_dropButton->hide();
+            return;
+        }
+        if (row != 0) {
+            StoreDescription();
+            m_descriptionColumn = RightClickSelect(*m_grid, row, column);
+            LoadDescription();
+        }
+    }
+    if (row != 0 && column != 0) {
+        if (ValueListAttached()) {
+            m_valueList->setFocus();
+            return;
+        }
+        UpdateDropButton();
+    } else {
+        m_dropButton->hide();
+    }
+    Changed();
+    if (button == 2 && contextMenuRequested) contextMenuRequested(QCursor::pos());
+}
+
+void CZOKView::OnGridScrolled()
+{
+    m_dropButton->hide();
+    // An edit left over cells that scrolled away would write into a cell no longer under it.
+    if (m_cellEdit->isVisible()) {
+        m_grid->setFocus();
+        CommitCellEdit();
+    }
+}
+
+bool CZOKView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && watched == m_cellEdit) {
+        // A menu or another window taking the focus for a moment is not the end of the edit.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) CommitCellEdit();
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && watched == m_description) {
+        if (m_valueList->isVisible()) m_valueList->hide();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == m_cellEdit) {
+        if (enter) {
+            CollapseSelection(*m_grid);
+            m_grid->setFocus();
+            CommitCellEdit();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            CancelCellEdit();
+            return true;
+        }
+    } else if (watched == m_dropButton) {
+        if (enter) {
+            CollapseSelection(*m_grid);
+            BeginCellEdit(0);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            m_valueList->hide();
+            m_grid->setFocus();
+            return true;
+        }
+        if (key->key() != Qt::Key_Space) {  // the button's own key presses it
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(), key->count());
+            QApplication::sendEvent(m_grid, &copy);
+            return true;
+        }
+    } else if (watched == m_valueList) {
+        if (key->key() == Qt::Key_Escape) {
+            m_valueList->hide();
+            m_grid->setFocus();
+            return true;
+        }
+        if (enter) {
+            CommitListChoice(m_valueList->currentRow());
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- commands ----
+
+bool CZOKView::FocusOnGrid() const
+{
+    const QWidget* focus = window()->focusWidget();
+    return focus != m_cellEdit && focus != m_description;
+}
+
+void CZOKView::SelectAll()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->selectAll();
+    if (focus == m_description) {
+        m_description->selectAll();
+        m_description->ensureCursorVisible();
+        return;
+    }
+    m_editor.SelectAll();
+    Changed();
+}
+
+void CZOKView::Delete()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->del();
+    if (focus == m_description) return m_description->textCursor().removeSelectedText();
+    m_editor.Delete();
+    Changed();
+}
+
+void CZOKView::Copy()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->copy();
+    if (focus == m_description) return m_description->copy();
+    m_editor.Copy();
+    Changed();
+}
+
+void CZOKView::Cut()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->cut();
+    if (focus == m_description) return m_description->cut();
+    m_editor.Cut();
+    Changed();
+}
+
+void CZOKView::Paste()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->paste();
+    if (focus == m_description) return m_description->paste();
+    m_editor.Paste();
+    Changed();
+}
+
+void CZOKView::Undo()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->undo();
+    if (focus == m_description) return m_description->undo();
+    m_editor.Undo();
+    Changed();
+}
+
+void CZOKView::Redo()
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == m_cellEdit) return m_cellEdit->redo();
+    if (focus == m_description) return m_description->redo();
+    m_editor.Redo();
+    Changed();
+}
+
+void CZOKView::SetColumnRadix(int command)
+{
+    const int section = CurrentSection();
+    if (section < 0) return;
+    if (zok2::SetColumnRadix(m_doc, section, *m_grid, command, FocusOnGrid())) UpdateDropButton();
+    Changed();
+}
+
+CommandState CZOKView::DisplayModeState(int command) const
+{
+    const int section = CurrentSection();
+    return section >= 0 ? zok2::DisplayModeState(m_doc, section, *m_grid, command) : CommandState{};
+}
+
+EditCommandStates CZOKView::EditStates() const
+{
+    const int section = CurrentSection();
+    EditCommandStates states = zok2::EditStates(m_doc, std::max(section, 0), *m_grid);
+    if (section < 0) {
+        // Without a tab there is no cell: only the logs speak.
+        states.selectAll = states.discardData = m_doc.HasSections();
+        states.cut = states.copy = states.paste = states.remove = false;
+    }
+    return states;
+}
+
+}  // namespace zok2

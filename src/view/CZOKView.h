@@ -1,0 +1,149 @@
+#pragma once
+// The one view of the document: the tab strip, the grid of the current section,
+// the description edit of the current column, and the in-place edit, drop button
+// and value list that serve editing. It maps events to the core's rules and draws.
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/ZOKView.h"
+#include "editing/GridEditor.h"
+#include "editing/ViewRules.h"
+#include "gridwidget/QtFlexGrid.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zok2 {
+
+class CZOKDoc;
+class SectionTabs;
+
+// The description edit as the rules see it: Shift-JIS with CR LF, while the Qt edit holds "\n".
+class DescriptionEdit : public IDescriptionEdit {
+public:
+    explicit DescriptionEdit(QPlainTextEdit& edit) : m_edit(edit) {}
+    std::string Text() const override;
+    void SetText(const std::string& text) override;
+    bool IsModified() const override;
+    void SetModified(bool modified) override;
+
+private:
+    QPlainTextEdit& m_edit;
+};
+
+class CZOKView : public QWidget, public IZOKView {
+public:
+    // Control ids of the view's children, kept as object names for the tests and tools.
+    struct TabItem {
+        int section;
+        QString text;
+    };
+
+    CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent = nullptr);
+    ~CZOKView() override;
+
+    // ---- the document's side ----
+    void OnUpdate(CView* sender, long hint) override;
+    CMSFlexGrid* Grid() override { return m_grid; }
+    void SaveColumnWidths() override;
+    void StoreDescription() override;
+
+    // ---- layout and sections ----
+    void LayoutControls(int width, int height);
+    QRect GetCellRect() const;
+    void RebuildTabs();
+    void ShowSection(int section, int column, int row);
+    void LoadDescription();
+    // The section of the selected tab, or -1 when there is none.
+    int CurrentSection() const;
+    const std::vector<TabItem>& TabItems() const { return m_tabItems; }
+    int DescriptionColumn() const { return m_descriptionColumn; }
+    // The empty state: no tabs, an empty 2 x 2 grid, no description.
+    void ClearView();
+
+    // ---- editing ----
+    void UpdateDropButton();
+    // Opens the in-place edit on the current cell; `text` is the typed first key ("" for none).
+    void BeginCellEdit(int key, const QString& text = QString());
+    void CommitCellEdit();
+    // Cancels an open in-place edit without a change (Escape).
+    void CancelCellEdit();
+    // Commits an open in-place edit before anything else happens (opens, saves, closing).
+    void CommitPendingEdit() { CommitCellEdit(); }
+    void OpenValueList();
+    void CommitListChoice(int row);
+
+    // ---- commands (routed to the focused text control when there is one) ----
+    void SelectAll();
+    void Delete();
+    void Copy();
+    void Cut();
+    void Paste();
+    void Undo();
+    void Redo();
+    void SetColumnRadix(int command);
+    CommandState DisplayModeState(int command) const;
+    EditCommandStates EditStates() const;
+    // Whether the keyboard focus is on the grid or the drop button.
+    bool FocusOnGrid() const;
+    // Runs after anything that can change a command's state (the frame refreshes its menus).
+    std::function<void()> stateChanged;
+    // A context menu asked for at a screen point.
+    std::function<void(const QPoint& globalPosition)> contextMenuRequested;
+
+    // ---- the controls, for the frame and the tests ----
+    QtFlexGrid& GridWidget() { return *m_grid; }
+    SectionTabs& Tabs() { return *m_tabs; }
+    QLineEdit& CellEdit() { return *m_cellEdit; }
+    QPlainTextEdit& Description() { return *m_description; }
+    QPushButton& DropButton() { return *m_dropButton; }
+    QListWidget& ValueList() { return *m_valueList; }
+    QLabel& ReadOnlyNote() { return *m_readOnlyNote; }
+    GridEditor& Editor() { return m_editor; }
+
+    static constexpr int kDescriptionHeight = 105;
+    static constexpr int kDropButtonWidth = 15;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool HasSections() const;
+    void OnTabChanging();
+    void OnTabChanged(int index);
+    void OnCurrentCellChanged();
+    bool OnGridKey(int key, int shift, const QString& text);
+    bool OnGridBeforeMouseDown(int button);
+    void OnGridMouseDown(int button);
+    void OnGridScrolled();
+    void ShowSectionOfRecord(int section, int column, int row);
+    void PlaceDropButton(bool focusGridWhenHidden);
+    void UpdateReadOnlyNote();
+    bool ValueListAttached() const;
+    void Changed();
+
+    CZOKDoc& m_doc;
+    SectionTabs* m_tabs;
+    QtFlexGrid* m_grid;
+    QLineEdit* m_cellEdit;
+    QPlainTextEdit* m_description;
+    QPushButton* m_dropButton;
+    QListWidget* m_valueList;
+    QLabel* m_readOnlyNote;
+    DescriptionEdit m_descriptionEdit;
+    GridEditor m_editor;
+
+    std::vector<TabItem> m_tabItems;
+    int m_descriptionColumn = 0;
+    bool m_showing = false;      // ShowSection is filling the grid
+    bool m_committing = false;   // CommitCellEdit is running
+    bool m_fillingList = false;  // the value list is being filled
+};
+
+}  // namespace zok2
