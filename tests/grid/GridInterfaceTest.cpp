@@ -1,6 +1,9 @@
 #include "grid/GridInterfaceTest.h"
 
+#include <QCoreApplication>
+
 #include "grid/MemoryGrid.h"
+#include "gridwidget/QtFlexGrid.h"
 
 namespace zok2::test {
 
@@ -144,8 +147,53 @@ TEST_P(GridInterfaceTest, TheCurrentCellsGeometryFollowsWidthsHeightsAndScrollin
     EXPECT_FALSE(grid->RowVisible(2));
 }
 
+// Value cells may come from the document on demand; either way they read back
+// exactly what the last refresh or SetCellText gave them.
+TEST_P(GridInterfaceTest, RefreshedCellsShowTheSourceUntilATextIsSet)
+{
+    struct Source : ICellTextSource {
+        std::string DisplayText(int section, int column, int row) const override
+        {
+            return std::to_string(section) + ":" + std::to_string(column) + ":" + std::to_string(row) + suffix;
+        }
+        std::string suffix;
+    } source;
+    auto refresh = [&](int firstRow, int lastRow, int firstColumn, int lastColumn) {
+        if (grid->RefreshFromSource(source, 7, firstRow, lastRow, firstColumn, lastColumn)) return;
+        for (int r = firstRow; r <= lastRow; ++r) {
+            for (int c = firstColumn; c <= lastColumn; ++c) grid->SetCellText(r, c, source.DisplayText(7, c - 1, r - 1));
+        }
+    };
+    grid->SetColumnCount(4);
+    grid->SetRowCount(200);
+    grid->SetCellText(0, 1, "caption");
+    grid->SetCellText(130, 0, "label");
+    refresh(1, 199, 1, 3);
+    EXPECT_EQ(grid->CellText(1, 1), "7:0:0");
+    EXPECT_EQ(grid->CellText(199, 3), "7:2:198");
+    EXPECT_EQ(grid->CellText(0, 1), "caption");
+    EXPECT_EQ(grid->CellText(130, 0), "label");
+    grid->SetCellText(64, 2, "typed");
+    EXPECT_EQ(grid->CellText(64, 2), "typed");
+    source.suffix = "'";
+    refresh(64, 64, 2, 2);
+    EXPECT_EQ(grid->CellText(64, 2), "7:1:63'");
+    grid->ClearCells();
+    EXPECT_EQ(grid->CellText(64, 2), "");
+    EXPECT_EQ(grid->CellText(1, 1), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Grids, GridInterfaceTest,
-                         ::testing::Values(GridFactory{"MemoryGrid", [] { return std::make_unique<MemoryGrid>(20, 8); }}),
+                         ::testing::Values(GridFactory{"MemoryGrid", [] { return std::make_unique<MemoryGrid>(20, 8); }},
+                                           GridFactory{"QtFlexGrid",
+                                                       [] {
+                                                           // On screen (offscreen), a dozen rows high.
+                                                           auto grid = std::make_unique<QtFlexGrid>();
+                                                           grid->resize(400, 300);
+                                                           grid->show();
+                                                           QCoreApplication::processEvents();
+                                                           return grid;
+                                                       }}),
                          GridName);
 
 }  // namespace zok2::test
