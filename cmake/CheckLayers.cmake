@@ -2,7 +2,7 @@
 # Run with -DSOURCE_DIR=<project>. Layers, lowest first; each may include its own
 # folder and the folders listed for it.
 set(allowed_text "text")
-set(allowed_grid "grid")
+set(allowed_grid "text;grid")
 set(allowed_framework "text;framework")
 set(allowed_definitions "text;framework;definitions")
 set(allowed_binary "text;framework;definitions;binary")

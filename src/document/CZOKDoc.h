@@ -60,6 +60,7 @@ public:
     void StoreRecordedText(int section, int column, int row, const std::string& text);
     // The text a cell shows: "--" without data, a list label, or the radix form.
     std::string DisplayText(int section, int column, int row) const override;
+    std::string RowLabelText(int section, int row) const override;
     std::uint32_t Value(int section, int column, int row) const;
     // Row r of column c holds a value (it is below the column's row count).
     bool HasData(int section, int column, int row) const;

@@ -47,6 +47,12 @@ std::string CZOKDoc::DisplayText(int section, int column, int row) const
     return ColumnCodec(*Column(section, column), this).DisplayText(Value(section, column, row));
 }
 
+std::string CZOKDoc::RowLabelText(int section, int row) const
+{
+    const TextList& labels = RowLabels(section);
+    return row >= 0 && static_cast<std::size_t>(row) < labels.size() ? std::string(labels[static_cast<std::size_t>(row)]) : std::string();
+}
+
 void CZOKDoc::RefreshCells(int section, int firstRow, int lastRow, int firstColumn, int lastColumn)
 {
     CMSFlexGrid* grid = ViewGrid();

@@ -26,13 +26,11 @@ void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, i
     grid.SetColumnAlign(0, 0);
 
     std::size_t longest = 0;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        const std::size_t length = labels[i].size();
-        if (kLabelTwipsPerByte * length > kLabelTwipsPerByte * longest) {
-            longest = length;
-            grid.SetColumnWidthTwips(0, std::max(static_cast<int>(kLabelTwipsPerByte * length), kMinLabelColumnTwips));
-        }
-        grid.SetCellText(static_cast<int>(i) + 1, 0, std::string(labels[i]));
+    for (std::size_t i = 0; i < labels.size(); ++i) longest = std::max(longest, labels[i].size());
+    if (longest > 0) grid.SetColumnWidthTwips(0, std::max(static_cast<int>(kLabelTwipsPerByte * longest), kMinLabelColumnTwips));
+    // A grid that draws only what is on screen reads the labels when it draws them.
+    if (!grid.RowLabelsFromSource(doc, section)) {
+        for (std::size_t i = 0; i < labels.size(); ++i) grid.SetCellText(static_cast<int>(i) + 1, 0, std::string(labels[i]));
     }
 
     int headerLines = 2;

@@ -14,6 +14,8 @@ class ICellTextSource {
 public:
     virtual ~ICellTextSource() = default;
     virtual std::string DisplayText(int section, int column, int row) const = 0;
+    // The label of row `row` (from 0) of a section; empty past the end.
+    virtual std::string RowLabelText(int section, int row) const = 0;
 };
 
 class CMSFlexGrid {
@@ -77,6 +79,9 @@ public:
     {
         return false;
     }
+    // The same for the row labels (column 0 of rows 1 and up), until ClearCells or
+    // a label is set; false when the caller must set every label itself.
+    virtual bool RowLabelsFromSource(const ICellTextSource& /*source*/, int /*section*/) { return false; }
 };
 
 }  // namespace zok2

@@ -138,7 +138,7 @@ void QtFlexGrid::Resize(int rows, int columns)
     m_columnTwips.resize(static_cast<std::size_t>(columns), kDefaultColumnTwips);
     m_aligns.resize(static_cast<std::size_t>(columns), 0);
     m_captions.resize(static_cast<std::size_t>(columns));
-    m_rowLabels.resize(static_cast<std::size_t>(rows));
+    for (auto it = m_rowLabels.begin(); it != m_rowLabels.end();) it = it->first >= rows ? m_rowLabels.erase(it) : std::next(it);
     m_currentRow = ClampRow(m_currentRow);
     m_currentColumn = ClampColumn(m_currentColumn);
     m_selEndRow = ClampRow(m_selEndRow);
@@ -214,7 +214,11 @@ std::string QtFlexGrid::CellText(int row, int column) const
 {
     if (row < 0 || column < 0 || row >= m_rows || column >= m_columns) return std::string();
     if (row == 0) return m_captions[static_cast<std::size_t>(column)];
-    if (column == 0) return m_rowLabels[static_cast<std::size_t>(row)];
+    if (column == 0) {
+        auto it = m_rowLabels.find(row);
+        if (it != m_rowLabels.end()) return it->second;
+        return m_labelSource ? m_labelSource->RowLabelText(m_labelSection, row - 1) : std::string();
+    }
     if (!m_texts.empty()) {
         auto it = m_texts.find(Key(row, column));
         if (it != m_texts.end()) return it->second;
@@ -229,7 +233,7 @@ void QtFlexGrid::SetCellText(int row, int column, const std::string& text)
     if (row == 0) {
         m_captions[static_cast<std::size_t>(column)] = text;
     } else if (column == 0) {
-        m_rowLabels[static_cast<std::size_t>(row)] = text;
+        m_rowLabels[row] = text;
     } else {
         m_texts[Key(row, column)] = text;
     }
@@ -239,7 +243,9 @@ void QtFlexGrid::SetCellText(int row, int column, const std::string& text)
 void QtFlexGrid::ClearCells()
 {
     std::fill(m_captions.begin(), m_captions.end(), std::string());
-    std::fill(m_rowLabels.begin(), m_rowLabels.end(), std::string());
+    m_rowLabels.clear();
+    m_labelSource = nullptr;
+    m_labelSection = -1;
     m_texts.clear();
     for (auto& bits : m_sourced) std::fill(bits.begin(), bits.end(), 0);
     m_source = nullptr;
@@ -277,6 +283,24 @@ bool QtFlexGrid::RefreshFromSource(const ICellTextSource& source, int section, i
     }
     Repaint();
     return true;
+}
+
+bool QtFlexGrid::RowLabelsFromSource(const ICellTextSource& source, int section)
+{
+    m_labelSource = &source;
+    m_labelSection = section;
+    m_rowLabels.clear();
+    Repaint();
+    return true;
+}
+
+std::size_t QtFlexGrid::MemoryBytes() const
+{
+    std::size_t bytes = sizeof(*this) + m_columnTwips.capacity() * sizeof(int) + m_aligns.capacity() * sizeof(int);
+    for (const auto& bits : m_sourced) bytes += sizeof(bits) + bits.capacity() * sizeof(std::uint64_t);
+    for (const auto& caption : m_captions) bytes += sizeof(caption) + (caption.capacity() > 15 ? caption.capacity() : 0);
+    bytes += (m_texts.size() + m_rowLabels.size()) * (sizeof(std::string) + 32);
+    return bytes;
 }
 
 // ---- current cell and selection ----

@@ -78,6 +78,9 @@ public:
     void ClearCells() override;
     bool RefreshFromSource(const ICellTextSource& source, int section, int firstRow, int lastRow, int firstColumn,
                            int lastColumn) override;
+    bool RowLabelsFromSource(const ICellTextSource& source, int section) override;
+    // What the grid holds beyond the document, for the memory figures.
+    std::size_t MemoryBytes() const;
 
     // ---- events for the view ----
     // Mouse button 1 left, 2 right, 4 middle; shift state 1 Shift, 2 Ctrl, 4 Alt; x and y in pixels.
@@ -147,7 +150,10 @@ private:
     int m_focusFrame = 2, m_highlightMode = 1;
     int m_headerRowTwips = 240, m_rowTwips = 240;
     std::vector<int> m_columnTwips, m_aligns;
-    std::vector<std::string> m_rowLabels;  // column 0, by row
+    // Column 0 texts set one by one; otherwise the label source's, when there is one.
+    std::unordered_map<int, std::string> m_rowLabels;
+    const ICellTextSource* m_labelSource = nullptr;
+    int m_labelSection = -1;
     std::vector<std::string> m_captions;   // row 0, by column
     std::unordered_map<std::uint64_t, std::string> m_texts;  // value cells set one by one
     // Value cells that read the source: per grid column, a bit per grid row.

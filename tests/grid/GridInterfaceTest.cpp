@@ -156,6 +156,7 @@ TEST_P(GridInterfaceTest, RefreshedCellsShowTheSourceUntilATextIsSet)
         {
             return std::to_string(section) + ":" + std::to_string(column) + ":" + std::to_string(row) + suffix;
         }
+        std::string RowLabelText(int, int row) const override { return "row " + std::to_string(row); }
         std::string suffix;
     } source;
     auto refresh = [&](int firstRow, int lastRow, int firstColumn, int lastColumn) {
@@ -167,6 +168,10 @@ TEST_P(GridInterfaceTest, RefreshedCellsShowTheSourceUntilATextIsSet)
     grid->SetColumnCount(4);
     grid->SetRowCount(200);
     grid->SetCellText(0, 1, "caption");
+    if (!grid->RowLabelsFromSource(source, 7)) {
+        for (int r = 1; r < 200; ++r) grid->SetCellText(r, 0, source.RowLabelText(7, r - 1));
+    }
+    EXPECT_EQ(grid->CellText(199, 0), "row 198");
     grid->SetCellText(130, 0, "label");
     refresh(1, 199, 1, 3);
     EXPECT_EQ(grid->CellText(1, 1), "7:0:0");

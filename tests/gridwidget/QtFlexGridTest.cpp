@@ -18,6 +18,11 @@ public:
         ++calls;
         return std::to_string(row * 10 + column);
     }
+    std::string RowLabelText(int, int row) const override
+    {
+        ++calls;
+        return "label " + std::to_string(row);
+    }
     mutable int calls = 0;
 };
 
@@ -174,11 +179,14 @@ TEST_F(QtFlexGridTest, AMillionCellsCostTheCellsOnScreen)
     grid.SetColumnCount(11);
     grid.SetRowCount(100001);
     grid.RefreshFromSource(source, 0, 1, 100000, 1, 10);
+    grid.RowLabelsFromSource(source, 0);
     EXPECT_EQ(source.calls, 0);
     grid.repaint();
     EXPECT_GT(source.calls, 0);
     EXPECT_LT(source.calls, 400);  // a screen of cells, not a section
     EXPECT_EQ(grid.CellText(100000, 10), "999999");
+    EXPECT_EQ(grid.CellText(100000, 0), "label 99999");
+    EXPECT_LT(grid.MemoryBytes(), 100000u * 10 / 4);  // well under a byte a cell
     grid.SetFirstVisibleRow(99990);
     EXPECT_TRUE(grid.RowVisible(100000));
 }

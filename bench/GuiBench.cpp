@@ -1,0 +1,172 @@
+// The window's costs on the offscreen platform: showing a section and painting
+// its first screen, beside the honest floor of formatting every value of the
+// section with snprintf; a full repaint; a paste and an undo of 10,000 cells,
+// counting the repaints they cause; and what the grid holds per cell.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "document/CZOKDoc.h"
+#include "framework/AppPath.h"
+#include "qt/QtServices.h"
+#include "view/CZOKView.h"
+
+namespace zok2::bench {
+
+namespace {
+
+constexpr int kColumns = 10;
+
+struct WideSet {
+    std::string root, binary;
+    std::vector<std::uint32_t> values;  // what the floor formats: one value per cell
+};
+
+// One section of `rows` rows and ten columns of every size and radix.
+const WideSet& GetWideSet(int rows)
+{
+    static std::map<int, WideSet> sets;
+    auto found = sets.find(rows);
+    if (found != sets.end()) return found->second;
+    WideSet set;
+    char pattern[] = "/tmp/zok2-guibench-XXXXXX";
+    set.root = std::string(mkdtemp(pattern)) + "/";
+    std::filesystem::create_directories(set.root + "Settings/wide");
+    std::ofstream(set.root + "zok2.ini", std::ios::binary) << "[Setting]\r\nmode=wide\r\n";
+    std::string labels;
+    for (int r = 0; r < rows; ++r) labels += "\x83\x8C\x83\x52\x81\x5B\x83\x68 " + std::to_string(r) + "\r\n";  // "レコード n"
+    std::ofstream(set.root + "Settings/wide/wide.idn", std::ios::binary) << labels;
+    std::ofstream(set.root + "Settings/wide/wide.ini", std::ios::binary)
+        << "0,A,1,20\r\n1,B,2,20,,16\r\n3,C,3,20,,10\r\n6,D,4,20,,10\r\nA,E,1,20,,-10\r\nB,F,2,20,,-10\r\n"
+           "D,G,4,20,,16\r\n11,H,1,20,,16,.0F\r\n12,I,2,20\r\n14,J,4,20,,10\r\n";
+    std::vector<char> bytes(static_cast<std::size_t>(rows) * 0x20);
+    std::mt19937 rng(7);
+    for (char& b : bytes) b = static_cast<char>(rng());
+    set.binary = set.root + "wide.bin";
+    std::ofstream(set.binary, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    set.values.resize(static_cast<std::size_t>(rows) * kColumns);
+    for (auto& v : set.values) v = static_cast<std::uint32_t>(rng());
+    return sets.emplace(rows, std::move(set)).first->second;
+}
+
+// A document and its view on screen, opened once per size.
+struct Window {
+    explicit Window(const WideSet& set) : view(doc, clipboard)
+    {
+        SetProgramPath(set.root + "zok2");
+        view.resize(1280, 800);
+        view.show();
+        QCoreApplication::processEvents();
+        opened = doc.OnOpenDocument(set.binary);
+        QCoreApplication::processEvents();
+    }
+    CZOKDoc doc;
+    QtClipboard clipboard;
+    CZOKView view;
+    bool opened = false;
+};
+
+Window& GetWindow(int rows)
+{
+    static std::map<int, std::unique_ptr<Window>> windows;
+    auto& window = windows[rows];
+    if (!window) window = std::make_unique<Window>(GetWideSet(rows));
+    return *window;
+}
+
+}  // namespace
+
+// The floor: every value of the section formatted once with snprintf, as the
+// columns show them (decimal and hexadecimal).
+void BM_FormatFloor(benchmark::State& state)
+{
+    const WideSet& set = GetWideSet(static_cast<int>(state.range(0)));
+    char buffer[16];
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < set.values.size(); ++i) {
+            std::snprintf(buffer, sizeof buffer, (i % 2) ? "%u" : "%X", set.values[i]);
+            benchmark::DoNotOptimize(buffer);
+        }
+    }
+    state.counters["cells"] = static_cast<double>(set.values.size());
+}
+BENCHMARK(BM_FormatFloor)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// What the user waits for on a tab switch: the section shown (the previous one
+// cleared) and its first screen painted.
+void BM_ShowSectionAndPaint(benchmark::State& state)
+{
+    Window& window = GetWindow(static_cast<int>(state.range(0)));
+    if (!window.opened) state.SkipWithError("open failed");
+    for (auto _ : state) {
+        window.view.ShowSection(0, 1, 1);
+        window.view.GridWidget().repaint();
+    }
+    const double cells = static_cast<double>(state.range(0)) * kColumns;
+    state.counters["cells"] = cells;
+    state.counters["grid_bytes_per_cell"] = static_cast<double>(window.view.GridWidget().MemoryBytes()) / cells;
+}
+BENCHMARK(BM_ShowSectionAndPaint)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_FullRepaint(benchmark::State& state)
+{
+    Window& window = GetWindow(100000);
+    window.view.ShowSection(0, 1, 1);
+    for (auto _ : state) window.view.GridWidget().repaint();
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+// A paste of 1,000 lines of ten cells and its undo, each with the repaint it causes.
+void BM_Paste10kCells(benchmark::State& state)
+{
+    Window& window = GetWindow(100000);
+    window.view.ShowSection(0, 1, 1);
+    std::string text;
+    for (int r = 0; r < 1000; ++r) {
+        for (int c = 0; c < kColumns; ++c) text += std::to_string((r + c) % 100) + (c + 1 < kColumns ? "\t" : "\r\n");
+    }
+    window.clipboard.SetText(text);
+    QtFlexGrid& grid = window.view.GridWidget();
+    QCoreApplication::processEvents();
+    const bool undo = state.range(0) == 1;
+    int paints = 0, commands = 0;
+    for (auto _ : state) {
+        if (undo) {
+            state.PauseTiming();
+            window.view.Paste();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+        const int before = grid.Paints();
+        if (undo) {
+            window.view.Undo();
+        } else {
+            grid.SetCurrentRow(1);
+            grid.SetCurrentColumn(1);
+            window.view.Paste();
+        }
+        QCoreApplication::processEvents();
+        paints += grid.Paints() - before;
+        ++commands;
+    }
+    state.counters["paints_per_command"] = commands ? static_cast<double>(paints) / commands : 0;
+}
+BENCHMARK(BM_Paste10kCells)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace zok2::bench
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
