@@ -317,14 +317,18 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    for (const QUrl& url : urls) {
+    if (OpenDropped(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDropped(const QMimeData& data)
+{
+    for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile()) continue;
-        event->acceptProposedAction();
         m_app.OpenDocumentFile(QFile::encodeName(url.toLocalFile()).toStdString());
         UpdateCommandStates();
-        return;  // the first file only
+        return true;  // the first file only
     }
+    return false;
 }
 
 }  // namespace zok2

@@ -7,6 +7,7 @@
 
 class QAction;
 class QMenu;
+class QMimeData;
 
 namespace zok2 {
 
@@ -38,6 +39,8 @@ public:
     void RestorePlacement();
     void SavePlacement();
     void DiscardData();
+    // Files dropped on the frame: the first local file opens through the open request.
+    bool OpenDropped(const QMimeData& data);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

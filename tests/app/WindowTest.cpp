@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/AboutBox.h"
 
 #include "CliCommands.h"
 
@@ -389,6 +393,81 @@ TEST_F(WindowTest, ASectionWithoutRowsHasNoCellForAnyCommand)
     ASSERT_TRUE(clipboard.GetText(text));
     EXPECT_EQ(text, "keep");
     EXPECT_FALSE(frame().Action(command::kCopy)->isEnabled());
+}
+
+}  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST_F(WindowTest, ClosingAsksAboutUnsavedEditsAndCommitsAnOpenEditFirst)
+{
+    Start(sample());
+    GoTo(1, 1);
+    Type("5");  // the editor is still open when the window is asked to close
+    messages.answers = {IMessageBox::Answer::Cancel};
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+    EXPECT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(Shown(1, 1), "5");
+    messages.answers = {IMessageBox::Answer::Yes};
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(static_cast<unsigned char>(ReadFile(sample())[0x300]), 5);
+    EXPECT_EQ(ReadFile(sample() + ".bak"), original);
+}
+
+TEST_F(WindowTest, RecentFilesKeepFourNewestFirstAndReopenFromTheMenu)
+{
+    Start();
+    std::vector<std::string> copies;
+    for (int i = 0; i < 5; ++i) {
+        copies.push_back(root() + "copy" + std::to_string(i) + ".dat");
+        WriteFile(copies.back(), original);
+        ASSERT_TRUE(app->OpenDocumentFile(copies.back()));
+    }
+    EXPECT_EQ(app->RecentFiles(), (std::vector<std::string>{copies[4], copies[3], copies[2], copies[1]}));
+    EXPECT_EQ(IniProfile(root() + "zok2.ini").GetString(CZOKApp::kRecentSection, "File1"), copies[4]);
+    QMenu* file = frame().menuBar()->actions()[0]->menu();
+    emit file->aboutToShow();
+    std::vector<std::string> labels = MenuLabels(file);
+    EXPECT_EQ(labels[5], "&1 " + copies[4]);
+    EXPECT_EQ(labels[8], "&4 " + copies[1]);
+    EXPECT_FALSE(frame().Action(command::kRecentFile)->isVisible());
+    // The entry of another file opens it.
+    for (QAction* action : file->actions()) {
+        if (action->text().toStdString() == "&4 " + copies[1]) action->trigger();
+    }
+    EXPECT_EQ(doc().GetPathName(), copies[1]);
+    EXPECT_EQ(app->RecentFiles().front(), copies[1]);
+    EXPECT_GT(wait.begins, 0);
+    EXPECT_EQ(wait.depth, 0);
+}
+
+TEST_F(WindowTest, AFileDroppedOnTheFrameOpensTheFirstOnly)
+{
+    Start();
+    WriteFile(root() + "second.dat", original);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(sample())), QUrl::fromLocalFile(QString::fromStdString(root() + "second.dat"))});
+    EXPECT_TRUE(frame().acceptDrops());
+    EXPECT_TRUE(frame().OpenDropped(data));
+    EXPECT_EQ(doc().GetPathName(), sample());
+    EXPECT_EQ(view().Tabs().Count(), 4);
+    EXPECT_EQ(app->RecentFiles(), std::vector<std::string>{sample()});
+}
+
+TEST_F(WindowTest, TheAboutBoxNamesTheVersion)
+{
+    AboutBox box;
+    EXPECT_EQ(box.windowTitle().toStdString(), "ZOKのﾊﾞｰｼﾞｮﾝ情報");
+    auto* version = box.findChild<QLabel*>("version");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text().toStdString(), "ZOK2 Version 0.02");
+    auto* ok = box.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text().toStdString(), "OK");
+    box.show();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(box.result(), QDialog::Accepted);
 }
 
 }  // namespace zok2::test
