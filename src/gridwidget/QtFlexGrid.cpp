@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <limits>
 
 #include "qt/SjisCodec.h"
 
@@ -14,8 +15,16 @@ namespace {
 
 constexpr int kDefaultColumnTwips = 960;
 constexpr int kResizeGrip = 3;  // pixels either side of a column edge in the header row
+// Lengths from a definition set can be anything; positions are summed in 64 bits
+// and every length is kept to what a screen can show.
+constexpr int kMaxColumnTwips = 1'000'000, kMaxRowTwips = 15 * 500;
 
-int Px(int twips) { return twips / kTwipsPerPixel; }
+int Px(long long twips) { return static_cast<int>(twips / kTwipsPerPixel); }
+
+int ClampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 int ShiftState(Qt::KeyboardModifiers modifiers)
 {
@@ -171,7 +180,7 @@ int QtFlexGrid::ColumnWidthTwips(int column) const
 void QtFlexGrid::SetColumnWidthTwips(int column, int twips)
 {
     if (column < 0 || column >= m_columns) return;
-    m_columnTwips[static_cast<std::size_t>(column)] = std::max(twips, 0);
+    m_columnTwips[static_cast<std::size_t>(column)] = std::clamp(twips, 0, kMaxColumnTwips);
     GeometryChanged();
 }
 
@@ -184,7 +193,7 @@ int QtFlexGrid::RowHeightTwips(int row) const
 void QtFlexGrid::SetRowHeightTwips(int row, int twips)
 {
     if (row < 0 || row >= m_rows) return;
-    (row == 0 ? m_headerRowTwips : m_rowTwips) = std::max(twips, kTwipsPerPixel);
+    (row == 0 ? m_headerRowTwips : m_rowTwips) = std::clamp(twips, kTwipsPerPixel, kMaxRowTwips);
     GeometryChanged();
 }
 
@@ -401,19 +410,19 @@ int QtFlexGrid::HeaderHeightPixels() const { return m_rows > 0 ? Px(m_headerRowT
 int QtFlexGrid::ColumnLeftTwips(int column) const
 {
     if (column <= 0) return 0;
-    int x = ColumnWidthTwips(0);
+    long long x = ColumnWidthTwips(0);
     if (column >= m_firstColumn) {
         for (int c = m_firstColumn; c < column; ++c) x += ColumnWidthTwips(c);
     } else {
         for (int c = column; c < m_firstColumn; ++c) x -= ColumnWidthTwips(c);
     }
-    return x;
+    return ClampToInt(x);
 }
 
 int QtFlexGrid::RowTopTwips(int row) const
 {
     if (row <= 0) return 0;
-    return m_headerRowTwips + (row - m_firstRow) * m_rowTwips;
+    return ClampToInt(m_headerRowTwips + static_cast<long long>(row - m_firstRow) * m_rowTwips);
 }
 
 int QtFlexGrid::CurrentCellLeft() const { return ColumnLeftTwips(m_currentColumn); }
@@ -434,8 +443,9 @@ int QtFlexGrid::LastFirstRow() const
 int QtFlexGrid::LastFirstColumn() const
 {
     // The leftmost column that still lets the last one end on screen.
-    const int room = viewport()->width() * kTwipsPerPixel - ColumnWidthTwips(0);
-    int used = 0, first = m_columns - 1;
+    const long long room = static_cast<long long>(viewport()->width()) * kTwipsPerPixel - ColumnWidthTwips(0);
+    long long used = 0;
+    int first = m_columns - 1;
     for (int c = m_columns - 1; c >= 1; --c) {
         used += ColumnWidthTwips(c);
         if (used > room) break;
@@ -517,8 +527,8 @@ void QtFlexGrid::resizeEvent(QResizeEvent* event)
 
 QRect QtFlexGrid::CellRect(int row, int column) const
 {
-    const int left = Px(ColumnLeftTwips(column)), right = Px(ColumnLeftTwips(column) + ColumnWidthTwips(column));
-    const int top = Px(RowTopTwips(row)), bottom = Px(RowTopTwips(row) + RowHeightTwips(row));
+    const int left = Px(ColumnLeftTwips(column)), right = Px(static_cast<long long>(ColumnLeftTwips(column)) + ColumnWidthTwips(column));
+    const int top = Px(RowTopTwips(row)), bottom = Px(static_cast<long long>(RowTopTwips(row)) + RowHeightTwips(row));
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
@@ -540,7 +550,7 @@ void QtFlexGrid::CellAt(const QPoint& point, int* row, int* column) const
         for (int c = m_firstColumn; c < m_columns; ++c) {
             const int left = Px(ColumnLeftTwips(c));
             if (left > point.x()) break;
-            if (point.x() < Px(ColumnLeftTwips(c) + ColumnWidthTwips(c))) {
+            if (point.x() < Px(static_cast<long long>(ColumnLeftTwips(c)) + ColumnWidthTwips(c))) {
                 *column = c;
                 break;
             }
@@ -553,7 +563,7 @@ int QtFlexGrid::ColumnEdgeAt(int x) const
     if (m_columns == 0) return -1;
     auto near = [x](int edge) { return x >= edge - kResizeGrip && x <= edge + kResizeGrip; };
     for (int c = m_columns - 1; c >= m_firstColumn; --c) {
-        if (near(Px(ColumnLeftTwips(c) + ColumnWidthTwips(c)))) return c;
+        if (near(Px(static_cast<long long>(ColumnLeftTwips(c)) + ColumnWidthTwips(c)))) return c;
     }
     return near(Px(ColumnWidthTwips(0))) ? 0 : -1;
 }
@@ -585,9 +595,9 @@ void QtFlexGrid::ScrollTo(int row, int column)
     if (row >= first + onScreen) first = row - onScreen + 1;
     int firstColumn = m_firstColumn;
     if (column >= 1 && column < firstColumn) firstColumn = column;
-    const int room = viewport()->width() * kTwipsPerPixel - ColumnWidthTwips(0);
+    const long long room = static_cast<long long>(viewport()->width()) * kTwipsPerPixel - ColumnWidthTwips(0);
     while (firstColumn < column) {
-        int used = 0;
+        long long used = 0;
         for (int c = firstColumn; c <= column; ++c) used += ColumnWidthTwips(c);
         if (used <= room) break;
         ++firstColumn;

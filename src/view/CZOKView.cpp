@@ -82,6 +82,9 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_dropButton->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     m_dropButton->hide();
 
+    QFont listFont = font();
+    listFont.setPointSize(9);
+    m_valueList->setFont(listFont);
     m_valueList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_valueList->setUniformItemSizes(true);
     m_valueList->hide();

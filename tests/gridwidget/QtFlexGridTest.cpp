@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <limits>
 
 #include "gridwidget/QtFlexGrid.h"
 
@@ -154,6 +155,27 @@ TEST_F(QtFlexGridTest, DraggingAHeaderEdgeResizesItsColumnInTwips)
     EXPECT_EQ(grid.ColumnWidthTwips(2), 900 + 40 * 15);
     EXPECT_EQ(grid.ColumnWidthTwips(1), 900);
     EXPECT_EQ(grid.CurrentColumn(), 1);  // resizing selects nothing
+}
+
+TEST_F(QtFlexGridTest, WidthsAndHeightsFromAHostileSetStayOnAScreen)
+{
+    grid.SetColumnWidthTwips(1, std::numeric_limits<int>::max());
+    grid.SetColumnWidthTwips(2, std::numeric_limits<int>::max());
+    grid.SetColumnWidthTwips(3, -70);
+    grid.SetRowHeightTwips(5, std::numeric_limits<int>::max());
+    EXPECT_EQ(grid.ColumnWidthTwips(3), 0);
+    EXPECT_LE(grid.ColumnWidthTwips(1), 1'000'000);
+    grid.SetCurrentRow(100);
+    grid.SetCurrentColumn(5);
+    EXPECT_GT(grid.CurrentCellLeft(), 1'000'000);
+    EXPECT_GT(grid.CurrentCellTop(), 0);
+    Key(Qt::Key_Left);  // scrolling to a column wider than the screen ends
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(grid.CurrentColumn(), 2);
+    grid.repaint();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
+    EXPECT_GE(grid.CurrentColumn(), 1);
 }
 
 TEST_F(QtFlexGridTest, DrawingSwitchedOffHoldsRepaintsUntilOneAtTheEnd)
