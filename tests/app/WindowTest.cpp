@@ -471,3 +471,36 @@ TEST_F(WindowTest, TheAboutBoxNamesTheVersion)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST_F(WindowTest, OpenSaveAsAndSaveSettingsFromTheFileMenu)
+{
+    Start();
+    app->chooseOpenPath = [this] { return sample(); };
+    frame().Run(command::kOpen);
+    ASSERT_EQ(view().Tabs().Count(), 4);
+    GoTo(1, 1);
+    Type("6");
+    app->chooseSaveAsPath = [this] { return root() + "other.dat"; };
+    frame().Run(command::kSaveAs);  // the open edit is committed first
+    EXPECT_EQ(static_cast<unsigned char>(ReadFile(root() + "other.dat")[0x300]), 6);
+    EXPECT_EQ(ReadFile(sample()), original);
+    EXPECT_EQ(doc().GetPathName(), root() + "other.dat");
+    EXPECT_EQ(frame().windowTitle().toStdString(), "other.dat - ZOK2");
+    EXPECT_FALSE(frame().Action(command::kSave)->isEnabled());
+
+    // "設定の保存" writes the column settings and leaves the binary alone.
+    const std::string columns = root() + "Settings/sample/items.ini";
+    const std::string before = ReadFile(columns);
+    GoTo(1, 3);
+    frame().Run(command::kSigned);
+    EXPECT_NE(ReadFile(columns).find(Utf8ToSjis("105,重さ,,8,8,16,")), std::string::npos);
+    frame().Run(command::kSaveSettings);
+    EXPECT_NE(ReadFile(columns), before);
+    EXPECT_NE(ReadFile(columns).find(Utf8ToSjis("105,重さ,,8,8,,1|63,")), std::string::npos);  // signed: the default radix, written empty
+    EXPECT_EQ(static_cast<unsigned char>(ReadFile(root() + "other.dat")[0x300]), 6);
+    EXPECT_FALSE(std::filesystem::exists(root() + "other.dat.bak"));
+}
+
+}  // namespace zok2::test
