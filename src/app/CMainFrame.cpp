@@ -52,6 +52,10 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
     BuildMenus();
     m_view->stateChanged = [this] { UpdateCommandStates(); };
     m_view->contextMenuRequested = [this](const QPoint& at) { ShowContextMenu(at); };
+    m_view->fileDropped = [this](const std::string& path) {
+        m_app.OpenDocumentFile(path);
+        UpdateCommandStates();
+    };
     app.Doc().SetTitleObserver([this] {
         UpdateCaption();
         UpdateCommandStates();
@@ -97,7 +101,9 @@ void CMainFrame::BuildMenus()
     m_fileMenu->addSeparator();
     Add(m_fileMenu, command::kRecentFile, QStringLiteral("最近使ったﾌｧｲﾙ"));
     m_recentSeparator = m_fileMenu->addSeparator();
-    Add(m_fileMenu, command::kDiscardData, QStringLiteral("データの破棄\tCtrl+Shift+W"));
+    QAction* discard = Add(m_fileMenu, command::kDiscardData, QStringLiteral("データの破棄\tCtrl+Shift+W"));
+    discard->setStatusTip(QStringLiteral("保持しているデータの破棄"));
+    discard->setToolTip(QStringLiteral("データをを破棄する"));
     m_fileMenu->addSeparator();
     Add(m_fileMenu, command::kExit, QStringLiteral("終了(&X)"));
 
@@ -187,6 +193,8 @@ void CMainFrame::Run(int id)
     case command::kUnsigned:
     case command::kList: m_view->SetColumnRadix(id); break;
     case command::kAbout: m_app.ShowAbout(); break;
+    case command::kNew: m_app.OnFileNew(); break;
+    case command::kSettings: m_app.OnSettings(); break;
     case command::kNextPane:
     case command::kPreviousPane:
         // Two panes: the grid and the description edit.
@@ -233,7 +241,7 @@ void CMainFrame::UpdateCaption()
     setWindowTitle((title.empty() ? QStringLiteral("無題") : FileSystemText(title)) + QStringLiteral(" - ") + kAppTitle);
 }
 
-void CMainFrame::ShowContextMenu(const QPoint& globalPosition)
+std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
 {
     static const std::vector<std::pair<int, const char*>> items = {
         {command::kUndo, "元に戻す(&U)"}, {command::kRedo, "やり直し(&R)"}, {0, nullptr},
@@ -243,19 +251,25 @@ void CMainFrame::ShowContextMenu(const QPoint& globalPosition)
         {command::kUnsigned, "符号無し10進数で表示"}, {command::kList, "リスト表示"},
     };
     UpdateCommandStates();
-    QMenu menu(this);
+    auto menu = std::make_unique<QMenu>(this);
     for (const auto& [id, text] : items) {
         if (!text) {
-            menu.addSeparator();
+            menu->addSeparator();
             continue;
         }
-        QAction* item = menu.addAction(QString::fromUtf8(text));
+        QAction* item = menu->addAction(QString::fromUtf8(text));
         item->setEnabled(m_actions[id]->isEnabled());
         item->setCheckable(m_actions[id]->isCheckable());
         item->setChecked(m_actions[id]->isChecked());
         item->setData(id);
     }
-    if (QAction* chosen = menu.exec(globalPosition)) Run(chosen->data().toInt());
+    return menu;
+}
+
+void CMainFrame::ShowContextMenu(const QPoint& globalPosition)
+{
+    std::unique_ptr<QMenu> menu = BuildContextMenu();
+    if (QAction* chosen = menu->exec(globalPosition)) Run(chosen->data().toInt());
 }
 
 void CMainFrame::DiscardData()
@@ -289,11 +303,12 @@ void CMainFrame::SavePlacement()
 {
     IniProfile profile = m_app.Profile();
     const QRect rect = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
-    profile.WriteString("Setting", "maximize", isMaximized() ? "1" : "0");
-    profile.WriteInt("Setting", "left", rect.left());
-    profile.WriteInt("Setting", "right", rect.left() + rect.width());
-    profile.WriteInt("Setting", "top", rect.top());
-    profile.WriteInt("Setting", "bottom", rect.top() + rect.height());
+    bool ok = profile.WriteString("Setting", "maximize", isMaximized() ? "1" : "0");
+    ok = ok && profile.WriteInt("Setting", "left", rect.left());
+    ok = ok && profile.WriteInt("Setting", "right", rect.left() + rect.width());
+    ok = ok && profile.WriteInt("Setting", "top", rect.top());
+    ok = ok && profile.WriteInt("Setting", "bottom", rect.top() + rect.height());
+    m_app.ProfileWritten(ok);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 // and files dropped on it.
 #include <QMainWindow>
 #include <map>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -39,6 +40,8 @@ public:
     void RestorePlacement();
     void SavePlacement();
     void DiscardData();
+    // Popup menu 102 with every item's state, as the right click and Shift+F10 show it.
+    std::unique_ptr<QMenu> BuildContextMenu();
     // Files dropped on the frame: the first local file opens through the open request.
     bool OpenDropped(const QMimeData& data);
 

@@ -8,7 +8,10 @@
 
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
+#include "app/CMyPropertySheet.h"
 #include "document/CZOKDoc.h"
+#include "document/Messages.h"
+#include "framework/File.h"
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
 #include "qt/SjisCodec.h"
@@ -19,6 +22,7 @@ namespace zok2 {
 namespace {
 
 constexpr const char* kUsage = "usage: zok2 [--root DIR] [FILE]";
+constexpr const char* kProfileNotWritten = "プロファイルに書き込めません。ウィンドウの位置と最近使ったファイルは保存されません。";
 
 std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 
@@ -81,6 +85,14 @@ bool CZOKApp::OpenDocumentFile(const std::string& path)
 {
     if (path.empty()) return false;
     m_frame->View().CommitPendingEdit();
+    // A folder, a missing or an unreadable file is refused before anything is emptied.
+    {
+        fs::File file;
+        if (!file.Open(path, fs::File::Mode::Read)) {
+            m_doc->MessageBox().Show(messages::About(messages::kCannotOpenFile, path, file.Reason()));
+            return false;
+        }
+    }
     // Reloading the same file, or opening another, never drops edits without asking.
     if (m_doc->IsModified()) {
         if (!m_doc->SaveModified()) return false;
@@ -118,8 +130,35 @@ void CZOKApp::AddToRecentFileList(const std::string& path)
     for (int i = 0; i < kRecentFiles; ++i) {
         const std::string value =
             static_cast<std::size_t>(i) < files.size() ? m_doc->FileNames().ToSjis(files[static_cast<std::size_t>(i)]).value_or("") : "";
-        if (profile.GetString(kRecentSection, FileKey(i)) != value) profile.WriteString(kRecentSection, FileKey(i), value);
+        if (profile.GetString(kRecentSection, FileKey(i)) != value) ProfileWritten(profile.WriteString(kRecentSection, FileKey(i), value));
     }
+}
+
+void CZOKApp::ProfileWritten(bool ok)
+{
+    if (ok || m_profileFailureShown) return;
+    m_profileFailureShown = true;
+    m_doc->MessageBox().Show(messages::About(kProfileNotWritten, Profile().Path()));
+}
+
+void CZOKApp::OnFileNew()
+{
+    m_frame->View().CommitPendingEdit();
+    if (m_doc->IsModified() && !m_doc->SaveModified()) return;
+    // Nothing of the previous file stays: no path that a save could patch.
+    m_frame->View().ClearView();
+    m_doc->ClearContents();
+    m_doc->SetPathName(std::string());
+    m_doc->SetTitle(std::string());
+    m_doc->SetModifiedFlag(false);
+    m_frame->UpdateCaption();
+    m_frame->UpdateCommandStates();
+}
+
+void CZOKApp::OnSettings()
+{
+    CMyPropertySheet sheet(*this, m_frame.get());
+    sheet.exec();
 }
 
 void CZOKApp::OnFileOpen()

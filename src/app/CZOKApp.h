@@ -44,6 +44,11 @@ public:
     std::function<std::string()> chooseOpenPath;
     std::function<std::string()> chooseSaveAsPath;
     void OnFileOpen();
+    // New (Ctrl+N): after the save question, an empty document without a path.
+    void OnFileNew();
+    void OnSettings();
+    // Writes to the profile that fail are reported once a run, not on every key.
+    void ProfileWritten(bool ok);
     bool OnFileSave();
     bool OnFileSaveAs();
     void ShowAbout();
@@ -56,6 +61,7 @@ private:
     AppServices m_services;
     std::unique_ptr<CZOKDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
+    bool m_profileFailureShown = false;
 };
 
 // Runs the program: a Qt application with the real services.

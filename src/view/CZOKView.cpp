@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTextCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -122,6 +124,9 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     for (QWidget* w : std::initializer_list<QWidget*>{m_cellEdit, m_dropButton, m_valueList, m_description, m_grid}) {
         w->installEventFilter(this);
     }
+    // Files dropped on these open; the edits' own text drops still work.
+    m_tabs->setAcceptDrops(true);
+    for (QObject* target : std::initializer_list<QObject*>{m_tabs, m_description->viewport()}) target->installEventFilter(this);
     m_doc.AddView(this);
     ResetGridForDiscard(*m_grid);
 }
@@ -524,8 +529,30 @@ void CZOKView::OnGridScrolled()
     }
 }
 
+bool CZOKView::HandleDrop(QEvent* event)
+{
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!drop->mimeData()->hasUrls()) return false;
+    for (const QUrl& url : drop->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        if (event->type() == QEvent::Drop) {
+            drop->acceptProposedAction();
+            const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+            if (fileDropped) fileDropped(path);
+        } else {
+            drop->acceptProposedAction();
+        }
+        return true;  // the first file only
+    }
+    return false;
+}
+
 bool CZOKView::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool dropTarget = watched == m_tabs || watched == m_cellEdit || watched == m_description->viewport();
+    if (dropTarget && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop)) {
+        return HandleDrop(event);
+    }
     if (event->type() == QEvent::FocusOut && watched == m_cellEdit) {
         // A menu or another window taking the focus for a moment is not the end of the edit.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -539,6 +566,23 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool menuKey = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    if (menuKey && (watched == m_grid || watched == m_dropButton)) {
+        // From the keyboard the menu opens just inside the view's corner.
+        if (contextMenuRequested) contextMenuRequested(mapToGlobal(QPoint(5, 5)));
+        return true;
+    }
+    if (watched == m_description && key->modifiers() == Qt::ControlModifier) {
+        // The description edit's own commands under the keys the grid uses.
+        if (key->key() == Qt::Key_P) {
+            m_description->paste();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            m_description->textCursor().removeSelectedText();
+            return true;
+        }
+    }
     if (watched == m_cellEdit) {
         if (enter) {
             CollapseSelection(*m_grid);

@@ -95,6 +95,8 @@ public:
     std::function<void()> stateChanged;
     // A context menu asked for at a screen point.
     std::function<void(const QPoint& globalPosition)> contextMenuRequested;
+    // A file dropped on the tab strip, the description edit or the in-place edit (the first one only).
+    std::function<void(const std::string& path)> fileDropped;
 
     // ---- the controls, for the frame and the tests ----
     QtFlexGrid& GridWidget() { return *m_grid; }
@@ -106,12 +108,14 @@ public:
     QLabel& ReadOnlyNote() { return *m_readOnlyNote; }
     GridEditor& Editor() { return m_editor; }
 
+    // Keys, focus changes and dropped files of the view's controls.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     static constexpr int kDescriptionHeight = 105;
     static constexpr int kDropButtonWidth = 15;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool HasSections() const;
@@ -126,6 +130,7 @@ private:
     void PlaceDropButton(bool focusGridWhenHidden);
     void UpdateReadOnlyNote();
     bool ValueListAttached() const;
+    bool HandleDrop(QEvent* event);
     void Changed();
 
     CZOKDoc& m_doc;

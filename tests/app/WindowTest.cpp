@@ -330,9 +330,11 @@ TEST_F(WindowTest, AModifiedDocumentAsksBeforeEveryOpenAndCancelKeepsEverything)
 TEST_F(WindowTest, AFailedOpenLeavesAnEmptyWindowThatSavesNothing)
 {
     Start(sample());
-    std::filesystem::create_directory(root() + "folder.dat");
-    EXPECT_FALSE(app->OpenDocumentFile(root() + "folder.dat"));
-    ASSERT_FALSE(messages.shown.empty());
+    // The file opens but the profile names a set that is not there.
+    ASSERT_TRUE(IniProfile(root() + "zok2.ini").WriteString("Setting", "mode", "missing"));
+    EXPECT_FALSE(app->OpenDocumentFile(sample()));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "設定ファイルが読み込めません。");
     EXPECT_EQ(view().Tabs().Count(), 0);
     EXPECT_TRUE(view().TabItems().empty());
     EXPECT_EQ(view().DescriptionColumn(), 0);
@@ -342,12 +344,32 @@ TEST_F(WindowTest, AFailedOpenLeavesAnEmptyWindowThatSavesNothing)
     EXPECT_FALSE(view().CellEdit().isVisible());
     EXPECT_FALSE(frame().Action(command::kSave)->isEnabled());
     QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(std::filesystem::exists(root() + "folder.dat.bak"));
     EXPECT_FALSE(std::filesystem::exists(sample() + ".bak"));
+    EXPECT_EQ(ReadFile(sample()), original);
     // A file named on the command line that fails leaves the program running, empty.
     Start(root() + "missing.dat");
     EXPECT_TRUE(frame().isVisible());
     EXPECT_EQ(view().Tabs().Count(), 0);
+}
+
+TEST_F(WindowTest, AFolderOrAMissingFileIsRefusedAndTheDataStays)
+{
+    Start(sample());
+    GoTo(1, 1);
+    Type("3");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    std::filesystem::create_directory(root() + "folder.dat");
+    for (const std::string& path : {root() + "folder.dat", root() + "missing.dat"}) {
+        messages.shown.clear();
+        EXPECT_FALSE(app->OpenDocumentFile(path));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].rfind("ファイルが開けません\n" + path + " (", 0), 0u) << messages.shown[0];
+        EXPECT_TRUE(messages.asked.empty());  // nothing to decide: the document stays as it is
+        EXPECT_EQ(view().Tabs().Count(), 4);
+        EXPECT_EQ(Shown(1, 1), "3");
+        EXPECT_TRUE(doc().IsModified());
+        EXPECT_EQ(doc().GetPathName(), sample());
+    }
 }
 
 TEST_F(WindowTest, ReadOnlyCellsOpenNoEditorAndSayWhy)
