@@ -61,6 +61,7 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
         UpdateCommandStates();
     });
     resize(800, 600);  // the placement is restored once the profile is known
+    m_view->GridWidget().setFocus();
     UpdateCaption();
     UpdateCommandStates();
 }

@@ -64,6 +64,7 @@ CMyPropertySheet::CMyPropertySheet(CZOKApp& app, QWidget* parent) : QDialog(pare
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(300, 240);
     m_page->OnInitDialog();
+    m_page->List().setFocus();  // the keys choose a set at once
 }
 
 void CMyPropertySheet::accept()

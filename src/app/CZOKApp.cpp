@@ -157,13 +157,17 @@ void CZOKApp::OnFileNew()
 
 void CZOKApp::OnSettings()
 {
-    CMyPropertySheet sheet(*this, m_frame.get());
-    sheet.exec();
+    {
+        CMyPropertySheet sheet(*this, m_frame.get());
+        sheet.exec();
+    }
+    m_frame->activateWindow();  // the keys come back to the window, with or without a window manager
 }
 
 void CZOKApp::OnFileOpen()
 {
     const std::string path = chooseOpenPath ? chooseOpenPath() : std::string();
+    m_frame->activateWindow();
     if (!path.empty()) OpenDocumentFile(path);
 }
 
@@ -186,8 +190,11 @@ bool CZOKApp::OnFileSaveAs()
 
 void CZOKApp::ShowAbout()
 {
-    AboutBox box(m_frame.get());
-    box.exec();
+    {
+        AboutBox box(m_frame.get());
+        box.exec();
+    }
+    m_frame->activateWindow();
 }
 
 int RunApplication(int argc, char** argv)

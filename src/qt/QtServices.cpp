@@ -18,6 +18,7 @@ void QtMessageBox::Show(const std::string& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(text), QMessageBox::Ok, parent ? parent() : nullptr);
     box.exec();
+    if (QWidget* owner = parent ? parent() : nullptr) owner->activateWindow();
 }
 
 IMessageBox::Answer QtMessageBox::Ask(const std::string& text)
@@ -25,7 +26,9 @@ IMessageBox::Answer QtMessageBox::Ask(const std::string& text)
     QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     parent ? parent() : nullptr);
     box.setDefaultButton(QMessageBox::Yes);
-    switch (box.exec()) {
+    const int answer = box.exec();
+    if (QWidget* owner = parent ? parent() : nullptr) owner->activateWindow();
+    switch (answer) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
