@@ -138,3 +138,62 @@ TEST_F(ViewTest, CopyPasteUndoAndRedoGoThroughTheSystemClipboardAndAcrossTabs)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST_F(ViewTest, PasteKeepsToTheGridAndRepeatsAShortLinesLastCell)
+{
+    Start(sample());
+    ClickTab(2);  // monsters: eleven columns
+    const int last = grid().ColumnCount() - 1;
+    GoTo(1, last - 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("16\t2\t3\r\n32\t5\t6\r\n"));
+    QTest::keyClick(&grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Shown(1, last - 1), "0X10");  // ランク: the high four bits, shown in hexadecimal
+    EXPECT_EQ(Shown(2, last - 1), "0X20");
+    EXPECT_EQ(Shown(1, last), "2");
+    EXPECT_EQ(Shown(2, last), "5");
+    EXPECT_EQ(grid().SelEndColumn(), last);  // the third cells fell off the grid
+    EXPECT_EQ(grid().SelEndRow(), 2);
+    // A second line with one cell fills the rest of its row with it; a final empty line gives 0.
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\t8\t9\n6\n\n"));
+    GoTo(3, 1);
+    QTest::keyClick(&grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Shown(3, 3), "9");
+    EXPECT_EQ(Shown(4, 1), "6");
+    EXPECT_EQ(Shown(4, 2), "6");
+    EXPECT_EQ(Shown(4, 3), "6");
+    EXPECT_EQ(grid().SelEndRow(), 5);
+    EXPECT_EQ(Shown(5, 3), "0");
+    EXPECT_EQ(Shown(5, 1), "1");  // HP keeps to its range 1 to 999
+}
+
+TEST_F(ViewTest, UndoScrollsTheChangeBackIntoViewAndStatesFollowTheCell)
+{
+    Start(sample());
+    frame().resize(600, 300);  // only a few rows on screen
+    QCoreApplication::processEvents();
+    ClickTab(2);
+    GoTo(8, 1);
+    Type("77");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    QTest::keyClick(&grid(), Qt::Key_Home, Qt::ControlModifier);
+    ASSERT_FALSE(grid().RowVisible(8));
+    ClickTab(0);
+    QTest::keyClick(&grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view().CurrentSection(), 2);
+    EXPECT_EQ(grid().CurrentRow(), 8);
+    EXPECT_TRUE(grid().RowVisible(8));
+    EXPECT_EQ(Shown(8, 1), "999");
+    EXPECT_FALSE(frame().Action(command::kUndo)->isEnabled());
+    EXPECT_TRUE(frame().Action(command::kRedo)->isEnabled());
+    // A read-only cell may be copied and nothing else.
+    ClickTab(1);
+    GoTo(1, 1);
+    EXPECT_TRUE(frame().Action(command::kCopy)->isEnabled());
+    EXPECT_FALSE(frame().Action(command::kCut)->isEnabled());
+    EXPECT_FALSE(frame().Action(command::kPaste)->isEnabled());
+    EXPECT_FALSE(frame().Action(command::kDelete)->isEnabled());
+}
+
+}  // namespace zok2::test
