@@ -632,71 +632,55 @@ bool CZOKView::FocusOnGrid() const
     return focus != m_cellEdit && focus != m_description;
 }
 
-void CZOKView::SelectAll()
+template <typename LineOp, typename TextOp, typename GridOp>
+void CZOKView::Route(LineOp onLine, TextOp onText, GridOp onGrid)
 {
     QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->selectAll();
-    if (focus == m_description) {
-        m_description->selectAll();
-        m_description->ensureCursorVisible();
-        return;
-    }
-    m_editor.SelectAll();
+    if (focus == m_cellEdit) return onLine(*m_cellEdit);
+    if (focus == m_description) return onText(*m_description);
+    onGrid(m_editor);
     Changed();
+}
+
+void CZOKView::SelectAll()
+{
+    Route([](QLineEdit& e) { e.selectAll(); },
+          [](QPlainTextEdit& e) {
+              e.selectAll();
+              e.ensureCursorVisible();
+          },
+          [](GridEditor& g) { g.SelectAll(); });
 }
 
 void CZOKView::Delete()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->del();
-    if (focus == m_description) return m_description->textCursor().removeSelectedText();
-    m_editor.Delete();
-    Changed();
+    Route([](QLineEdit& e) { e.del(); }, [](QPlainTextEdit& e) { e.textCursor().removeSelectedText(); },
+          [](GridEditor& g) { g.Delete(); });
 }
 
 void CZOKView::Copy()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->copy();
-    if (focus == m_description) return m_description->copy();
-    m_editor.Copy();
-    Changed();
+    Route([](QLineEdit& e) { e.copy(); }, [](QPlainTextEdit& e) { e.copy(); }, [](GridEditor& g) { g.Copy(); });
 }
 
 void CZOKView::Cut()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->cut();
-    if (focus == m_description) return m_description->cut();
-    m_editor.Cut();
-    Changed();
+    Route([](QLineEdit& e) { e.cut(); }, [](QPlainTextEdit& e) { e.cut(); }, [](GridEditor& g) { g.Cut(); });
 }
 
 void CZOKView::Paste()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->paste();
-    if (focus == m_description) return m_description->paste();
-    m_editor.Paste();
-    Changed();
+    Route([](QLineEdit& e) { e.paste(); }, [](QPlainTextEdit& e) { e.paste(); }, [](GridEditor& g) { g.Paste(); });
 }
 
 void CZOKView::Undo()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->undo();
-    if (focus == m_description) return m_description->undo();
-    m_editor.Undo();
-    Changed();
+    Route([](QLineEdit& e) { e.undo(); }, [](QPlainTextEdit& e) { e.undo(); }, [](GridEditor& g) { g.Undo(); });
 }
 
 void CZOKView::Redo()
 {
-    QWidget* focus = window()->focusWidget();
-    if (focus == m_cellEdit) return m_cellEdit->redo();
-    if (focus == m_description) return m_description->redo();
-    m_editor.Redo();
-    Changed();
+    Route([](QLineEdit& e) { e.redo(); }, [](QPlainTextEdit& e) { e.redo(); }, [](GridEditor& g) { g.Redo(); });
 }
 
 void CZOKView::SetColumnRadix(int command)

@@ -131,6 +131,9 @@ private:
     void UpdateReadOnlyNote();
     bool ValueListAttached() const;
     bool HandleDrop(QEvent* event);
+    // A command on the focused text control, or on the grid's cells.
+    template <typename LineOp, typename TextOp, typename GridOp>
+    void Route(LineOp onLine, TextOp onText, GridOp onGrid);
     void Changed();
 
     CZOKDoc& m_doc;
