@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -14,13 +13,12 @@
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "qt/QtServices.h"
+#include "qt/SjisCodec.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
 
 namespace {
-
-QString FileSystemText(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
 
 // The accelerator table: every key of a command, the menu's label showing the first.
 const std::map<int, std::vector<QKeySequence>>& Accelerators()
@@ -157,7 +155,7 @@ void CMainFrame::RebuildRecentFiles()
     placeholder->setVisible(files.empty());
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string path = files[i];
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FileSystemText(path)), m_fileMenu);
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FileNameToQString(path)), m_fileMenu);
         connect(action, &QAction::triggered, this, [this, path] {
             m_app.OpenDocumentFile(path);
             UpdateCommandStates();
@@ -239,7 +237,7 @@ void CMainFrame::UpdateCommandStates()
 void CMainFrame::UpdateCaption()
 {
     const std::string& title = m_app.Doc().GetTitle();
-    setWindowTitle((title.empty() ? QStringLiteral("無題") : FileSystemText(title)) + QStringLiteral(" - ") + kAppTitle);
+    setWindowTitle((title.empty() ? QStringLiteral("無題") : FileNameToQString(title)) + QStringLiteral(" - ") + kAppTitle);
 }
 
 std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
@@ -340,7 +338,7 @@ bool CMainFrame::OpenDropped(const QMimeData& data)
 {
     for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile()) continue;
-        m_app.OpenDocumentFile(QFile::encodeName(url.toLocalFile()).toStdString());
+        m_app.OpenDocumentFile(QStringToFileName(url.toLocalFile()));
         UpdateCommandStates();
         return true;  // the first file only
     }

@@ -1,7 +1,6 @@
 #include "app/CMyPropertySheet.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -13,6 +12,7 @@
 #include "document/Messages.h"
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
+#include "qt/SjisCodec.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
@@ -36,7 +36,7 @@ void CMyPropertyPage1::OnInitDialog()
     // Every folder under Settings/, dots in names and all, sorted as the set list shows them.
     m_names = fs::FindSubFolders(GetAppPath(PathPart::ProgramFolder) + "Settings/");
     m_list->clear();
-    for (const std::string& name : m_names) m_list->addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+    for (const std::string& name : m_names) m_list->addItem(FileNameToQString(name));
     const std::string mode = m_app.Doc().FileNames().ToFileSystem(m_app.Profile().GetString("Setting", "mode"));
     for (std::size_t i = 0; i < m_names.size(); ++i) {
         if (m_names[i] == mode) m_list->setCurrentRow(static_cast<int>(i));

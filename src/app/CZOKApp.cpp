@@ -1,7 +1,6 @@
 #include "app/CZOKApp.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <algorithm>
 #include <cstdio>
@@ -33,12 +32,12 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
     m_frame = std::make_unique<CMainFrame>(*this);
     chooseOpenPath = [this] {
         const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("開く"));
-        return path.isEmpty() ? std::string() : QFile::encodeName(path).toStdString();
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseSaveAsPath = [this] {
-        const QString start = QFile::decodeName(QByteArray::fromStdString(m_doc->GetPathName()));
+        const QString start = FileNameToQString(m_doc->GetPathName());
         const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("名前を付けて保存"), start);
-        return path.isEmpty() ? std::string() : QFile::encodeName(path).toStdString();
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
 }
 
@@ -122,15 +121,16 @@ void CZOKApp::AddToRecentFileList(const std::string& path)
     // The profile is Shift-JIS: a path it cannot write is not listed.
     const std::optional<std::string> entry = m_doc->FileNames().ToSjis(path);
     if (!entry || path.empty()) return;
-    std::vector<std::string> files = RecentFiles();
+    const std::vector<std::string> before = RecentFiles();
+    std::vector<std::string> files = before;
     files.erase(std::remove(files.begin(), files.end(), path), files.end());
     files.insert(files.begin(), path);
     if (files.size() > static_cast<std::size_t>(kRecentFiles)) files.resize(kRecentFiles);
     IniProfile profile = Profile();
-    for (int i = 0; i < kRecentFiles; ++i) {
-        const std::string value =
-            static_cast<std::size_t>(i) < files.size() ? m_doc->FileNames().ToSjis(files[static_cast<std::size_t>(i)]).value_or("") : "";
-        if (profile.GetString(kRecentSection, FileKey(i)) != value) ProfileWritten(profile.WriteString(kRecentSection, FileKey(i), value));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        // Only the entries that moved are written again.
+        if (i < before.size() && before[i] == files[i]) continue;
+        ProfileWritten(profile.WriteString(kRecentSection, FileKey(static_cast<int>(i)), m_doc->FileNames().ToSjis(files[i]).value_or("")));
     }
 }
 
@@ -212,9 +212,9 @@ int RunApplication(int argc, char** argv)
     CZOKApp app(services);
     messageBox.parent = [&app] { return static_cast<QWidget*>(&app.Frame()); };
     std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(QFile::encodeName(arg).toStdString());
+    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(QStringToFileName(arg));
     std::string error;
-    if (!app.InitInstance(args, QFile::encodeName(QApplication::applicationFilePath()).toStdString(), &error)) {
+    if (!app.InitInstance(args, QStringToFileName(QApplication::applicationFilePath()), &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }

@@ -352,7 +352,6 @@ void QtFlexGrid::SetSelEndColumn(int column)
 
 void QtFlexGrid::SetLiveScroll(bool live)
 {
-    m_liveScroll = live;
     verticalScrollBar()->setTracking(live);
     horizontalScrollBar()->setTracking(live);
 }
@@ -375,7 +374,6 @@ void QtFlexGrid::SetDrawingEnabled(bool enabled)
     m_drawingEnabled = enabled;
     if (enabled && wasDisabled) {
         if (m_geometryPending) GeometryChanged();
-        m_repaintPending = false;
         ++m_repaintRequests;
         viewport()->update();
     }
@@ -383,10 +381,7 @@ void QtFlexGrid::SetDrawingEnabled(bool enabled)
 
 void QtFlexGrid::Repaint()
 {
-    if (!m_drawingEnabled) {
-        m_repaintPending = true;
-        return;
-    }
+    if (!m_drawingEnabled) return;  // one repaint follows when drawing is switched on
     ++m_repaintRequests;
     viewport()->update();
 }
@@ -395,7 +390,6 @@ void QtFlexGrid::GeometryChanged()
 {
     if (!m_drawingEnabled) {
         m_geometryPending = true;
-        m_repaintPending = true;
         return;
     }
     m_geometryPending = false;

@@ -146,7 +146,7 @@ private:
     int m_firstRow = 1, m_firstColumn = 1;
     int m_currentRow = 1, m_currentColumn = 1, m_selEndRow = 1, m_selEndColumn = 1;
     int m_pointerRow = 0, m_pointerColumn = 0;
-    bool m_liveScroll = true, m_drawingEnabled = true, m_repaintPending = false;
+    bool m_drawingEnabled = true;
     int m_focusFrame = 2, m_highlightMode = 1;
     int m_headerRowTwips = 240, m_rowTwips = 240;
     std::vector<int> m_columnTwips, m_aligns;

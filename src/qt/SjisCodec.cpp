@@ -37,6 +37,9 @@ std::string QStringToSjis(const QString& text)
     return QByteArray(encoder(text)).toStdString();
 }
 
+QString FileNameToQString(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+std::string QStringToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
 {
     QStringEncoder encoder("windows-31j");

@@ -15,6 +15,9 @@ std::string Utf8ToSjis(const std::string& utf8);
 // Display texts: plain ASCII (every number the grid shows) takes a fast path.
 QString SjisToQString(std::string_view sjis);
 std::string QStringToSjis(const QString& text);
+// File names and paths between the file system's bytes and Qt's text.
+QString FileNameToQString(const std::string& name);
+std::string QStringToFileName(const QString& name);
 // Nothing when the text has a character Shift-JIS cannot write.
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8);
 

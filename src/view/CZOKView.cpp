@@ -1,7 +1,6 @@
 #include "view/CZOKView.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
@@ -23,8 +22,6 @@ namespace {
 
 constexpr int kTabAreaMargin = 107;  // the tab area leaves this much of the height below it
 constexpr int kValueListRows = 8;
-
-QString FileSystemText(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
 
 }  // namespace
 
@@ -193,7 +190,7 @@ void CZOKView::RebuildTabs()
     m_tabItems.clear();
     for (std::size_t s = 0; s < m_doc.sections.size(); ++s) {
         if (m_doc.sections[s].empty()) continue;
-        const QString text = FileSystemText(m_doc.SectionName(static_cast<int>(s)));
+        const QString text = FileNameToQString(m_doc.SectionName(static_cast<int>(s)));
         m_tabItems.push_back({static_cast<int>(s), text});
         m_tabs->AddTab(text);
     }
@@ -242,7 +239,6 @@ void CZOKView::OnTabChanged(int index)
     ShowSection(m_tabItems[static_cast<std::size_t>(index)].section, 1, 1);
     LoadDescription();
     UpdateDropButton();
-    LayoutControls(width(), height());
     Changed();
 }
 
@@ -270,6 +266,12 @@ void CZOKView::LayoutControls(int width, int height)
         m_cellEdit->setGeometry(GetCellRect());
         m_cellEdit->raise();
     }
+    PlaceReadOnlyNote();
+}
+
+void CZOKView::PlaceReadOnlyNote()
+{
+    // At the foot of the description edit, clear of its scroll bar.
     m_readOnlyNote->adjustSize();
     m_readOnlyNote->move(m_description->width() - m_readOnlyNote->width() - 20, m_description->height() - m_readOnlyNote->height() - 4);
 }
@@ -325,9 +327,7 @@ void CZOKView::UpdateReadOnlyNote()
     m_readOnlyNote->setText(note);
     m_readOnlyNote->setVisible(!note.isEmpty());
     if (!note.isEmpty()) {
-        m_readOnlyNote->adjustSize();
-        m_readOnlyNote->move(m_description->width() - m_readOnlyNote->width() - 20,
-                             m_description->height() - m_readOnlyNote->height() - 4);
+        PlaceReadOnlyNote();
         m_readOnlyNote->raise();
     }
 }
@@ -537,7 +537,7 @@ bool CZOKView::HandleDrop(QEvent* event)
         if (!url.isLocalFile()) continue;
         if (event->type() == QEvent::Drop) {
             drop->acceptProposedAction();
-            const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+            const std::string path = QStringToFileName(url.toLocalFile());
             if (fileDropped) fileDropped(path);
         } else {
             drop->acceptProposedAction();

@@ -129,6 +129,7 @@ private:
     void ShowSectionOfRecord(int section, int column, int row);
     void PlaceDropButton(bool focusGridWhenHidden);
     void UpdateReadOnlyNote();
+    void PlaceReadOnlyNote();
     bool ValueListAttached() const;
     bool HandleDrop(QEvent* event);
     // A command on the focused text control, or on the grid's cells.
