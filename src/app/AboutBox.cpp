@@ -1,18 +1,37 @@
 #include "app/AboutBox.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 namespace zok2 {
+
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/zok2.svg")); }
+
+QTranslator* InstallJapaneseTranslations(QCoreApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("ZOKのﾊﾞｰｼﾞｮﾝ情報"));
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(32, 32));
+    icon->setObjectName("icon");
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    setWindowIcon(ProgramIcon());
     auto* text = new QLabel(QStringLiteral("ZOK2 Version 0.02"), this);
     text->setObjectName("version");
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

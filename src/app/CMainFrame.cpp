@@ -4,12 +4,17 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 
+#include "app/AboutBox.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "qt/QtServices.h"
@@ -58,10 +63,33 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
         UpdateCaption();
         UpdateCommandStates();
     });
+    // Keys of disabled commands stop at the grid's controls: the grid would take
+    // Shift+Delete for its own Delete key otherwise.
+    for (QWidget* control : std::initializer_list<QWidget*>{&m_view->GridWidget(), &m_view->DropButton(), &m_view->ValueList()}) {
+        control->installEventFilter(this);
+    }
+    setWindowIcon(ProgramIcon());
     resize(800, 600);  // the placement is restored once the profile is known
     m_view->GridWidget().setFocus();
     UpdateCaption();
     UpdateCommandStates();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && IsDisabledAccelerator(*static_cast<QKeyEvent*>(event))) return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::IsDisabledAccelerator(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const auto& [id, keys] : Accelerators()) {
+        const QAction* action = Action(id);
+        if (!action || action->isEnabled()) continue;
+        if (std::find(keys.begin(), keys.end(), pressed) != keys.end()) return true;
+    }
+    return false;
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -157,7 +185,9 @@ void CMainFrame::RebuildRecentFiles()
         const std::string path = files[i];
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FileNameToQString(path)), m_fileMenu);
         connect(action, &QAction::triggered, this, [this, path] {
-            m_app.OpenDocumentFile(path);
+            // An entry that no longer opens leaves the list; a cancelled question keeps it.
+            bool cancelled = false;
+            if (!m_app.OpenDocumentFile(path, &cancelled) && !cancelled) m_app.RemoveFromRecentFileList(path);
             UpdateCommandStates();
         });
         m_fileMenu->insertAction(m_recentSeparator, action);
@@ -295,14 +325,29 @@ void CMainFrame::RestorePlacement()
     if (storedTop != 0) top = storedTop;
     if (storedBottom != 0) bottom = storedBottom;
     if (right <= left || bottom <= top) return;  // a rectangle that cannot be a window
-    setGeometry(left, top, right - left, bottom - top);
+    setGeometry(OnSomeScreen(QRect(left, top, right - left, bottom - top)));
+}
+
+QRect CMainFrame::OnSomeScreen(const QRect& rect)
+{
+    // A rectangle stored while another monitor was attached may lie wholly off
+    // every screen now: it moves onto the primary screen, keeping its size where it fits.
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(rect)) return rect;
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return rect;
+    const QRect area = primary->availableGeometry();
+    const QSize size(std::min(rect.width(), area.width()), std::min(rect.height(), area.height()));
+    return QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size);
 }
 
 void CMainFrame::SavePlacement()
 {
     IniProfile profile = m_app.Profile();
     const QRect rect = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
-    bool ok = profile.WriteString("Setting", "maximize", isMaximized() ? "1" : "0");
+    // A minimized window is not maximized, whatever it returns to when restored.
+    bool ok = profile.WriteString("Setting", "maximize", isMaximized() && !isMinimized() ? "1" : "0");
     ok = ok && profile.WriteInt("Setting", "left", rect.left());
     ok = ok && profile.WriteInt("Setting", "right", rect.left() + rect.width());
     ok = ok && profile.WriteInt("Setting", "top", rect.top());
@@ -326,12 +371,13 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls() && event->possibleActions().testFlag(Qt::CopyAction)) AcceptAsCopy(*event);
 }
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    if (OpenDropped(*event->mimeData())) event->acceptProposedAction();
+    if (!event->possibleActions().testFlag(Qt::CopyAction)) return;
+    if (OpenDropped(*event->mimeData())) AcceptAsCopy(*event);
 }
 
 bool CMainFrame::OpenDropped(const QMimeData& data)

@@ -8,6 +8,8 @@
 
 class QAction;
 class QMenu;
+class QDropEvent;
+class QKeyEvent;
 class QMimeData;
 
 namespace zok2 {
@@ -44,6 +46,11 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
     // Files dropped on the frame: the first local file opens through the open request.
     bool OpenDropped(const QMimeData& data);
+    // A key of the accelerator table whose command is disabled now.
+    bool IsDisabledAccelerator(const QKeyEvent& key) const;
+    // A window rectangle that lies on some screen (moved onto the primary one if not).
+    static QRect OnSomeScreen(const QRect& rect);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -82,14 +82,18 @@ void ChooseDefinitionSet(CZOKApp& app, const std::string& name)
         doc.MessageBox().Show(kModeNotWritable);
         return;
     }
-    if (*mode == profile.GetString("Setting", "mode")) return;
+    const std::string path = doc.GetPathName();
+    const bool loaded = !doc.definitionNames.empty() && !path.empty();
+    // The same set again changes nothing, unless the data shown still comes from
+    // another set (a reload that was cancelled at its question): then it reloads.
+    const bool showsThisSet = !loaded || doc.definitionFolder == GetAppPath(PathPart::ProgramFolder) + "Settings/" + name + "/";
+    if (*mode == profile.GetString("Setting", "mode") && showsThisSet) return;
     // The choice is stored first; without it nothing else may change.
-    if (!profile.WriteString("Setting", "mode", *mode)) {
+    if (*mode != profile.GetString("Setting", "mode") && !profile.WriteString("Setting", "mode", *mode)) {
         doc.MessageBox().Show(messages::About(kModeNotStored, profile.Path()));
         return;
     }
-    const std::string path = doc.GetPathName();
-    if (doc.definitionNames.empty() || path.empty()) return;  // the next open uses the new set
+    if (!loaded) return;  // the next open uses the new set
     app.Frame().View().CommitPendingEdit();
     if (!doc.IsModified()) {
         doc.OnSaveDocument(path);  // the old set's column settings, no binary

@@ -52,10 +52,13 @@ IniProfile CZOKApp::Profile() const { return IniProfile(GetAppPath(PathPart::Pro
 bool CZOKApp::InitInstance(const std::vector<std::string>& args, const std::string& programPath, std::string* error)
 {
     std::string root, file;
+    bool options = true;  // "--" ends them, so a file named "-x.dat" can be opened
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--root" && i + 1 < args.size()) {
+        if (options && args[i] == "--") {
+            options = false;
+        } else if (options && args[i] == "--root" && i + 1 < args.size()) {
             root = args[++i];
-        } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
+        } else if (file.empty() && !args[i].empty() && (!options || args[i][0] != '-')) {
             file = args[i];
         } else {
             if (error) *error = kUsage;
@@ -80,9 +83,13 @@ bool CZOKApp::InitInstance(const std::vector<std::string>& args, const std::stri
     return true;
 }
 
-bool CZOKApp::OpenDocumentFile(const std::string& path)
+bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
 {
-    if (path.empty()) return false;
+    if (cancelled) *cancelled = false;
+    if (typedPath.empty()) return false;
+    // A relative path (from the command line) means the file it names now: kept in
+    // full, it reopens the same file from the recent list wherever the program starts.
+    const std::string path = fs::AbsolutePath(typedPath);
     m_frame->View().CommitPendingEdit();
     // A folder, a missing or an unreadable file is refused before anything is emptied.
     {
@@ -94,7 +101,10 @@ bool CZOKApp::OpenDocumentFile(const std::string& path)
     }
     // Reloading the same file, or opening another, never drops edits without asking.
     if (m_doc->IsModified()) {
-        if (!m_doc->SaveModified()) return false;
+        if (!m_doc->SaveModified()) {
+            if (cancelled) *cancelled = true;
+            return false;
+        }
         m_doc->SetModifiedFlag(false);  // answered: the open does not ask again
     }
     const bool opened = m_doc->OnOpenDocument(path);
@@ -131,6 +141,19 @@ void CZOKApp::AddToRecentFileList(const std::string& path)
         // Only the entries that moved are written again.
         if (i < before.size() && before[i] == files[i]) continue;
         ProfileWritten(profile.WriteString(kRecentSection, FileKey(static_cast<int>(i)), m_doc->FileNames().ToSjis(files[i]).value_or("")));
+    }
+}
+
+void CZOKApp::RemoveFromRecentFileList(const std::string& path)
+{
+    const std::vector<std::string> before = RecentFiles();
+    std::vector<std::string> files = before;
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    if (files == before) return;
+    IniProfile profile = Profile();
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const std::string entry = i < files.size() ? m_doc->FileNames().ToSjis(files[i]).value_or("") : std::string();
+        ProfileWritten(profile.WriteString(kRecentSection, FileKey(static_cast<int>(i)), entry));
     }
 }
 
@@ -201,6 +224,9 @@ int RunApplication(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(kAppTitle);
+    QApplication::setWindowIcon(ProgramIcon());
+    // The standard dialogs speak the program's language (system reasons stay the C library's).
+    InstallJapaneseTranslations(application);
     QtMessageBox messageBox;
     QtWaitCursor waitCursor;
     QtKeyState keyState;

@@ -35,8 +35,10 @@ public:
     bool InitInstance(const std::vector<std::string>& args, const std::string& programPath, std::string* error = nullptr);
     // Every open goes through here: the same path reloads in place, any other
     // takes the standard open. A modified document is offered for saving first.
-    bool OpenDocumentFile(const std::string& path);
+    // `cancelled` tells a declined save question from an open that failed.
+    bool OpenDocumentFile(const std::string& path, bool* cancelled = nullptr);
     void AddToRecentFileList(const std::string& path);
+    void RemoveFromRecentFileList(const std::string& path);
     std::vector<std::string> RecentFiles() const;
     IniProfile Profile() const;
 

@@ -56,11 +56,11 @@ EditCommandStates EditStates(const CZOKDoc& doc, int section, const CMSFlexGrid&
     EditCommandStates states;
     states.selectAll = states.discardData = doc.HasSections();
     const int column = grid.CurrentColumn() - 1, row = grid.CurrentRow() - 1;
-    // "--" cells and cells past the end of the file hold nothing to copy or change.
-    const bool inFile = doc.HasSections() && doc.HasData(section, column, row) &&
-                        (doc.IsCompressedSection(section) || doc.IsEditable(section, column, row));
-    states.copy = inFile;
-    states.cut = states.paste = states.remove = inFile && doc.IsEditable(section, column, row);
+    // Every cell that shows a value can be copied, read-only ones too; only "--"
+    // cells hold nothing. Changing commands need a value that can change.
+    const bool holdsValue = doc.HasSections() && doc.HasData(section, column, row);
+    states.copy = holdsValue;
+    states.cut = states.paste = states.remove = holdsValue && doc.IsEditable(section, column, row);
     states.undo = !doc.history.UndoLog().empty();
     states.redo = !doc.history.RedoLog().empty();
     return states;
@@ -120,8 +120,9 @@ ValueListView BuildValueList(const CZOKDoc& doc, int section, const CMSFlexGrid&
 
 std::string ChoiceInput(const std::string& item)
 {
+    // An item without a blank has no value in front of a label: it stands for "0X" alone.
     const std::size_t blank = text::FindChar(item, ' ');
-    return "0X" + item.substr(0, blank == text::npos ? item.size() : blank);
+    return blank == text::npos ? std::string("0X") : "0X" + item.substr(0, blank);
 }
 
 int ValueListTop(int cellTop, int cellBottom, int listHeight, int limitY)

@@ -83,6 +83,20 @@ std::int64_t FileSize(const std::string& path)
     return static_cast<std::int64_t>(st.st_size);
 }
 
+std::string AbsolutePath(const std::string& path)
+{
+    if (path.empty()) return path;
+    std::error_code ec;
+    const stdfs::path absolute = stdfs::absolute(path, ec);
+    if (ec) return path;
+    // "." parts go; ".." stays, since a link before it decides where it leads.
+    stdfs::path folded;
+    for (const stdfs::path& part : absolute) {
+        if (part != ".") folded /= part;
+    }
+    return folded.string();
+}
+
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;

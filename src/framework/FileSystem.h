@@ -25,6 +25,9 @@ bool Exists(const std::string& path);
 bool IsRegularFile(const std::string& path);
 // Size of a regular file, or -1.
 std::int64_t FileSize(const std::string& path);
+// The path made absolute against the working folder, without "." parts (links
+// are not resolved, so ".." stays); "" stays "".
+std::string AbsolutePath(const std::string& path);
 // Same file on disk (after resolving links); false when either does not exist.
 bool SameFile(const std::string& a, const std::string& b);
 

@@ -1,5 +1,6 @@
 #include "gridwidget/QtFlexGrid.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -658,6 +659,16 @@ void QtFlexGrid::mousePressEvent(QMouseEvent* event)
         }
     }
     if (mouseDown) mouseDown(button, shift, point.x(), point.y());
+}
+
+void QtFlexGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right click has already asked for the menu through the mouse-down event.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void QtFlexGrid::mouseMoveEvent(QMouseEvent* event)

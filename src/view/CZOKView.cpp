@@ -1,6 +1,7 @@
 #include "view/CZOKView.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "document/CZOKDoc.h"
@@ -406,7 +408,7 @@ bool CZOKView::ValueListAttached() const
 {
     if (!m_valueList->isVisible()) return false;
     const QRect cell = GetCellRect(), list = m_valueList->geometry();
-    return list.left() == cell.left() && (list.top() == cell.bottom() + 1 || list.bottom() + 1 == cell.top());
+    return m_valueListCellLeft == cell.left() && (list.top() == cell.bottom() + 1 || list.bottom() + 1 == cell.top());
 }
 
 void CZOKView::OpenValueList()
@@ -424,7 +426,18 @@ void CZOKView::OpenValueList()
     const int shownRows = std::clamp(static_cast<int>(choices.items.size()), 1, kValueListRows);
     const int height = shownRows * rowHeight + 2 * m_valueList->frameWidth() + 2;
     const int top = ValueListTop(cell.top(), cell.bottom() + 1, height, m_description->geometry().top());
-    m_valueList->setGeometry(cell.left(), top, cell.width(), height);
+    // As wide as its widest item (up to the view's width), so no item is cut off
+    // behind a horizontal scroll bar; it starts at the cell unless that would
+    // push it past the view's right edge.
+    int widest = 0;
+    for (int i = 0; i < m_valueList->count(); ++i) {
+        widest = std::max(widest, m_valueList->fontMetrics().horizontalAdvance(m_valueList->item(i)->text()));
+    }
+    const int chrome = 2 * m_valueList->frameWidth() + m_valueList->verticalScrollBar()->sizeHint().width() + 8;
+    const int listWidth = std::min(std::max(cell.width(), widest + chrome), std::max(width(), 1));
+    const int left = std::max(std::min(cell.left(), width() - listWidth), 0);
+    m_valueListCellLeft = cell.left();
+    m_valueList->setGeometry(left, top, listWidth, height);
     m_valueList->raise();
     m_valueList->show();
     if (choices.selected >= 0) m_valueList->scrollToItem(m_valueList->item(choices.selected));
@@ -487,7 +500,15 @@ bool CZOKView::OnGridBeforeMouseDown(int button)
 
 void CZOKView::OnGridMouseDown(int button)
 {
-    if (!HasSections()) return;
+    // The context menu belongs to the whole view: it opens after any right click
+    // on the grid, on the row labels, on its empty area, with or without a table.
+    const auto requestMenu = [this, button] {
+        if (button == 2 && contextMenuRequested) contextMenuRequested(QCursor::pos());
+    };
+    if (!HasSections()) {
+        requestMenu();
+        return;
+    }
     const int row = m_grid->PointerRow(), column = m_grid->PointerColumn();
     if (button == 2) {
         // An open edit commits before the right click moves anything.
@@ -498,6 +519,8 @@ void CZOKView::OnGridMouseDown(int button)
         }
         if (column == 0) {
             m_dropButton->hide();
+            Changed();
+            requestMenu();
             return;
         }
         if (row != 0) {
@@ -516,7 +539,15 @@ void CZOKView::OnGridMouseDown(int button)
         m_dropButton->hide();
     }
     Changed();
-    if (button == 2 && contextMenuRequested) contextMenuRequested(QCursor::pos());
+    requestMenu();
+}
+
+void CZOKView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The tab strip, the value list, the drop button and the view's own area
+    // pass their requests up to here; the edits keep their own menus.
+    if (contextMenuRequested) contextMenuRequested(event->globalPos());
+    event->accept();
 }
 
 void CZOKView::OnGridScrolled()
@@ -529,19 +560,20 @@ void CZOKView::OnGridScrolled()
     }
 }
 
+void AcceptAsCopy(QDropEvent& event)
+{
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+}
+
 bool CZOKView::HandleDrop(QEvent* event)
 {
     auto* drop = static_cast<QDropEvent*>(event);
-    if (!drop->mimeData()->hasUrls()) return false;
+    if (!drop->mimeData()->hasUrls() || !drop->possibleActions().testFlag(Qt::CopyAction)) return false;
     for (const QUrl& url : drop->mimeData()->urls()) {
         if (!url.isLocalFile()) continue;
-        if (event->type() == QEvent::Drop) {
-            drop->acceptProposedAction();
-            const std::string path = QStringToFileName(url.toLocalFile());
-            if (fileDropped) fileDropped(path);
-        } else {
-            drop->acceptProposedAction();
-        }
+        AcceptAsCopy(*drop);
+        if (event->type() == QEvent::Drop && fileDropped) fileDropped(QStringToFileName(url.toLocalFile()));
         return true;  // the first file only
     }
     return false;
@@ -628,8 +660,9 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
 
 bool CZOKView::FocusOnGrid() const
 {
+    // No focus at all (the window not yet shown) counts as the grid's: it is where the focus goes.
     const QWidget* focus = window()->focusWidget();
-    return focus != m_cellEdit && focus != m_description;
+    return focus == m_grid || focus == m_dropButton || focus == nullptr;
 }
 
 template <typename LineOp, typename TextOp, typename GridOp>
@@ -638,6 +671,8 @@ void CZOKView::Route(LineOp onLine, TextOp onText, GridOp onGrid)
     QWidget* focus = window()->focusWidget();
     if (focus == m_cellEdit) return onLine(*m_cellEdit);
     if (focus == m_description) return onText(*m_description);
+    // The value list has no text of its own to act on.
+    if (!FocusOnGrid()) return;
     onGrid(m_editor);
     Changed();
 }

@@ -12,6 +12,7 @@
 #include "editing/ViewRules.h"
 #include "gridwidget/QtFlexGrid.h"
 
+class QDropEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,6 +23,10 @@ namespace zok2 {
 
 class CZOKDoc;
 class SectionTabs;
+
+// A dropped file is only read: the drop is always taken as a copy, so a source
+// that honours "move" never deletes the user's file.
+void AcceptAsCopy(QDropEvent& event);
 
 // The description edit as the rules see it: Shift-JIS with CR LF, while the Qt edit holds "\n".
 class DescriptionEdit : public IDescriptionEdit {
@@ -116,6 +121,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool HasSections() const;
@@ -153,6 +159,7 @@ private:
     bool m_showing = false;      // ShowSection is filling the grid
     bool m_committing = false;   // CommitCellEdit is running
     bool m_fillingList = false;  // the value list is being filled
+    int m_valueListCellLeft = 0;  // the left edge of the cell the value list opened for
 };
 
 }  // namespace zok2

@@ -194,7 +194,7 @@ TEST_F(WindowTest, TheValueListOpensBelowTheCellOrAboveItNearTheBottom)
         ASSERT_TRUE(view().ValueList().isVisible()) << row;
         const QRect cell = view().GetCellRect(), list = view().ValueList().geometry();
         EXPECT_EQ(list.left(), cell.left());
-        EXPECT_EQ(list.width(), cell.width());
+        EXPECT_GE(list.width(), cell.width());  // wider when an item needs it
         if (cell.bottom() + 1 + list.height() > descriptionTop) {
             EXPECT_EQ(list.bottom() + 1, cell.top()) << row;
             sawAbove = true;
