@@ -17,6 +17,7 @@
 #include "app/AboutBox.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
+#include "document/Messages.h"
 #include "qt/QtServices.h"
 #include "qt/SjisCodec.h"
 #include "view/CZOKView.h"
@@ -267,7 +268,10 @@ void CMainFrame::UpdateCommandStates()
 void CMainFrame::UpdateCaption()
 {
     const std::string& title = m_app.Doc().GetTitle();
-    setWindowTitle((title.empty() ? QStringLiteral("無題") : FileNameToQString(title)) + QStringLiteral(" - ") + kAppTitle);
+    QString caption = (title.empty() ? QStringLiteral("無題") : FileNameToQString(title)) + QStringLiteral(" - ") + kAppTitle;
+    // Values the disk no longer holds are never shown without saying so.
+    if (m_app.ShowsStaleData()) caption += QStringLiteral(" [") + QString::fromUtf8(messages::kShownDataIsStale) + QStringLiteral("]");
+    setWindowTitle(caption);
 }
 
 std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
@@ -353,6 +357,12 @@ void CMainFrame::SavePlacement()
     ok = ok && profile.WriteInt("Setting", "top", rect.top());
     ok = ok && profile.WriteInt("Setting", "bottom", rect.top() + rect.height());
     m_app.ProfileWritten(ok);
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_app.OnActivated();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemWatcher>
 #include <algorithm>
 #include <cstdio>
 
@@ -11,6 +12,7 @@
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
 #include "framework/File.h"
+#include "framework/FileSystem.h"
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
 #include "qt/SjisCodec.h"
@@ -30,6 +32,10 @@ std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_unique<CZOKDoc>(services.document))
 {
     m_frame = std::make_unique<CMainFrame>(*this);
+    m_watcher = std::make_unique<QFileSystemWatcher>();
+    QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_frame.get(), [this] { OnFileChangedOnDisk(); });
+    // A save that finds the file changed on disk may go to another file, chosen here.
+    m_doc->chooseSaveAsPath = [this] { return chooseSaveAsPath ? chooseSaveAsPath() : std::string(); };
     chooseOpenPath = [this] {
         const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
@@ -43,6 +49,7 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
 
 CZOKApp::~CZOKApp()
 {
+    m_watcher.reset();
     // The view leaves the document before the document goes.
     m_frame.reset();
 }
@@ -109,6 +116,7 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
     }
     const bool opened = m_doc->OnOpenDocument(path);
     if (opened) AddToRecentFileList(path);
+    WatchOpenedFile();
     m_frame->UpdateCaption();
     m_frame->UpdateCommandStates();
     return opened;
@@ -198,7 +206,56 @@ bool CZOKApp::OnFileSave()
 {
     m_frame->View().CommitPendingEdit();
     if (!m_doc->CanSave()) return false;
-    return m_doc->DoFileSave();
+    const bool saved = m_doc->DoFileSave();
+    WatchOpenedFile();
+    return saved;
+}
+
+void CZOKApp::WatchOpenedFile()
+{
+    m_diskCheckPending = false;
+    m_staleShown = m_doc->FileOnDiskChanged();
+    if (!m_watcher->files().isEmpty()) m_watcher->removePaths(m_watcher->files());
+    const std::string path = m_doc->GetPathName();
+    if (!path.empty() && m_doc->HasSections()) m_watcher->addPath(FileNameToQString(path));
+    m_frame->UpdateCaption();
+}
+
+void CZOKApp::OnFileChangedOnDisk()
+{
+    // A file replaced or deleted drops out of the watch: its name is watched again.
+    const QString path = FileNameToQString(m_doc->GetPathName());
+    if (!m_doc->GetPathName().empty() && !m_watcher->files().contains(path) && fs::Exists(m_doc->GetPathName())) {
+        m_watcher->addPath(path);
+    }
+    if (!m_frame->isActiveWindow() || m_asking) {
+        m_diskCheckPending = true;
+        return;
+    }
+    fs::FileIdentity now;
+    if (!m_doc->FileOnDiskChanged(&now)) {
+        m_staleShown = false;
+        m_frame->UpdateCaption();
+        return;
+    }
+    m_staleShown = true;
+    m_frame->UpdateCaption();
+    if (now == m_reportedState || now.inode == 0) return;  // offered already, or gone: the caption says so
+    m_reportedState = now;
+    m_asking = true;
+    const bool reload = m_doc->MessageBox().Ask(messages::About(messages::kFileChangedReload, m_doc->GetPathName())) ==
+                        IMessageBox::Answer::Yes;
+    m_asking = false;
+    // Reloading is an open like any other: unsaved edits are offered for saving first.
+    if (reload) OpenDocumentFile(m_doc->GetPathName());
+    if (m_diskCheckPending) OnActivated();
+}
+
+void CZOKApp::OnActivated()
+{
+    if (!m_diskCheckPending) return;
+    m_diskCheckPending = false;
+    OnFileChangedOnDisk();
 }
 
 bool CZOKApp::OnFileSaveAs()
@@ -208,6 +265,7 @@ bool CZOKApp::OnFileSaveAs()
     const std::string path = chooseSaveAsPath ? chooseSaveAsPath() : std::string();
     if (path.empty() || !m_doc->DoSaveAs(path)) return false;
     AddToRecentFileList(path);
+    WatchOpenedFile();
     return true;
 }
 

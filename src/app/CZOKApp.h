@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/File.h"
 #include "framework/IniProfile.h"
 #include "framework/Services.h"
+
+class QFileSystemWatcher;
 
 namespace zok2 {
 
@@ -55,6 +58,16 @@ public:
     bool OnFileSaveAs();
     void ShowAbout();
 
+    // ---- the file on disk ----
+    // Watches the opened binary (notifications, no polling) after every open and save.
+    void WatchOpenedFile();
+    // A change on disk noticed: offered for reloading while the window is active,
+    // otherwise when it becomes active again.
+    void OnFileChangedOnDisk();
+    void OnActivated();
+    // The data shown no longer matches the disk and the user kept it anyway.
+    bool ShowsStaleData() const { return m_staleShown; }
+
     CZOKDoc& Doc() { return *m_doc; }
     IClipboard& Clipboard() { return *m_services.clipboard; }
     CMainFrame& Frame() { return *m_frame; }
@@ -64,6 +77,11 @@ private:
     std::unique_ptr<CZOKDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     bool m_profileFailureShown = false;
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    bool m_diskCheckPending = false;
+    bool m_asking = false;
+    bool m_staleShown = false;
+    fs::FileIdentity m_reportedState;  // the state on disk last offered for reloading
 };
 
 // Runs the program: a Qt application with the real services.

@@ -24,6 +24,15 @@ bool ByteSource::Open(const std::string& path)
     return true;
 }
 
+bool ByteSource::OpenFile(const fs::File& file)
+{
+    Close();
+    if (!m_file.OpenSame(file)) return false;
+    m_size = file.Size();
+    m_slotOfPage.assign(static_cast<std::size_t>((m_size + kPageSize - 1) / kPageSize), -1);
+    return true;
+}
+
 bool ByteSource::OpenSame(const ByteSource& other)
 {
     Close();

@@ -24,6 +24,8 @@ public:
 
     // Opens a regular file for reading; false (with the system's reason) otherwise.
     bool Open(const std::string& path);
+    // Reads a file already open elsewhere (the same file, whatever its name is now).
+    bool OpenFile(const fs::File& file);
     // Reads the file another source has open, with pages of its own (for another thread).
     bool OpenSame(const ByteSource& other);
     const std::string& Reason() const { return m_file.Reason(); }

@@ -73,6 +73,18 @@ bool CZOKDoc::LoadDocument(const std::string& path)
         return false;
     }
     ReadRowNameFiles(definitionFolder);
+    // A file saved as UTF-8 or UTF-16 with its mark would be misread as Shift-JIS
+    // (its first address reads as 0): the set does not load, and the message names it.
+    std::vector<std::string> unicode;
+    for (std::size_t i = 0; i < m_unicodeFiles.size(); ++i) {
+        if (m_unicodeFiles[i] & 1) unicode.push_back(GetAppPath(PathPart::NameWithExtension, DefinitionPath(i, ".idn")));
+        if (m_unicodeFiles[i] & 2) unicode.push_back(GetAppPath(PathPart::NameWithExtension, DefinitionPath(i, ".ini")));
+    }
+    if (!unicode.empty()) {
+        MessageBox().Show(messages::AboutFiles(messages::kSettingsNotShiftJis, unicode));
+        ClearContents();
+        return false;
+    }
     if (lists.empty() || lists.front().empty()) {
         MessageBox().Show(messages::kSettingsUnreadable);
         return false;
@@ -100,6 +112,9 @@ void CZOKDoc::ClearContents()
     m_sharedChanges.clear();
     m_fileSize = 0;
     m_columnFileSnapshots.clear();
+    m_opened.Close();
+    m_openedIdentity = {};
+    m_valuesAsRead.clear();
 }
 
 bool CZOKDoc::FindDefinitionNames(const std::string& folder)
@@ -121,6 +136,7 @@ void CZOKDoc::ReadRowNameFiles(const std::string&)
 {
     lists.resize(definitionNames.size());
     m_columnTexts.assign(definitionFiles.size(), {});
+    m_unicodeFiles.assign(definitionFiles.size(), 0);
     // Each definition's files are read on their own (the column files for the
     // parse that follows): two threads share a large set.
     SplitInTwo(
@@ -128,10 +144,14 @@ void CZOKDoc::ReadRowNameFiles(const std::string&)
         [this](std::size_t from, std::size_t to, int) {
             for (std::size_t i = from; i < to && i < definitionFiles.size(); ++i) {
                 std::string content;
-                if (fs::ReadFile(DefinitionPath(i, ".idn"), content)) lists[i] = RowLabelsOf(std::move(content));
+                if (fs::ReadFile(DefinitionPath(i, ".idn"), content)) {
+                    if (text::StartsWithByteOrderMark(content)) m_unicodeFiles[i] |= 1;
+                    lists[i] = RowLabelsOf(std::move(content));
+                }
                 ReadText& columns = m_columnTexts[i];
                 columns.path = DefinitionPath(i, ".ini");
                 columns.read = fs::ReadFile(columns.path, columns.content);
+                if (columns.read && text::StartsWithByteOrderMark(columns.content)) m_unicodeFiles[i] |= 2;
             }
         });
 }
@@ -158,8 +178,10 @@ void CZOKDoc::ParseColumnFiles(const std::string&)
 
 bool CZOKDoc::LoadBinary(const std::string& path)
 {
+    // The file stays open for reading while it is shown: every value comes from
+    // this one file, whatever happens to its name later.
     ByteSource file;
-    if (!file.Open(path)) {
+    if (!m_opened.Open(path, fs::File::Mode::Read) || !m_opened.Identity(&m_openedIdentity) || !file.OpenFile(m_opened)) {
         ClearContents();
         return false;
     }
@@ -193,6 +215,7 @@ bool CZOKDoc::LoadBinary(const std::string& path)
             }
         });
     m_sharing.Reset(&m_layouts);
+    m_valuesAsRead = values;
     return true;
 }
 

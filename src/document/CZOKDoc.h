@@ -3,6 +3,7 @@
 // from the opened binary, and the change history. Its members are the drivers
 // that read and write the files and call the rules of the folders below.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "framework/FileSystem.h"
 #include "framework/IniProfile.h"
 #include "grid/CMSFlexGrid.h"
+#include "saving/BinaryWriter.h"
 
 namespace zok2 {
 
@@ -83,11 +85,24 @@ public:
     bool OnSaveDocument(const std::string& path) override;
     // Writes every region changed since the last save into the file at path.
     bool WriteEdits(const std::string& path, std::string* reason = nullptr);
+    // Writes every cell of the regions into the file at path.
+    bool WriteRegions(const std::string& path, const std::vector<EditRegion>& regions, std::string* reason = nullptr);
     // Writes the column settings back into the column files; false when a file was kept or failed.
     bool SaveSettings();
     // Whether the last save kept a column file it should have written.
     bool SettingsWereKept() const { return m_settingsKept; }
     bool CanSave() const { return IsModified(); }            // Save and Save As
+    // Save: as the framework's, but a save that went to another file (the user's
+    // answer when the file changed on disk) names that file from then on.
+    bool DoFileSave() override;
+    // Where "save as another file" goes when the file changed on disk; the window
+    // asks with its dialog, "" cancels (the default: no one to ask).
+    std::function<std::string()> chooseSaveAsPath;
+    // How the binary on disk differs from the one opened (none while it is the same).
+    DiskState OpenedFileState() const;
+    // Whether the binary's name now leads to another state of the file than the
+    // one opened (rewritten, replaced, deleted); `now` receives what it leads to.
+    bool FileOnDiskChanged(fs::FileIdentity* now = nullptr) const;
     bool CanSaveSettings() const { return HasSections(); }   // "設定の保存"
 
     // Marks the document modified and adds the marker to the title.
@@ -102,9 +117,19 @@ private:
     std::string DefinitionPath(std::size_t section, const std::string& extension) const;
     bool SaveAs(const std::string& path);
     bool SaveInPlace(const std::string& path);
+    // Asks what to do about a binary changed on disk since the open.
+    enum class DiskAnswer { Overwrite, SaveElsewhere, Cancel };
+    DiskAnswer AskAboutDiskChange(const std::string& path, const DiskState& state);
+    // Keeps the binary at path open for reading and remembers it as read, so a
+    // save can tell a changed file and Save As can copy it even when it is gone.
+    bool KeepOpened(const std::string& path);
 
     std::vector<std::vector<ColumnLayout>> m_layouts;  // per section; none for compressed sections
     std::int64_t m_fileSize = 0;
+    fs::File m_opened;                      // the binary as opened, read-only, for the document's lifetime
+    fs::FileIdentity m_openedIdentity;      // ... and its identity then
+    std::vector<ValueTable> m_valuesAsRead;  // the values as the file held them at the open or last save
+    std::string m_savedElsewhere;           // the file a save went to instead, when it did
     ByteSharing m_sharing;
     std::vector<CellRef> m_sharedChanges;
     fs::FolderIndex m_folder;  // the definition folder, listed once per open
@@ -116,6 +141,7 @@ private:
         std::string path, content;
     };
     std::vector<ReadText> m_columnTexts;
+    std::vector<unsigned char> m_unicodeFiles;  // per definition: 1 its ".idn", 2 its ".ini" starts with a byte-order mark
     bool m_settingsKept = false;
 };
 

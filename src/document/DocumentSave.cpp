@@ -5,14 +5,20 @@
 #include "document/ZOKView.h"
 #include "framework/AppPath.h"
 #include "framework/File.h"
+#include "framework/FileSystem.h"
 #include "saving/BinaryWriter.h"
 #include "saving/SettingsWriter.h"
+#include "text/SjisText.h"
 
 namespace zok2 {
 
 bool CZOKDoc::WriteEdits(const std::string& path, std::string* reason)
 {
-    const std::vector<EditRegion> regions = history.UnsavedRegions();
+    return WriteRegions(path, history.UnsavedRegions(), reason);
+}
+
+bool CZOKDoc::WriteRegions(const std::string& path, const std::vector<EditRegion>& regions, std::string* reason)
+{
     if (regions.empty()) return true;
     fs::File file;
     if (!file.Open(path, fs::File::Mode::Update)) {
@@ -28,9 +34,73 @@ bool CZOKDoc::WriteEdits(const std::string& path, std::string* reason)
     return true;
 }
 
+DiskState CZOKDoc::OpenedFileState() const
+{
+    if (!m_opened.IsOpen()) return {};
+    return CheckFileOnDisk(GetPathName(), m_openedIdentity, history.UnsavedRegions(), m_layouts, m_valuesAsRead);
+}
+
+bool CZOKDoc::FileOnDiskChanged(fs::FileIdentity* now) const
+{
+    if (!m_opened.IsOpen()) return false;
+    fs::FileIdentity present;
+    if (!fs::IdentityOf(GetPathName(), &present)) present = {};
+    if (now) *now = present;
+    return !(present == m_openedIdentity);
+}
+
+bool CZOKDoc::KeepOpened(const std::string& path)
+{
+    fs::File file;
+    if (!file.Open(path, fs::File::Mode::Read) || !file.Identity(&m_openedIdentity)) return false;
+    m_opened.Close();
+    m_opened.OpenSame(file);
+    m_valuesAsRead = values;
+    return true;
+}
+
+CZOKDoc::DiskAnswer CZOKDoc::AskAboutDiskChange(const std::string& path, const DiskState& state)
+{
+    const char* what = messages::kFileChangedOnDisk;
+    switch (state.change) {
+    case DiskChange::Replaced: what = messages::kFileReplacedOnDisk; break;
+    case DiskChange::Shrank: what = messages::kFileShrankOnDisk; break;
+    case DiskChange::Deleted: what = messages::kFileDeletedOnDisk; break;
+    default: break;
+    }
+    const bool canOverwrite = state.change != DiskChange::Deleted && state.cellsInFile;
+    const std::string question = messages::About(what, path) + "\n\n" +
+                                 (canOverwrite ? messages::kOverwriteOrSaveAs : messages::kOnlySaveAs);
+    switch (MessageBox().Ask(question)) {
+    case IMessageBox::Answer::Yes: return canOverwrite ? DiskAnswer::Overwrite : DiskAnswer::SaveElsewhere;
+    case IMessageBox::Answer::No: return canOverwrite ? DiskAnswer::SaveElsewhere : DiskAnswer::Cancel;
+    case IMessageBox::Answer::Cancel: break;
+    }
+    return DiskAnswer::Cancel;
+}
+
 bool CZOKDoc::SaveInPlace(const std::string& path)
 {
     std::string reason;
+    // The file must still be the one that was read: nothing, not even the
+    // backup, is written over a file another program changed, unless the user says so.
+    if (m_opened.IsOpen() && path == GetPathName()) {
+        const DiskState state = OpenedFileState();
+        if (state.change != DiskChange::None) {
+            switch (AskAboutDiskChange(path, state)) {
+            case DiskAnswer::Overwrite: break;
+            case DiskAnswer::Cancel: return false;
+            case DiskAnswer::SaveElsewhere: {
+                const std::string other = chooseSaveAsPath ? chooseSaveAsPath() : std::string();
+                if (other.empty() || fs::SameFile(other, path) || other == path) return false;
+                if (!SaveAs(other)) return false;
+                m_savedElsewhere = other;
+                return true;
+            }
+            }
+        }
+    }
+    WaitCursorScope wait(WaitCursor());
     {
         // Nothing is written, not even the backup, into a file that cannot be patched.
         fs::File probe;
@@ -52,33 +122,57 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
 
 bool CZOKDoc::SaveAs(const std::string& path)
 {
+    WaitCursorScope wait(WaitCursor());
     std::string reason;
     const bool exists = fs::Exists(path);
     if (exists && !fs::CanWrite(path, &reason)) {
         MessageBox().Show(messages::About(messages::kSaveAsFailed, path, reason));
         return false;
     }
-    if (exists && !fs::CopyFileReplacing(path, path + ".bak", &reason)) {
+    fs::RemoveLeftoverTemporaries(path);
+    if (exists && !fs::CopyFileReplacing(path, path + ".bak", &reason, fs::Leftovers::Keep)) {
         MessageBox().Show(messages::About(messages::kCannotBackUp, path + ".bak", reason));
         return false;
     }
     // The whole current data goes into a copy beside the target, which replaces
-    // it only when complete; a failure leaves the target as it was.
-    fs::RemoveLeftoverTemporaries(path);
+    // it only when complete; a failure leaves the target as it was. The copy is
+    // taken from the file as it was opened, which stays readable even when its
+    // name was deleted or given to another file meanwhile.
     fs::ReplacementFile copy(path);
-    bool ok = copy.IsCreated() && copy.CopyFrom(GetPathName());
+    bool ok = copy.IsCreated() && (m_opened.IsOpen() ? copy.CopyFrom(m_opened) : copy.CopyFrom(GetPathName()));
     if (!ok) reason = copy.Reason();
+    // Another program cut the opened file short: its tail is lost, but every cell's
+    // value is known. The copy gets the opened length, all cells are written, and
+    // the user is told which bytes could not be known.
+    fs::FileIdentity handle;
+    const bool cut = ok && m_opened.IsOpen() && m_opened.Identity(&handle) && handle.size < m_openedIdentity.size;
+    if (cut) {
+        std::vector<EditRegion> everything;
+        for (std::size_t s = 0; s < m_layouts.size() && s < values.size(); ++s) {
+            if (m_layouts[s].empty() || values[s].Rows() == 0) continue;
+            everything.push_back({static_cast<int>(s), 1, static_cast<int>(m_layouts[s].size()), 1, static_cast<int>(values[s].Rows())});
+        }
+        ok = copy.Resize(m_openedIdentity.size);
+        if (!ok) reason = copy.Reason();
+        ok = ok && WriteRegions(copy.Path(), everything, &reason);
+    }
     ok = ok && WriteEdits(copy.Path(), &reason);
     if (ok && !copy.Commit(fs::PermissionsOf(GetPathName(), 0644) | fs::kOwnerWrite)) {
         ok = false;
         reason = copy.Reason();
     }
     if (!ok) MessageBox().Show(messages::About(messages::kSaveAsFailed, path, reason));
+    if (ok && cut) {
+        MessageBox().Show(messages::About(messages::kTailUnknown, path,
+                                          "0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(handle.size, 0xFFFFFFFF))) +
+                                              " - 0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(m_openedIdentity.size - 1, 0xFFFFFFFF)))));
+    }
     return ok;
 }
 
 bool CZOKDoc::OnSaveDocument(const std::string& path)
 {
+    m_savedElsewhere.clear();
     m_settingsKept = !SaveSettings();
     const bool otherFile = path != GetPathName() && !fs::SameFile(path, GetPathName());
     if (otherFile) {
@@ -90,6 +184,15 @@ bool CZOKDoc::OnSaveDocument(const std::string& path)
     history.MarkSaved();
     RestoreCleanTitle();
     SetModifiedFlag(false);
+    // From now on the file saved is the one the document shows.
+    KeepOpened(m_savedElsewhere.empty() ? path : m_savedElsewhere);
+    return true;
+}
+
+bool CZOKDoc::DoFileSave()
+{
+    if (!CDocument::DoFileSave()) return false;
+    if (!m_savedElsewhere.empty()) SetPathName(m_savedElsewhere);
     return true;
 }
 
@@ -100,9 +203,24 @@ bool CZOKDoc::SaveSettings()
         view->StoreDescription();
     }
     bool allWritten = true;
+    bool leftoversRemoved = false;  // the folder is scanned once a save, not once a file
+    // Files kept are reported together, one message per kind of trouble: a set
+    // whose folder vanished gives one message, not one per table.
+    struct Kept {
+        const char* text;
+        std::vector<std::string> files;  // each "name (reason)"
+    };
+    std::vector<Kept> kept;
     auto keep = [&](const char* text, const std::string& name, const std::string& reason = std::string()) {
-        MessageBox().Show(messages::About(text, name, reason));
         allWritten = false;
+        const std::string file = reason.empty() ? name : name + " (" + reason + ")";
+        for (Kept& k : kept) {
+            if (k.text == text) {
+                k.files.push_back(file);
+                return;
+            }
+        }
+        kept.push_back({text, {file}});
     };
     for (std::size_t i = 0; i < definitionFiles.size() && i < sections.size(); ++i) {
         if (sections[i].empty()) continue;
@@ -128,12 +246,17 @@ bool CZOKDoc::SaveSettings()
             keep(messages::kSettingsWriteProtected, shownName, reason);
             continue;
         }
-        if (!fs::WriteFileAtomically(path, rewritten.content, &reason)) {
+        if (!leftoversRemoved) {
+            fs::RemoveLeftoverTemporaries(path);
+            leftoversRemoved = true;
+        }
+        if (!fs::WriteFileAtomically(path, rewritten.content, &reason, fs::Leftovers::Keep)) {
             keep(messages::kCannotWriteSettings, shownName, reason);
             continue;
         }
         m_columnFileSnapshots[path] = rewritten.content;
     }
+    for (const Kept& k : kept) MessageBox().Show(messages::AboutFiles(k.text, k.files));
     return allWritten;
 }
 

@@ -50,7 +50,7 @@ public:
     // (or a failed save) returns false.
     bool SaveModified();
     // The Save command: saves to the present path and records it.
-    bool DoFileSave();
+    virtual bool DoFileSave();
     // The Save As command with the chosen path.
     bool DoSaveAs(const std::string& path);
 

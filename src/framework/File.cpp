@@ -18,6 +18,42 @@ namespace zok2::fs {
 
 std::string ReasonText(int error) { return std::strerror(error); }
 
+namespace {
+
+FileIdentity IdentityFromStat(const struct stat& st)
+{
+    FileIdentity identity;
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::int64_t>(st.st_size);
+#if defined(_WIN32)
+    identity.modifiedNs = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
+#elif defined(__APPLE__)
+    identity.modifiedNs = static_cast<std::int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+#else
+    identity.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    return identity;
+}
+
+}  // namespace
+
+bool IdentityOf(const std::string& path, FileIdentity* identity)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    *identity = IdentityFromStat(st);
+    return true;
+}
+
+bool File::Identity(FileIdentity* identity) const
+{
+    struct stat st{};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0) return false;
+    *identity = IdentityFromStat(st);
+    return true;
+}
+
 File::~File() { Close(); }
 
 bool File::Fail(int error)

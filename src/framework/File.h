@@ -9,6 +9,18 @@
 
 namespace zok2::fs {
 
+// What tells one state of a file from another: the file itself (device and
+// inode), its size and its modification time.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool SameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file at path (links followed); false when there is none.
+bool IdentityOf(const std::string& path, FileIdentity* identity);
+
 class File {
 public:
     enum class Mode { Read, Update };
@@ -25,6 +37,8 @@ public:
     // A second handle on the file another handle has open (the same file even if
     // its name has changed meanwhile), for reads from another thread.
     bool OpenSame(const File& other);
+    // The identity of the open file now.
+    bool Identity(FileIdentity* identity) const;
     bool IsOpen() const { return m_fd >= 0; }
     // The size at the open; reads never go past it.
     std::int64_t Size() const { return m_size; }
@@ -34,6 +48,8 @@ public:
     // Flushes what was written to the disk.
     bool Sync();
     bool Close();
+    // The system's descriptor, for copies that the system does itself.
+    int Descriptor() const { return m_fd; }
     // The system's reason for the last failure ("Permission denied").
     const std::string& Reason() const { return m_reason; }
 

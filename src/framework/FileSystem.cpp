@@ -1,6 +1,9 @@
 #include "framework/FileSystem.h"
 
 #include <fcntl.h>
+#ifndef _WIN32
+#include <sys/file.h>
+#endif
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +15,10 @@
 
 #ifndef _WIN32
 #include <unistd.h>
+#endif
+#ifdef __linux__
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #endif
 
 #include "framework/File.h"
@@ -153,19 +160,46 @@ unsigned PermissionsOf(const std::string& path, unsigned fallback)
 
 // ---- replacement files ----
 
+namespace {
+
+#ifndef _WIN32
+// The path still names the file open at fd (no one removed or replaced it).
+bool StillNames(const std::string& path, int fd)
+{
+    struct stat byName{}, byHandle{};
+    return ::lstat(path.c_str(), &byName) == 0 && ::fstat(fd, &byHandle) == 0 && byName.st_dev == byHandle.st_dev &&
+           byName.st_ino == byHandle.st_ino;
+}
+#endif
+
+}  // namespace
+
 ReplacementFile::ReplacementFile(const std::string& target) : m_target(LinkTarget(target))
 {
-    std::string pattern = FolderOf(m_target) + "/" + kTemporaryPrefix + "XXXXXX";
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string pattern = FolderOf(m_target) + "/" + kTemporaryPrefix + "XXXXXX";
 #ifndef _WIN32
-    m_fd = ::mkstemp(pattern.data());
+        m_fd = ::mkstemp(pattern.data());
 #else
-    m_fd = _mktemp_s(pattern.data(), pattern.size() + 1) == 0 ? _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, 0600) : -1;
+        m_fd = _mktemp_s(pattern.data(), pattern.size() + 1) == 0 ? _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, 0600) : -1;
 #endif
-    if (m_fd < 0) {
-        Fail(ReasonText(errno));
+        if (m_fd < 0) {
+            Fail(ReasonText(errno));
+            return;
+        }
+#ifndef _WIN32
+        // The lock tells other saves' clean-up that this file is in use. A clean-up
+        // that came between the creation and the lock took the name: try another.
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 || !StillNames(pattern, m_fd)) {
+            ::close(m_fd);
+            m_fd = -1;
+            continue;
+        }
+#endif
+        m_path = pattern;
         return;
     }
-    m_path = pattern;
+    Fail(ReasonText(EEXIST));
 }
 
 ReplacementFile::~ReplacementFile()
@@ -199,15 +233,98 @@ bool ReplacementFile::CopyFrom(const std::string& from)
 {
     File in;
     if (!in.Open(from, File::Mode::Read)) return Fail(in.Reason());
+    return CopyFrom(in);
+}
+
+namespace {
+
+#ifdef __linux__
+// Copies bytes [offset, end) of `in` to the same offsets of `out`, by the system
+// where it can (without passing through this program's memory).
+bool CopyRange(int in, int out, std::int64_t offset, std::int64_t end, std::string* reason)
+{
+#ifdef __linux__
+    while (offset < end) {
+        loff_t from = offset, to = offset;
+        const ssize_t done = ::copy_file_range(in, &from, out, &to, static_cast<std::size_t>(end - offset), 0);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) break;  // not supported here (or the source shrank): the plain way below
+        offset += done;
+    }
+#endif
     std::string buffer(std::size_t{1} << 20, '\0');
-    for (std::int64_t offset = 0; offset < in.Size();) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(in.Size() - offset, static_cast<std::int64_t>(buffer.size())));
-        const std::int64_t got = in.ReadAt(offset, buffer.data(), want);
-        if (got < 0) return Fail(in.Reason());
+    while (offset < end) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(end - offset, static_cast<std::int64_t>(buffer.size())));
+        const ssize_t got = ::pread(in, buffer.data(), want, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return SetReason(reason, ReasonText(errno));
+        if (got == 0) return true;  // the source shrank meanwhile
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n = ::pwrite(out, buffer.data() + put, static_cast<std::size_t>(got - put), static_cast<off_t>(offset + put));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return SetReason(reason, ReasonText(n < 0 ? errno : EIO));
+            put += n;
+        }
+        offset += got;
+    }
+    return true;
+}
+#endif
+
+}  // namespace
+
+bool ReplacementFile::CopyFrom(const File& from)
+{
+    if (m_fd < 0) return false;
+    const int in = from.Descriptor();
+    struct stat st{};
+    if (in < 0 || ::fstat(in, &st) != 0) return Fail(ReasonText(in < 0 ? EBADF : errno));
+    const std::int64_t size = static_cast<std::int64_t>(st.st_size);
+    std::string reason;
+#ifdef __linux__
+    // A file system that shares blocks makes the copy at once, holes and all.
+    if (::ioctl(m_fd, FICLONE, in) == 0) return true;
+    // Otherwise only the data regions are copied, so a sparse file keeps its holes.
+    std::int64_t position = 0;
+    while (position < size) {
+        const off_t data = ::lseek(in, static_cast<off_t>(position), SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO) break;  // only a hole remains
+            if (!CopyRange(in, m_fd, position, size, &reason)) return Fail(reason);
+            break;
+        }
+        off_t hole = ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0 || hole > size) hole = static_cast<off_t>(size);
+        if (!CopyRange(in, m_fd, data, hole, &reason)) return Fail(reason);
+        position = hole;
+    }
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(ReasonText(errno));
+    return true;
+#else
+    File source;
+    if (!source.OpenSame(from)) return Fail(source.Reason());
+    std::string buffer(std::size_t{1} << 20, '\0');
+    for (std::int64_t offset = 0; offset < size;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(size - offset, static_cast<std::int64_t>(buffer.size())));
+        const std::int64_t got = source.ReadAt(offset, buffer.data(), want);
+        if (got < 0) return Fail(source.Reason());
         if (got == 0) break;  // the source shrank meanwhile
         if (!Write(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
         offset += got;
     }
+    (void)reason;
+    return true;
+#endif
+}
+
+bool ReplacementFile::Resize(std::int64_t size)
+{
+    if (m_fd < 0) return false;
+#ifndef _WIN32
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(ReasonText(errno));
+#else
+    if (_chsize_s(m_fd, size) != 0) return Fail(ReasonText(errno));
+#endif
     return true;
 }
 
@@ -217,22 +334,30 @@ bool ReplacementFile::Commit(unsigned mode)
 #ifndef _WIN32
     if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0) return Fail(ReasonText(errno));
     if (::fsync(m_fd) != 0) return Fail(ReasonText(errno));
-#endif
+    // Renamed while still open and locked, so no other save's clean-up can take
+    // the file between the last write and the rename.
+    if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return Fail(ReasonText(errno));
+    m_path.clear();
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0) return Fail(ReasonText(errno));
+#else
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0) return Fail(ReasonText(errno));
     if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return Fail(ReasonText(errno));
     m_path.clear();
+#endif
     SyncFolder(FolderOf(m_target));
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason)
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason, Leftovers leftovers)
 {
     const std::string target = LinkTarget(path);
     const bool exists = Exists(target);
     if (exists && !CanWrite(target, reason)) return false;
-    RemoveLeftoverTemporaries(target);
+    if (leftovers == Leftovers::Remove) RemoveLeftoverTemporaries(target);
     ReplacementFile file(target);
     if (!file.IsCreated() || !file.Write(content) || !file.Commit(exists ? PermissionsOf(target, DefaultMode()) : DefaultMode())) {
         return SetReason(reason, file.Reason());
@@ -240,11 +365,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
     return true;
 }
 
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason)
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason, Leftovers leftovers)
 {
     const std::string target = LinkTarget(to);
     if (Exists(target) && !CanWrite(target, reason)) return false;
-    RemoveLeftoverTemporaries(target);
+    if (leftovers == Leftovers::Remove) RemoveLeftoverTemporaries(target);
     ReplacementFile file(target);
     if (!file.IsCreated() || !file.CopyFrom(from) || !file.Commit(PermissionsOf(from, DefaultMode()) | kOwnerWrite)) {
         return SetReason(reason, file.Reason());
@@ -264,7 +389,17 @@ void RemoveLeftoverTemporaries(const std::string& path)
             leftovers.push_back(it->path());
         }
     }
-    for (const auto& leftover : leftovers) stdfs::remove(leftover, ec);
+    for (const auto& leftover : leftovers) {
+#ifndef _WIN32
+        // Only a file no running save holds: its lock is free, and the name still names it.
+        const int fd = ::open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNames(leftover.string(), fd)) ::unlink(leftover.c_str());
+        ::close(fd);
+#else
+        stdfs::remove(leftover, ec);  // a file open in another save cannot be removed here
+#endif
+    }
 }
 
 // ---- folder listings ----

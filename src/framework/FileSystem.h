@@ -17,6 +17,8 @@
 
 namespace zok2::fs {
 
+class File;
+
 enum class EntryKind { Missing, Regular, Folder, Other };
 
 // What path names, links followed.
@@ -53,8 +55,12 @@ public:
     const std::string& Path() const { return m_path; }
     const std::string& Reason() const { return m_reason; }
     bool Write(std::string_view bytes);
-    // Copies the content of `from` into the file.
+    // Copies the content of `from` into the file (data regions only: the holes
+    // of a sparse file stay holes; where the file system shares blocks, it shares them).
     bool CopyFrom(const std::string& from);
+    bool CopyFrom(const File& from);
+    // Makes the file `size` bytes long (new bytes read as 0).
+    bool Resize(std::int64_t size);
     // Flushes the file, gives it `mode` (permission bits), renames it over the
     // target and flushes the folder. False leaves the target as it was.
     bool Commit(unsigned mode);
@@ -68,15 +74,22 @@ private:
     int m_fd = -1;
 };
 
+// Whether a writer first removes the leftovers of interrupted saves in the
+// target's folder; a save that writes many files there removes them once itself.
+enum class Leftovers { Remove, Keep };
 // Replaces the file at path with `content`. An existing target must be writable.
-bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason = nullptr);
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string* reason = nullptr,
+                         Leftovers leftovers = Leftovers::Remove);
 // Copies `from` over `to` (through a replacement file). An existing `to` must be
 // writable. The copy gets the permissions of `from` with the owner's write bit added.
-bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason = nullptr);
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason = nullptr,
+                       Leftovers leftovers = Leftovers::Remove);
 // Permission bits of an existing file (links followed), or `fallback`.
 unsigned PermissionsOf(const std::string& path, unsigned fallback);
 constexpr unsigned kOwnerWrite = 0200;
 // Removes replacement files that an interrupted save left in the folder of path.
+// A replacement file holds a lock while its save runs, so saves running side by
+// side (other windows, zok2-cli, batch jobs) keep theirs.
 void RemoveLeftoverTemporaries(const std::string& path);
 
 // Names (not paths) of the regular files in `folder` whose name ends with

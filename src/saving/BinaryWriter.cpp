@@ -1,5 +1,7 @@
 #include "saving/BinaryWriter.h"
 
+#include "binary/ByteSource.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -77,11 +79,14 @@ bool CellInFile(const ColumnLayout& layout, std::int64_t row, std::int64_t size)
     return offset >= 0 && offset + layout.SpanBytes() <= size;
 }
 
-bool PatchRegions(fs::File& file, const std::vector<EditRegion>& regions,
-                  const std::vector<std::vector<ColumnLayout>>& layouts, const std::vector<ValueTable>& values,
-                  std::string* reason)
+namespace {
+
+// Calls visit(layout, row, value) for every cell of the regions that holds data,
+// region after region and in each region row after row; a false return stops the walk.
+template <typename Visit>
+bool ForEachCell(const std::vector<EditRegion>& regions, const std::vector<std::vector<ColumnLayout>>& layouts,
+                 const std::vector<ValueTable>& values, Visit visit)
 {
-    PatchBuffer buffer(file);
     for (const EditRegion& region : regions) {
         const auto s = static_cast<std::size_t>(region.section);
         if (region.section < 0 || s >= layouts.size() || s >= values.size()) continue;
@@ -93,17 +98,74 @@ bool PatchRegions(fs::File& file, const std::vector<EditRegion>& regions,
             if (static_cast<std::size_t>(r) >= table.Rows()) break;
             for (int c = firstColumn; c <= lastColumn; ++c) {
                 const ColumnLayout& layout = columns[static_cast<std::size_t>(c)];
-                if (r >= layout.rowCount || !CellInFile(layout, r, file.Size())) continue;
-                const std::uint32_t v = table.Get(static_cast<std::size_t>(r), static_cast<std::size_t>(c));
-                for (int i = 0; i < layout.SpanBytes(); ++i) {
-                    const std::uint8_t mask = layout.ByteMask(r, i);
-                    if (mask != 0 && !buffer.SetBits(layout.Offset(r) + i, mask, layout.ByteOfValue(r, v, i))) {
-                        if (reason) *reason = file.Reason();
-                        return false;
-                    }
-                }
+                if (r >= layout.rowCount) continue;
+                if (!visit(layout, r, table.Get(static_cast<std::size_t>(r), static_cast<std::size_t>(c)))) return false;
             }
         }
+    }
+    return true;
+}
+
+}  // namespace
+
+DiskState CheckFileOnDisk(const std::string& path, const fs::FileIdentity& opened, const std::vector<EditRegion>& regions,
+                          const std::vector<std::vector<ColumnLayout>>& layouts, const std::vector<ValueTable>& valuesAsRead)
+{
+    DiskState state;
+    fs::FileIdentity now;
+    if (!fs::IdentityOf(path, &now)) {
+        state.change = DiskChange::Deleted;
+        state.cellsInFile = false;
+        return state;
+    }
+    // The cells that were in the file at the open must still be there.
+    ForEachCell(regions, layouts, valuesAsRead, [&](const ColumnLayout& layout, std::int64_t r, std::uint32_t) {
+        if (CellInFile(layout, r, opened.size) && !CellInFile(layout, r, now.size)) state.cellsInFile = false;
+        return state.cellsInFile;
+    });
+    if (!now.SameFile(opened)) {
+        state.change = DiskChange::Replaced;
+    } else if (now.size < opened.size) {
+        state.change = DiskChange::Shrank;
+    } else if (now.size != opened.size || now.modifiedNs != opened.modifiedNs) {
+        state.change = DiskChange::Changed;
+    }
+    if (state.change != DiskChange::None) return state;
+    // Same file, size and time: the bytes a save would write over are checked too
+    // (a program may keep the time it found).
+    ByteSource file;
+    if (!file.Open(path)) {
+        state.change = DiskChange::Changed;
+        return state;
+    }
+    const bool same = ForEachCell(regions, layouts, valuesAsRead, [&](const ColumnLayout& layout, std::int64_t r, std::uint32_t v) {
+        if (!CellInFile(layout, r, opened.size)) return true;
+        for (int i = 0; i < layout.SpanBytes(); ++i) {
+            const std::uint8_t mask = layout.ByteMask(r, i);
+            if ((file.At(layout.Offset(r) + i) & mask) != (layout.ByteOfValue(r, v, i) & mask)) return false;
+        }
+        return true;
+    });
+    if (!same) state.change = DiskChange::Changed;
+    return state;
+}
+
+bool PatchRegions(fs::File& file, const std::vector<EditRegion>& regions,
+                  const std::vector<std::vector<ColumnLayout>>& layouts, const std::vector<ValueTable>& values,
+                  std::string* reason)
+{
+    PatchBuffer buffer(file);
+    const bool written = ForEachCell(regions, layouts, values, [&](const ColumnLayout& layout, std::int64_t r, std::uint32_t v) {
+        if (!CellInFile(layout, r, file.Size())) return true;
+        for (int i = 0; i < layout.SpanBytes(); ++i) {
+            const std::uint8_t mask = layout.ByteMask(r, i);
+            if (mask != 0 && !buffer.SetBits(layout.Offset(r) + i, mask, layout.ByteOfValue(r, v, i))) return false;
+        }
+        return true;
+    });
+    if (!written) {
+        if (reason) *reason = file.Reason();
+        return false;
     }
     if (!buffer.Flush()) {
         if (reason) *reason = file.Reason();

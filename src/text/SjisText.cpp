@@ -115,6 +115,11 @@ bool EndsWith(std::string_view s, std::string_view suffix)
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
+bool StartsWithByteOrderMark(std::string_view s)
+{
+    return StartsWith(s, "\xEF\xBB\xBF") || StartsWith(s, "\xFF\xFE") || StartsWith(s, "\xFE\xFF");
+}
+
 std::uint32_t ReadHex(std::string_view s)
 {
     std::size_t i = 0;

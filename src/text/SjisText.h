@@ -38,6 +38,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);
 
 bool StartsWith(std::string_view s, std::string_view prefix);
+// The text starts with a UTF-8 or UTF-16 byte-order mark (it is no Shift-JIS text).
+bool StartsWithByteOrderMark(std::string_view s);
 bool EndsWith(std::string_view s, std::string_view suffix);
 
 // Like strtoul(s, nullptr, 16): leading white space, optional 0x/0X, hexadecimal

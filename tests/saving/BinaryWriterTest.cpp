@@ -224,14 +224,15 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenReportsAndKeepsTheHistory)
     EXPECT_FALSE(doc->WriteEdits(temp.Path(), &reason));  // a folder cannot be opened for update
     EXPECT_EQ(reason, "Is a directory");
 
-    std::filesystem::remove(path);  // the file went away after the open
+    std::filesystem::remove(path);  // the file went away after the open: the save asks, and a Cancel keeps all
     EXPECT_FALSE(Save());
     EXPECT_FALSE(std::filesystem::exists(path));  // never created
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->history.UndoLog().size(), 1u);
     EXPECT_EQ(doc->history.SavedUndoDepth(), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "ファイルに書き込めません。ファイルは変更されていません。\n" + path + " (No such file or directory)");
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0].rfind("このファイルは開いた後で削除されたか、名前が変わっています。\n" + path + "\n\n", 0), 0u);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(WriterTest, AWriteFailingHalfWayIsReported)
