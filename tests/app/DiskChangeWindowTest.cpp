@@ -1,0 +1,115 @@
+// The window and a binary that another program changes while it is open: the
+// change is noticed without polling and offered for reloading, values the disk
+// no longer holds are marked, and a save asks before touching the changed file.
+#include <QAction>
+#include <QDeadlineTimer>
+#include <fstream>
+
+#include "app/WindowTestSupport.h"
+
+namespace zok2::test {
+
+namespace {
+
+class DiskChangeWindowTest : public WindowTest {
+protected:
+    // Another program writes bytes into the sample in place.
+    void Rewrite(std::size_t offset, const std::string& bytes)
+    {
+        std::fstream f(sample(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(offset));
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    // Runs the event loop until the condition holds (the file watcher reports
+    // asynchronously); the deadline only keeps a broken build from hanging.
+    template <typename Condition>
+    bool WaitFor(Condition condition)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!condition() && !deadline.hasExpired()) QTest::qWait(20);
+        return condition();
+    }
+    bool CaptionSaysStale() { return frame().windowTitle().contains(QStringLiteral("[ディスク上で変更済み]")); }
+
+    // The items table starts at 0x300: the first price is four bytes there.
+    static constexpr std::size_t kFirstPrice = 0x300;
+};
+
+}  // namespace
+
+TEST_F(DiskChangeWindowTest, AChangeOnDiskIsOfferedAndReloaded)
+{
+    Start(sample());
+    ASSERT_NE(Shown(1, 1), "12345");
+    messages.answers = {IMessageBox::Answer::Yes};
+    Rewrite(kFirstPrice, std::string("\x39\x30\0\0", 4));
+    ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
+    EXPECT_EQ(messages.asked[0], "このファイルは他のプログラムによって変更されました。\n再読み込みしますか？\n" + sample());
+    EXPECT_EQ(Shown(1, 1), "12345");
+    EXPECT_FALSE(CaptionSaysStale());
+    EXPECT_FALSE(doc().IsModified());
+    // The reloaded file is watched again: a second change is offered too.
+    messages.answers = {IMessageBox::Answer::Yes};
+    Rewrite(kFirstPrice, std::string("\x10\x27\0\0", 4));
+    ASSERT_TRUE(WaitFor([&] { return messages.asked.size() == 2; }));
+    EXPECT_EQ(Shown(1, 1), "10000");
+}
+
+TEST_F(DiskChangeWindowTest, KeptValuesAreMarkedAndASaveAsksBeforeOverwriting)
+{
+    Start(sample());
+    const std::string shown = Shown(1, 1);
+    messages.answers = {IMessageBox::Answer::No};
+    Rewrite(kFirstPrice, std::string("\x39\x30\0\0", 4));
+    ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
+    EXPECT_EQ(Shown(1, 1), shown);
+    EXPECT_TRUE(CaptionSaysStale());
+    const std::string theirs = ReadFile(sample());
+    // An edit elsewhere, then Ctrl+S: the save asks, and Cancel writes nothing at all.
+    GoTo(2, 1);
+    Type("7");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    messages.answers = {IMessageBox::Answer::Cancel};
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(messages.asked.size(), 2u);
+    EXPECT_EQ(messages.asked[1].rfind("このファイルは開いた後で他のプログラムによって書き換えられています。", 0), 0u);
+    EXPECT_TRUE(ReadFile(sample()) == theirs);
+    EXPECT_FALSE(std::filesystem::exists(sample() + ".bak"));
+    EXPECT_TRUE(doc().IsModified());
+    // Yes overwrites only the edited bytes, under the wait cursor, and the mark goes.
+    const int waits = wait.begins;
+    messages.answers = {IMessageBox::Answer::Yes};
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_GT(wait.begins, waits);
+    EXPECT_EQ(wait.depth, 0);
+    EXPECT_TRUE(ReadFile(sample() + ".bak") == theirs);
+    std::string expected = theirs;
+    expected.replace(kFirstPrice + 8, 4, std::string("\x07\0\0\0", 4));
+    EXPECT_TRUE(ReadFile(sample()) == expected);
+    EXPECT_FALSE(doc().IsModified());
+    EXPECT_FALSE(CaptionSaysStale());
+}
+
+TEST_F(DiskChangeWindowTest, ADeletedFileIsMarkedAndItsDataSavedElsewhereWhole)
+{
+    Start(sample());
+    std::filesystem::remove(sample());
+    ASSERT_TRUE(WaitFor([&] { return CaptionSaysStale(); }));
+    EXPECT_TRUE(messages.asked.empty());  // nothing to reload: the mark says it
+    GoTo(1, 1);
+    Type("9");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    app->chooseSaveAsPath = [this] { return root() + "rescued.dat"; };
+    messages.answers = {IMessageBox::Answer::Yes};  // save elsewhere: overwriting is impossible
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_NE(messages.asked[0].find("上書きできません"), std::string::npos);
+    std::string expected = original;
+    expected.replace(kFirstPrice, 4, std::string("\x09\0\0\0", 4));
+    EXPECT_TRUE(ReadFile(root() + "rescued.dat") == expected);
+    EXPECT_EQ(doc().GetPathName(), root() + "rescued.dat");
+    EXPECT_FALSE(std::filesystem::exists(sample()));
+    EXPECT_FALSE(CaptionSaysStale());
+}
+
+}  // namespace zok2::test
