@@ -74,8 +74,9 @@ struct Window {
 
 Window& GetWindow(int rows)
 {
-    static std::map<int, std::unique_ptr<Window>> windows;
-    auto& window = windows[rows];
+    // Kept for the whole run: never destroyed after the application they live in.
+    static auto* windows = new std::map<int, std::unique_ptr<Window>>;
+    auto& window = (*windows)[rows];
     if (!window) window = std::make_unique<Window>(GetWideSet(rows));
     return *window;
 }

@@ -61,6 +61,28 @@ bool Span(const ColumnLayout& layout, std::int64_t* first, std::int64_t* last)
     return true;
 }
 
+// Columns laid out with the same stride share no byte when their bytes within
+// one stride never meet: the common case of a table's columns side by side,
+// which then costs a stored value nothing.
+bool MayShare(const ColumnLayout& a, const ColumnLayout& b, bool same)
+{
+    if (a.kind == ColumnLayout::Kind::PackedBit || b.kind == ColumnLayout::Kind::PackedBit) return true;
+    if (a.stride == 0 || a.stride != b.stride) return true;
+    const std::int64_t stride = a.stride;
+    if (a.SpanBytes() > stride || b.SpanBytes() > stride) return true;  // rows of one column overlap each other
+    if (same) return false;                                              // its rows never meet
+    const std::int64_t first = static_cast<std::int64_t>(a.address) % stride;
+    const std::int64_t second = static_cast<std::int64_t>(b.address) % stride;
+    // Byte positions within a stride, on a circle of `stride` positions.
+    auto covers = [stride](std::int64_t start, int span, std::int64_t position) {
+        return (position - start + stride) % stride < span;
+    };
+    for (int i = 0; i < b.SpanBytes(); ++i) {
+        if (covers(first, a.SpanBytes(), (second + i) % stride)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void ByteSharing::Reset(const std::vector<std::vector<ColumnLayout>>* layouts)
@@ -88,7 +110,9 @@ const std::vector<ByteSharing::ColumnRef>& ByteSharing::Candidates(int section, 
     for (std::size_t s = 0; s < m_layouts->size(); ++s) {
         for (std::size_t c = 0; c < (*m_layouts)[s].size(); ++c) {
             std::int64_t otherFirst = 0, otherLast = 0;
-            if (Span((*m_layouts)[s][c], &otherFirst, &otherLast) && otherFirst <= last && otherLast >= first) {
+            const bool same = s == static_cast<std::size_t>(section) && c == static_cast<std::size_t>(column);
+            if (Span((*m_layouts)[s][c], &otherFirst, &otherLast) && otherFirst <= last && otherLast >= first &&
+                MayShare((*m_layouts)[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)], (*m_layouts)[s][c], same)) {
                 list.push_back({static_cast<int>(s), static_cast<int>(c)});
             }
         }
@@ -102,11 +126,14 @@ void ByteSharing::Spread(std::vector<ValueTable>& values, int section, int colum
         static_cast<std::size_t>(column) >= (*m_layouts)[static_cast<std::size_t>(section)].size()) {
         return;
     }
+    // Most columns share bytes with no other: nothing more to look at.
+    const std::vector<ColumnRef>& candidates = Candidates(section, column);
+    if (candidates.empty()) return;
     const ColumnLayout& from = (*m_layouts)[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];
     const std::int64_t start = from.Offset(row);
     if (start < 0) return;
     const std::uint32_t value = values[static_cast<std::size_t>(section)].Get(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
-    for (const ColumnRef& other : Candidates(section, column)) {
+    for (const ColumnRef& other : candidates) {
         const ColumnLayout& to = (*m_layouts)[static_cast<std::size_t>(other.section)][static_cast<std::size_t>(other.column)];
         ValueTable& table = values[static_cast<std::size_t>(other.section)];
         const std::int64_t rows = std::min<std::int64_t>(to.rowCount, static_cast<std::int64_t>(table.Rows()));

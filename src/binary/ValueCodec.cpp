@@ -1,5 +1,8 @@
 #include "binary/ValueCodec.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "text/SjisText.h"
 
 namespace zok2 {
@@ -8,26 +11,71 @@ namespace {
 
 std::uint32_t SizeMask(int n) { return n >= 4 ? 0xFFFFFFFFu : ((1u << (8 * n)) - 1u); }
 
-std::string HexForm(std::uint32_t v, int n) { return "0X" + text::FormatHexPadded(v, 2 * n); }
+// "%X" padded with zeros to `width` digits, "%u" and "%lld", written by hand:
+// the same digits as the C library's, without parsing a format for each of a
+// million cells.
+int FormatHex(char* out, std::uint32_t v, int width)
+{
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = "0123456789ABCDEF"[v & 15];
+        v >>= 4;
+    } while (v != 0);
+    int length = 0;
+    for (int i = count; i < width; ++i) out[length++] = '0';
+    while (count > 0) out[length++] = digits[--count];
+    return length;
+}
 
-std::string RadixText(std::uint32_t v, int n, int radix)
+int FormatDecimal(char* out, std::int64_t v)
+{
+    char digits[24];
+    int count = 0;
+    const bool negative = v < 0;
+    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int length = 0;
+    if (negative) out[length++] = '-';
+    while (count > 0) out[length++] = digits[--count];
+    return length;
+}
+
+// The radix form of v into buf (at least 40 bytes); its length.
+int FormatRadix(char* buf, std::uint32_t v, int n, int radix)
 {
     switch (radix) {
     case 16:
-    case 0:
-        return HexForm(v, n);
+    case 0: {
+        buf[0] = '0';
+        buf[1] = 'X';
+        if (n >= 1 && n <= 4) return 2 + FormatHex(buf + 2, v, 2 * n);
+        // Odd sizes of broken definitions keep the C library's exact (and bounded) text.
+        const std::string padded = text::FormatHexPadded(v, 2 * n);
+        padded.copy(buf + 2, std::min<std::size_t>(padded.size(), 24));
+        return 2 + static_cast<int>(std::min<std::size_t>(padded.size(), 24));
+    }
     case 10:
-        return text::FormatUnsigned(v);
+        return FormatDecimal(buf, v);
     case -10: {
         const int bits = 8 * (n < 1 ? 1 : (n > 4 ? 4 : n));
-        if (bits == 32) return text::FormatDec(static_cast<std::int32_t>(v));
+        if (bits == 32) return FormatDecimal(buf, static_cast<std::int32_t>(v));
         std::int64_t x = v & SizeMask(bits / 8);
         if (x & (std::int64_t{1} << (bits - 1))) x -= std::int64_t{1} << bits;
-        return text::FormatDec(x);
+        return FormatDecimal(buf, x);
     }
     default:
-        return std::string();
+        return 0;
     }
+}
+
+std::string RadixText(std::uint32_t v, int n, int radix)
+{
+    char buf[40];
+    return std::string(buf, static_cast<std::size_t>(FormatRadix(buf, v, n, radix)));
 }
 
 }  // namespace
@@ -60,6 +108,19 @@ std::string ColumnCodec::DisplayText(std::uint32_t v) const
 }
 
 std::string ColumnCodec::EditText(std::uint32_t v) const { return RadixText(v, m_byteSize, m_radix); }
+
+void ColumnCodec::AppendText(std::uint32_t v, bool exactValue, std::string& out) const
+{
+    if (m_radix == 0 && !exactValue) {
+        auto found = m_labels.find(v);
+        if (found != m_labels.end()) {
+            out += found->second;
+            return;
+        }
+    }
+    char buf[40];
+    out.append(buf, static_cast<std::size_t>(FormatRadix(buf, v, m_byteSize, m_radix)));
+}
 
 std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange) const
 {

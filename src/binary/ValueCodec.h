@@ -25,6 +25,8 @@ public:
     std::string DisplayText(std::uint32_t v) const;
     // The exact value as text: list display gives the hexadecimal form.
     std::string EditText(std::uint32_t v) const;
+    // EditText (exactValue) or DisplayText appended to out, without a text of its own.
+    void AppendText(std::uint32_t v, bool exactValue, std::string& out) const;
     // "0X..." is hexadecimal, anything else decimal (read into 64 bits, reduced
     // modulo 2^32); then the size, the mask or (when applyRange) the range, and
     // a bit column's 0/1. A recorded text is stored without the range so the

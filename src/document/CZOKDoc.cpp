@@ -114,6 +114,7 @@ void CZOKDoc::ClearContents()
     m_columnFileSnapshots.clear();
     m_opened.Close();
     m_openedIdentity = {};
+    m_codecs.clear();
     m_valuesAsRead.clear();
 }
 

@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "binary/CellLayout.h"
 #include "binary/SharedBytes.h"
+#include "binary/ValueCodec.h"
 #include "binary/ValueTable.h"
 #include "definitions/DefinitionTables.h"
 #include "document/EditHistory.h"
@@ -60,10 +63,26 @@ public:
     // Stores a text recorded by the history: a range limit is not applied again,
     // so the recorded value comes back exactly.
     void StoreRecordedText(int section, int column, int row, const std::string& text);
+    // A column prepared for storing many texts (a paste, an undo): what a store
+    // looks up, looked up once.
+    struct ColumnStore {
+        const ColumnCodec* codec = nullptr;    // none: nothing of the column can change
+        const ColumnLayout* layout = nullptr;
+        std::int64_t rows = 0;                 // rows holding data
+    };
+    ColumnStore PrepareStore(int section, int column) const;
+    // StoreCellText (applyRange) or StoreRecordedText through a prepared column.
+    void StoreText(const ColumnStore& store, int section, int column, int row, std::string_view text, bool applyRange);
+    // How many cells of the rectangle (0-based, inclusive) show a value that cannot change.
+    std::int64_t CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const;
     // The text a cell shows: "--" without data, a list label, or the radix form.
     std::string DisplayText(int section, int column, int row) const override;
     std::string RowLabelText(int section, int row) const override;
     std::uint32_t Value(int section, int column, int row) const;
+    // The codec of an existing column: built once, and built again only when its
+    // display radix changed (from the menus).
+    // Drawing, copying and storing a million cells reads no definition text again.
+    const ColumnCodec& CodecOf(int section, int column) const;
     // Row r of column c holds a value (it is below the column's row count).
     bool HasData(int section, int column, int row) const;
     // The value may be changed: it holds data, its section has a place in the file
@@ -125,6 +144,11 @@ private:
     bool KeepOpened(const std::string& path);
 
     std::vector<std::vector<ColumnLayout>> m_layouts;  // per section; none for compressed sections
+    struct CachedCodec {
+        std::string radix;  // the display radix it was built for
+        std::unique_ptr<ColumnCodec> codec;
+    };
+    mutable std::vector<std::vector<CachedCodec>> m_codecs;  // per section and column
     std::int64_t m_fileSize = 0;
     fs::File m_opened;                      // the binary as opened, read-only, for the document's lifetime
     fs::FileIdentity m_openedIdentity;      // ... and its identity then

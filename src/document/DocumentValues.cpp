@@ -8,11 +8,30 @@
 
 namespace zok2 {
 
+const ColumnCodec& CZOKDoc::CodecOf(int section, int column) const
+{
+    const auto s = static_cast<std::size_t>(section), c = static_cast<std::size_t>(column);
+    const ColumnDefinition& d = sections[s][c];
+    if (m_codecs.size() < sections.size()) m_codecs.resize(sections.size());
+    if (m_codecs[s].size() < sections[s].size()) m_codecs[s].resize(sections[s].size());
+    CachedCodec& cached = m_codecs[s][c];
+    // Size, limit, row count and list are fixed once the file is open (a new open
+    // empties the cache); only the display radix changes while it is shown.
+    const std::string& radix = d[ColumnField::radix];
+    const bool same = cached.codec && cached.radix.size() == radix.size() &&
+                      std::equal(radix.begin(), radix.end(), cached.radix.begin());
+    if (!same) {
+        cached.radix = radix;
+        cached.codec = std::make_unique<ColumnCodec>(d, this);
+    }
+    return *cached.codec;
+}
+
 bool CZOKDoc::HasData(int section, int column, int row) const
 {
     const ColumnDefinition* d = Column(section, column);
     if (!d || row < 0 || static_cast<std::size_t>(section) >= values.size()) return false;
-    if (row >= GetFieldNumber(static_cast<int>(ColumnField::rowCount), section, column)) return false;
+    if (row >= CodecOf(section, column).RowCount()) return false;
     return values[static_cast<std::size_t>(section)].Contains(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
 }
 
@@ -38,13 +57,13 @@ std::string CZOKDoc::GetEditText(int section, int column, int row) const
         !values[static_cast<std::size_t>(section)].Contains(static_cast<std::size_t>(row), static_cast<std::size_t>(column))) {
         return std::string();
     }
-    return ColumnCodec(*d).EditText(Value(section, column, row));
+    return CodecOf(section, column).EditText(Value(section, column, row));
 }
 
 std::string CZOKDoc::DisplayText(int section, int column, int row) const
 {
     if (!HasData(section, column, row)) return "--";
-    return ColumnCodec(*Column(section, column), this).DisplayText(Value(section, column, row));
+    return CodecOf(section, column).DisplayText(Value(section, column, row));
 }
 
 std::string CZOKDoc::RowLabelText(int section, int row) const
@@ -64,11 +83,11 @@ void CZOKDoc::RefreshCells(int section, int firstRow, int lastRow, int firstColu
     const int columnEnd = lastColumn == -1 ? columnTotal : std::min(lastColumn + 1, columnTotal);
     const int rowEnd = lastRow == -1 ? rowTotal : std::min(lastRow + 1, rowTotal);
     const ValueTable* table = static_cast<std::size_t>(section) < values.size() ? &values[static_cast<std::size_t>(section)] : nullptr;
-    for (int c = firstColumn; c < columnEnd; ++c) grid->SetColumnAlign(c + 1, ColumnCodec(columns[static_cast<std::size_t>(c)], this).Alignment());
+    for (int c = firstColumn; c < columnEnd; ++c) grid->SetColumnAlign(c + 1, CodecOf(section, c).Alignment());
     // A grid that formats what it draws needs no text of ours.
     if (grid->RefreshFromSource(*this, section, firstRow + 1, rowEnd, firstColumn + 1, columnEnd)) return;
     for (int c = firstColumn; c < columnEnd; ++c) {
-        const ColumnCodec codec(columns[static_cast<std::size_t>(c)], this);
+        const ColumnCodec& codec = CodecOf(section, c);
         for (int r = firstRow; r < rowEnd; ++r) {
             // Rows past the row count, or past what a section's value table holds, have no data.
             const bool data = r < codec.RowCount() && table && table->Contains(static_cast<std::size_t>(r), static_cast<std::size_t>(c));
@@ -91,10 +110,54 @@ void CZOKDoc::StoreRecordedText(int section, int column, int row, const std::str
 void CZOKDoc::StoreInput(int section, int column, int row, const std::string& input, bool applyRange)
 {
     if (!IsEditable(section, column, row)) return;
-    const std::uint32_t v = ColumnCodec(*Column(section, column)).Parse(input, applyRange);
+    const std::uint32_t v = CodecOf(section, column).Parse(input, applyRange);  // the codec IsEditable just used
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
     m_sharing.Spread(values, section, column, row, &m_sharedChanges);
     MarkModified();
+}
+
+CZOKDoc::ColumnStore CZOKDoc::PrepareStore(int section, int column) const
+{
+    ColumnStore store;
+    if (!Column(section, column) || static_cast<std::size_t>(section) >= values.size() ||
+        static_cast<std::size_t>(section) >= m_layouts.size() ||
+        static_cast<std::size_t>(column) >= m_layouts[static_cast<std::size_t>(section)].size() ||
+        !values[static_cast<std::size_t>(section)].Contains(0, static_cast<std::size_t>(column))) {
+        return store;
+    }
+    store.codec = &CodecOf(section, column);
+    store.layout = &m_layouts[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];
+    store.rows = std::min<std::int64_t>(std::max(store.codec->RowCount(), 0),
+                                        static_cast<std::int64_t>(values[static_cast<std::size_t>(section)].Rows()));
+    return store;
+}
+
+void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int row, std::string_view input, bool applyRange)
+{
+    // The same rule as IsEditable: a row holding data whose bytes all lie in the file.
+    if (!store.codec || row < 0 || row >= store.rows || !CellInFile(*store.layout, row, m_fileSize)) return;
+    const std::uint32_t v = store.codec->Parse(input, applyRange);
+    values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
+    m_sharing.Spread(values, section, column, row, &m_sharedChanges);
+    MarkModified();
+}
+
+std::int64_t CZOKDoc::CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const
+{
+    std::int64_t count = 0;
+    for (int c = std::max(firstColumn, 0); c <= lastColumn; ++c) {
+        if (!Column(section, c) || static_cast<std::size_t>(section) >= values.size() ||
+            !values[static_cast<std::size_t>(section)].Contains(0, static_cast<std::size_t>(c))) {
+            continue;
+        }
+        const std::int64_t rows = std::min<std::int64_t>(std::max(CodecOf(section, c).RowCount(), 0),
+                                                         static_cast<std::int64_t>(values[static_cast<std::size_t>(section)].Rows()));
+        const ColumnStore store = PrepareStore(section, c);
+        for (std::int64_t r = std::max(firstRow, 0); r <= lastRow && r < rows; ++r) {
+            if (!store.codec || !CellInFile(*store.layout, r, m_fileSize)) ++count;
+        }
+    }
+    return count;
 }
 
 std::vector<CellRef> CZOKDoc::TakeSharedChanges()

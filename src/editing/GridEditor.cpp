@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "binary/ValueCodec.h"
 #include "document/CZOKDoc.h"
 #include "document/EditRecord.h"
 #include "document/Messages.h"
@@ -143,12 +144,32 @@ std::string GridEditor::RangeText(int firstColumn, int lastColumn, int firstRow,
 {
     std::string out;
     const Section& columns = m_doc.sections[static_cast<std::size_t>(m_section)];
+    const ValueTable& table = m_doc.values[static_cast<std::size_t>(m_section)];
+    // Each column's codec is looked up once for the whole rectangle.
+    struct ColumnText {
+        const ColumnCodec* codec = nullptr;  // none for grid columns past the definitions
+        bool byValue = false;
+        std::size_t rows = 0;  // rows holding data
+    };
+    std::vector<ColumnText> plan;
+    for (int c = firstColumn; c <= lastColumn; ++c) {
+        ColumnText column;
+        if (c >= 1 && static_cast<std::size_t>(c - 1) < columns.size() && static_cast<std::size_t>(c - 1) < table.Columns()) {
+            column.codec = &m_doc.CodecOf(m_section, c - 1);
+            // List columns are copied and recorded by value, not by label.
+            column.byValue = text::ReadDec(columns[static_cast<std::size_t>(c - 1)][ColumnField::radix]) == 0;
+            column.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(column.codec->RowCount(), 0)), table.Rows());
+        }
+        plan.push_back(column);
+    }
+    out.reserve(static_cast<std::size_t>(lastRow - firstRow + 1) * plan.size() * 6);
     for (int r = firstRow; r <= lastRow; ++r) {
+        const auto row = static_cast<std::size_t>(r - 1);
         for (int c = firstColumn; c <= lastColumn; ++c) {
-            if (m_doc.HasData(m_section, c - 1, r - 1)) {
-                // List columns are copied and recorded by value, not by label.
-                const bool listMode = text::ReadDec(columns[static_cast<std::size_t>(c - 1)][ColumnField::radix]) == 0;
-                out += listMode ? m_doc.GetEditText(m_section, c - 1, r - 1) : m_doc.DisplayText(m_section, c - 1, r - 1);
+            const ColumnText& column = plan[static_cast<std::size_t>(c - firstColumn)];
+            if (column.codec && r >= 1 && row < column.rows) {
+                const std::uint32_t v = table.Get(row, static_cast<std::size_t>(c - 1));
+                column.codec->AppendText(v, column.byValue, out);
             }
             if (c < lastColumn) out += '\t';
         }
@@ -186,6 +207,8 @@ void GridEditor::WriteText(const std::string& input, int firstColumn, int lastCo
                            bool recorded)
 {
     // Views into the text: every line and cell is looked at once, however long the paste.
+    std::vector<CZOKDoc::ColumnStore> stores;
+    for (int c = firstColumn; c <= lastColumn; ++c) stores.push_back(m_doc.PrepareStore(m_section, c - 1));
     std::string_view remaining = input;
     for (int r = firstRow; r <= lastRow; ++r) {
         if (remaining.empty()) break;
@@ -206,11 +229,7 @@ void GridEditor::WriteText(const std::string& input, int firstColumn, int lastCo
                 cell = line.substr(0, tab);
                 line.remove_prefix(tab + 1);
             }
-            if (recorded) {
-                m_doc.StoreRecordedText(m_section, c - 1, r - 1, std::string(cell));
-            } else {
-                m_doc.StoreCellText(m_section, c - 1, r - 1, std::string(cell));
-            }
+            m_doc.StoreText(stores[static_cast<std::size_t>(c - firstColumn)], m_section, c - 1, r - 1, cell, !recorded);
         }
     }
 }
@@ -231,12 +250,7 @@ bool GridEditor::ApplyText(ApplyKind kind)
         const int lastRow = static_cast<int>(std::min<std::int64_t>(anchorRow + height - 1, m_grid.RowCount() - 1));
         if (anchorColumn < 1 || anchorRow < 1 || lastColumn < anchorColumn || lastRow < anchorRow) return false;
         if (!CanChange({anchorColumn, lastColumn, anchorRow, lastRow})) return false;
-        m_skipped = 0;
-        for (int c = anchorColumn; c <= lastColumn; ++c) {
-            for (int r = anchorRow; r <= lastRow; ++r) {
-                if (m_doc.HasData(m_section, c - 1, r - 1) && !m_doc.IsEditable(m_section, c - 1, r - 1)) ++m_skipped;
-            }
-        }
+        m_skipped = static_cast<int>(m_doc.CountReadOnly(m_section, anchorColumn - 1, lastColumn - 1, anchorRow - 1, lastRow - 1));
         RangeOperation(RangeMode::RecordUndo, anchorColumn, lastColumn, anchorRow, lastRow);
         WriteText(pasted, anchorColumn, lastColumn, anchorRow, lastRow, false);
         m_doc.RefreshCells(m_section, anchorRow - 1, lastRow - 1, anchorColumn - 1, lastColumn - 1);

@@ -33,6 +33,18 @@ QString SjisToQString(std::string_view sjis)
 
 std::string QStringToSjis(const QString& text)
 {
+    // Spreadsheet cells are mostly digits: ASCII is the same bytes in Shift-JIS.
+    bool ascii = true;
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        const QByteArray latin1 = text.toLatin1();
+        return std::string(latin1.constData(), static_cast<std::size_t>(latin1.size()));
+    }
     QStringEncoder encoder("windows-31j");
     return QByteArray(encoder(text)).toStdString();
 }

@@ -58,17 +58,21 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 {
     std::string out;
     out.reserve(s.size());
-    std::size_t i = 0;
+    if (from.empty()) return std::string(s);
+    // Unchanged runs are copied whole; a match is tried only where a character
+    // starts with the first byte of `from`.
+    std::size_t i = 0, run = 0;
     while (i < s.size()) {
-        if (!from.empty() && s.compare(i, from.size(), from) == 0) {
+        if (s[i] == from[0] && s.compare(i, from.size(), from) == 0) {
+            out.append(s.substr(run, i - run));
             out.append(to);
             i += from.size();
+            run = i;
             continue;
         }
-        std::size_t n = CharLength(s, i);
-        out.append(s.substr(i, n));
-        i += n;
+        i += CharLength(s, i);
     }
+    out.append(s.substr(run));
     return out;
 }
 

@@ -167,3 +167,47 @@ TEST_F(CodecTest, RefreshCellsWritesTextsAndAlignments)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// The codec writes its digits itself: every size, radix and a spread of values
+// give exactly the C library's "0X%0*X", "%u" and "%d" of the sign-extended value.
+TEST(CodecFormatting, TextsEqualTheCLibrarysFormats)
+{
+    std::vector<std::uint32_t> samples = {0, 1, 9, 10, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x7FFFFF,
+                                          0x800000, 0xFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+    for (std::uint32_t v = 1; v < 0xFFFFFFFFu / 7; v = v * 7 + 3) samples.push_back(v);
+    char expected[64];
+    for (const char* size : {"1", "2", "3", "4", "0", "5", "12"}) {
+        ColumnDefinition d;
+        d[ColumnField::size] = size;
+        const int n = std::atoi(size);
+        for (const char* radix : {"16", "10", "-10"}) {
+            d[ColumnField::radix] = radix;
+            const ColumnCodec codec(d);
+            for (std::uint32_t v : samples) {
+                const std::uint32_t held = n >= 1 && n < 4 ? v & ((1u << (8 * n)) - 1u) : v;
+                if (std::string(radix) == "16") {
+                    std::snprintf(expected, sizeof expected, "0X%0*X", 2 * n, held);
+                    std::string bounded = expected;
+                    if (bounded.size() > 25) bounded.resize(25);  // the padded digits of odd sizes stop at 23
+                    EXPECT_EQ(codec.EditText(held), bounded) << size << " " << v;
+                } else if (std::string(radix) == "10") {
+                    std::snprintf(expected, sizeof expected, "%u", held);
+                    EXPECT_EQ(codec.EditText(held), expected) << size << " " << v;
+                } else if (n >= 1 && n <= 4) {
+                    const int bits = 8 * n;
+                    std::int64_t x = bits == 32 ? static_cast<std::int32_t>(held) : static_cast<std::int64_t>(held);
+                    if (bits < 32 && (x & (std::int64_t{1} << (bits - 1)))) x -= std::int64_t{1} << bits;
+                    std::snprintf(expected, sizeof expected, "%lld", static_cast<long long>(x));
+                    EXPECT_EQ(codec.EditText(held), expected) << size << " " << v;
+                }
+                std::string appended = "x";
+                codec.AppendText(held, true, appended);
+                EXPECT_EQ(appended, "x" + codec.EditText(held));
+            }
+        }
+    }
+}
+
+}  // namespace zok2::test

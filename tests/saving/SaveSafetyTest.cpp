@@ -56,6 +56,11 @@ TEST_F(SaveTest, ColumnsSharingBytesSaveTheLatestChangeOfEachByte)
         {"bit, then byte, byte undone", twoColumns, {{1, 1, "1"}, {1, 2, "0x80"}, {0, 0, "undo"}}, Bytes({0x01}), "0X01"},
         {"stride below the size", "10,W,2,1,,16\r\n", {{2, 1, "0x2222"}, {1, 1, "0x1111"}}, Bytes({0x11, 0x11, 0x22}), ""},
         {"mask over a word", "10,Hi,1,,,16,.F0\r\n10,W,2,,,16\r\n", {{1, 2, "0x1234"}, {1, 1, "0xA0"}}, Bytes({0xA4, 0x12}), ""},
+        // Equal strides: a word that wraps past its stride meets the next row of a byte column.
+        {"word wrapping into the next stride", "12,A,4,4,,16\r\n10,B,1,4,,16\r\n", {{1, 1, "0x11223344"}},
+         Bytes({0x00, 0x00, 0x44, 0x33, 0x22, 0x11}), "0X00"},
+        {"columns side by side", "10,A,2,4,,16\r\n12,B,2,4,,16\r\n", {{1, 1, "0xAAAA"}, {1, 2, "0xBBBB"}},
+         Bytes({0xAA, 0xAA, 0xBB, 0xBB}), "0XBBBB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
