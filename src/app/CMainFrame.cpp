@@ -42,6 +42,9 @@ const std::map<int, std::vector<QKeySequence>>& Accelerators()
         {command::kNextPane, {QKeySequence(Qt::Key_F6)}},
         {command::kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
         {command::kDiscardData, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}},
+        // The tab strip cannot take the focus: tables switch from the keyboard too.
+        {command::kNextTable, {QKeySequence(Qt::CTRL | Qt::Key_Tab)}},
+        {command::kPreviousTable, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}},
     };
     return table;
 }
@@ -162,6 +165,8 @@ void CMainFrame::BuildMenus()
     Add(nullptr, command::kNew, QString());
     Add(nullptr, command::kNextPane, QString());
     Add(nullptr, command::kPreviousPane, QString());
+    Add(nullptr, command::kNextTable, QString());
+    Add(nullptr, command::kPreviousTable, QString());
 
     for (QMenu* menu : {m_fileMenu, edit, view, modes, other}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {
@@ -225,6 +230,8 @@ void CMainFrame::Run(int id)
     case command::kAbout: m_app.ShowAbout(); break;
     case command::kNew: m_app.OnFileNew(); break;
     case command::kSettings: m_app.OnSettings(); break;
+    case command::kNextTable: m_view->SwitchTab(1); break;
+    case command::kPreviousTable: m_view->SwitchTab(-1); break;
     case command::kNextPane:
     case command::kPreviousPane:
         // Two panes: the grid and the description edit.

@@ -25,6 +25,8 @@ inline constexpr int kUndo = 57643, kRedo = 57644, kCut = 57635, kCopy = 57634, 
 inline constexpr int kHex = 32771, kSigned = 32772, kUnsigned = 32773, kList = 32779;
 inline constexpr int kDiscardData = 32774, kSettings = 32776, kSaveSettings = 32777, kAbout = 57664;
 inline constexpr int kNextPane = 57680, kPreviousPane = 57681;
+// The program's own keys beyond the menus: the next and the previous table.
+inline constexpr int kNextTable = 33001, kPreviousTable = 33002;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {

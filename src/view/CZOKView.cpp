@@ -188,14 +188,22 @@ void CZOKView::ClearView()
 
 void CZOKView::RebuildTabs()
 {
-    m_tabs->Clear();
     m_tabItems.clear();
+    std::vector<QString> texts;
     for (std::size_t s = 0; s < m_doc.sections.size(); ++s) {
         if (m_doc.sections[s].empty()) continue;
         const QString text = FileNameToQString(m_doc.SectionName(static_cast<int>(s)));
         m_tabItems.push_back({static_cast<int>(s), text});
-        m_tabs->AddTab(text);
+        texts.push_back(text);
     }
+    m_tabs->SetTabs(std::move(texts));
+}
+
+void CZOKView::SwitchTab(int step)
+{
+    const int count = m_tabs->Count();
+    if (count < 2 || m_tabs->CurrentIndex() < 0) return;
+    m_tabs->Choose(((m_tabs->CurrentIndex() + step) % count + count) % count);
 }
 
 void CZOKView::ShowSection(int section, int column, int row)
@@ -255,9 +263,11 @@ void CZOKView::resizeEvent(QResizeEvent* event)
 void CZOKView::LayoutControls(int width, int height)
 {
     if (!m_tabs) return;
+    // The rows of tabs take at most a third of the tab area; beyond that they scroll.
+    m_tabs->SetMaxVisibleRows((height - kTabAreaMargin) / 3 / (m_tabs->TabHeight() + 4));
     m_tabs->setGeometry(2, 2, width, height - kTabAreaMargin);
     m_description->setGeometry(0, height - kDescriptionHeight, width, kDescriptionHeight);
-    const int offset = m_tabs->RowCount() * (m_tabs->TabHeight() + 4);
+    const int offset = m_tabs->VisibleRowCount() * (m_tabs->TabHeight() + 4);
     const QRect client = m_tabs->rect();
     m_grid->setGeometry(client.left() + 4, client.top() + offset + 4, client.width() - 8, client.height() - offset - 4);
     m_grid->show();

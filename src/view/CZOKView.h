@@ -62,6 +62,8 @@ public:
     void LayoutControls(int width, int height);
     QRect GetCellRect() const;
     void RebuildTabs();
+    // The next (1) or previous (-1) table, as a click on its tab; the last wraps to the first.
+    void SwitchTab(int step);
     void ShowSection(int section, int column, int row);
     void LoadDescription();
     // The section of the selected tab, or -1 when there is none.

@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace zok2 {
@@ -12,26 +14,50 @@ constexpr int kTabPadding = 8;   // pixels left and right of a tab's text
 constexpr int kRowSpacing = 4;   // between tab rows, as the grid's offset counts them
 }  // namespace
 
-SectionTabs::SectionTabs(QWidget* parent) : QWidget(parent)
+SectionTabs::SectionTabs(QWidget* parent) : QWidget(parent), m_scroll(new QScrollBar(Qt::Vertical, this))
 {
     setFocusPolicy(Qt::NoFocus);
     // A tab is a text line with room around it, made a tenth taller (computed once,
     // so it does not grow with every file opened).
     m_tabHeight = static_cast<int>((fontMetrics().height() + 8) * 1.1);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setSingleStep(1);
+    m_scroll->hide();
+    connect(m_scroll, &QScrollBar::valueChanged, this, [this](int row) {
+        m_firstRow = row;
+        update();
+    });
 }
+
+int SectionTabs::RowPitch() const { return m_tabHeight + kRowSpacing; }
 
 void SectionTabs::Clear()
 {
     m_texts.clear();
+    m_widths.clear();
     m_rects.clear();
     m_current = -1;
-    update();
+    m_firstRow = 0;
+    Relayout();
 }
 
 void SectionTabs::AddTab(const QString& text)
 {
     m_texts.push_back(text);
+    m_widths.push_back(fontMetrics().horizontalAdvance(text) + 2 * kTabPadding);
     if (m_current < 0) m_current = 0;
+    Relayout();
+}
+
+void SectionTabs::SetTabs(std::vector<QString> texts)
+{
+    m_texts = std::move(texts);
+    m_widths.clear();
+    m_widths.reserve(m_texts.size());
+    const QFontMetrics metrics = fontMetrics();
+    for (const QString& text : m_texts) m_widths.push_back(metrics.horizontalAdvance(text) + 2 * kTabPadding);
+    m_current = m_texts.empty() ? -1 : 0;
+    m_firstRow = 0;
     Relayout();
 }
 
@@ -39,68 +65,155 @@ void SectionTabs::SetCurrentIndex(int index)
 {
     if (index < 0 || index >= Count()) return;
     m_current = index;
+    EnsureCurrentVisible();
     update();
+}
+
+void SectionTabs::Choose(int index)
+{
+    if (index < 0 || index >= Count() || index == m_current) return;
+    if (changing) changing();
+    m_current = index;
+    EnsureCurrentVisible();
+    update();
+    if (changed) changed(index);
 }
 
 int SectionTabs::RowCount() const
 {
     if (m_rects.empty()) return 0;
-    return m_rects.back().top() / (m_tabHeight + kRowSpacing) + 1;
+    return m_rects.back().top() / RowPitch() + 1;
+}
+
+int SectionTabs::VisibleRowCount() const
+{
+    const int rows = RowCount();
+    return m_maxRows > 0 ? std::min(rows, m_maxRows) : rows;
+}
+
+void SectionTabs::SetMaxVisibleRows(int rows)
+{
+    rows = std::max(rows, 1);
+    if (rows == m_maxRows) return;
+    m_maxRows = rows;
+    Relayout();
+}
+
+void SectionTabs::SetFirstVisibleRow(int row)
+{
+    row = std::clamp(row, 0, std::max(RowCount() - VisibleRowCount(), 0));
+    if (row == m_firstRow) return;
+    m_firstRow = row;
+    const QSignalBlocker quiet(m_scroll);
+    m_scroll->setValue(row);
+    update();
 }
 
 QRect SectionTabs::TabRect(int index) const
 {
-    return index >= 0 && static_cast<std::size_t>(index) < m_rects.size() ? m_rects[static_cast<std::size_t>(index)] : QRect();
+    if (index < 0 || static_cast<std::size_t>(index) >= m_rects.size()) return QRect();
+    return m_rects[static_cast<std::size_t>(index)].translated(0, -m_firstRow * RowPitch());
 }
 
 int SectionTabs::TabAt(const QPoint& point) const
 {
-    for (std::size_t i = 0; i < m_rects.size(); ++i) {
-        if (m_rects[i].contains(point)) return static_cast<int>(i);
+    if (point.y() >= VisibleRowCount() * RowPitch()) return -1;  // below the rows in sight (the grid lies there)
+    const int row = point.y() / RowPitch() + m_firstRow;
+    // Tabs are in row order: only the row under the point is searched.
+    auto first = std::lower_bound(m_rects.begin(), m_rects.end(), row, [this](const QRect& r, int wanted) { return r.top() / RowPitch() < wanted; });
+    const QPoint at = point + QPoint(0, m_firstRow * RowPitch());
+    for (auto it = first; it != m_rects.end() && it->top() / RowPitch() == row; ++it) {
+        if (it->contains(at)) return static_cast<int>(it - m_rects.begin());
     }
     return -1;
 }
 
-void SectionTabs::Relayout()
+int SectionTabs::Layout(int available)
 {
     m_rects.clear();
-    const int available = std::max(width() - 4, 1);
+    m_rects.reserve(m_texts.size());
+    available = std::max(available, 1);
     int x = 0, row = 0;
-    for (const QString& text : m_texts) {
-        const int w = std::min(fontMetrics().horizontalAdvance(text) + 2 * kTabPadding, available);
+    for (int width : m_widths) {
+        const int w = std::min(width, available);
         if (x > 0 && x + w > available) {
             x = 0;
             ++row;
         }
-        m_rects.emplace_back(x, row * (m_tabHeight + kRowSpacing) + 1, w, m_tabHeight);
+        m_rects.emplace_back(x, row * RowPitch() + 1, w, m_tabHeight);
         x += w + 1;
     }
+    return m_rects.empty() ? 0 : row + 1;
+}
+
+void SectionTabs::Relayout()
+{
+    const int full = width() - 4;
+    int rows = Layout(full);
+    const bool scrolls = m_maxRows > 0 && rows > m_maxRows;
+    if (scrolls) {
+        // Room for the scroll bar at the right of the rows in sight.
+        const int bar = m_scroll->sizeHint().width();
+        rows = Layout(full - bar);
+        m_scroll->setGeometry(width() - bar, 0, bar, m_maxRows * RowPitch());
+        const QSignalBlocker quiet(m_scroll);
+        m_scroll->setRange(0, rows - m_maxRows);
+        m_scroll->setPageStep(m_maxRows);
+    }
+    m_scroll->setVisible(scrolls);
+    m_firstRow = std::clamp(m_firstRow, 0, std::max(rows - VisibleRowCount(), 0));
+    EnsureCurrentVisible();
     update();
+}
+
+void SectionTabs::EnsureCurrentVisible()
+{
+    if (m_current < 0 || static_cast<std::size_t>(m_current) >= m_rects.size()) return;
+    const int row = m_rects[static_cast<std::size_t>(m_current)].top() / RowPitch();
+    const int shown = std::max(VisibleRowCount(), 1);
+    int first = m_firstRow;
+    if (row < first) first = row;
+    if (row >= first + shown) first = row - shown + 1;
+    if (first != m_firstRow) SetFirstVisibleRow(first);
 }
 
 void SectionTabs::resizeEvent(QResizeEvent*) { Relayout(); }
 
+void SectionTabs::wheelEvent(QWheelEvent* event)
+{
+    if (!m_scroll->isVisible()) return event->ignore();
+    const int steps = event->angleDelta().y() / 120;
+    SetFirstVisibleRow(m_firstRow - (steps == 0 ? (event->angleDelta().y() > 0 ? 1 : -1) : steps));
+    event->accept();
+}
+
 void SectionTabs::mousePressEvent(QMouseEvent* event)
 {
     const int index = TabAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || index < 0 || index == m_current) return;
-    if (changing) changing();
-    m_current = index;
-    update();
-    if (changed) changed(index);
+    if (event->button() != Qt::LeftButton || index < 0) return;
+    Choose(index);
 }
 
-void SectionTabs::paintEvent(QPaintEvent*)
+void SectionTabs::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    for (std::size_t i = 0; i < m_rects.size(); ++i) {
+    const int pitch = RowPitch();
+    const int firstRow = m_firstRow + std::max(event->rect().top(), 0) / pitch;
+    const int lastRow = std::min(m_firstRow + std::min(event->rect().bottom(), VisibleRowCount() * pitch - 1) / pitch,
+                                 m_firstRow + VisibleRowCount() - 1);
+    m_tabsPainted = 0;
+    auto it = std::lower_bound(m_rects.begin(), m_rects.end(), firstRow, [pitch](const QRect& r, int wanted) { return r.top() / pitch < wanted; });
+    for (; it != m_rects.end() && it->top() / pitch <= lastRow; ++it) {
+        const std::size_t i = static_cast<std::size_t>(it - m_rects.begin());
         QStyleOptionButton option;
         option.initFrom(this);
-        option.rect = m_rects[i];
+        option.rect = it->translated(0, -m_firstRow * pitch);
+        if (!option.rect.intersects(event->rect())) continue;
         option.text = m_texts[i];
         // The selected tab is drawn pressed in, like a button that stays down.
         option.state |= static_cast<int>(i) == m_current ? QStyle::State_Sunken | QStyle::State_On : QStyle::State_Raised;
         style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
+        ++m_tabsPainted;
     }
 }
 
