@@ -99,6 +99,29 @@ void BM_BackupCopyOnly(benchmark::State& state)
 }
 BENCHMARK(BM_BackupCopyOnly)->Unit(benchmark::kMillisecond);
 
+// A set of many tables whose every column file the save rewrites: the folder is
+// scanned for leftovers once a save, so the cost grows with the tables, not with
+// their square.
+void BM_SaveSettingsOfManyTables(benchmark::State& state)
+{
+    const BigSet& set = GetManyDefinitions(static_cast<int>(state.range(0)), false);
+    SetProgramPath(set.root + "zok2");
+    CZOKDoc doc;
+    if (!doc.LoadDocument(set.binaryPath)) state.SkipWithError("open failed");
+    int width = 1000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++width;
+        for (Section& columns : doc.sections) {
+            for (ColumnDefinition& d : columns) d[ColumnField::width] = std::to_string(width);
+        }
+        state.ResumeTiming();
+        if (!doc.SaveSettings()) state.SkipWithError("a column file was kept");
+    }
+    state.counters["tables"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_SaveSettingsOfManyTables)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
 // ---- one edit saved into a 512 MB binary, beside the plain way of doing the same ----
 
 constexpr std::int64_t kLargeBytes = std::int64_t{512} << 20;

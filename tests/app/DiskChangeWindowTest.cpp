@@ -55,6 +55,23 @@ TEST_F(DiskChangeWindowTest, AChangeOnDiskIsOfferedAndReloaded)
     EXPECT_EQ(Shown(1, 1), "10000");
 }
 
+TEST_F(DiskChangeWindowTest, AReplacedFileIsOfferedAndItsNameWatchedAgain)
+{
+    Start(sample());
+    std::string other = original;
+    other.replace(kFirstPrice, 4, std::string("\x2A\0\0\0", 4));
+    WriteFile(sample() + ".new", other);
+    messages.answers = {IMessageBox::Answer::Yes};
+    std::filesystem::rename(sample() + ".new", sample());  // a new file under the old name
+    ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
+    EXPECT_EQ(Shown(1, 1), "42");
+    // The new file under the name is the one watched now.
+    messages.answers = {IMessageBox::Answer::Yes};
+    Rewrite(kFirstPrice, std::string("\x2B\0\0\0", 4));
+    ASSERT_TRUE(WaitFor([&] { return messages.asked.size() == 2; }));
+    EXPECT_EQ(Shown(1, 1), "43");
+}
+
 TEST_F(DiskChangeWindowTest, KeptValuesAreMarkedAndASaveAsksBeforeOverwriting)
 {
     Start(sample());
