@@ -116,6 +116,7 @@ void CZOKDoc::ClearContents()
     m_openedIdentity = {};
     m_codecs.clear();
     m_valuesAsRead.clear();
+    m_valuesAsReadKept = false;
 }
 
 bool CZOKDoc::FindDefinitionNames(const std::string& folder)
@@ -216,7 +217,6 @@ bool CZOKDoc::LoadBinary(const std::string& path)
             }
         });
     m_sharing.Reset(&m_layouts);
-    m_valuesAsRead = values;
     return true;
 }
 

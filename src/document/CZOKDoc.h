@@ -152,7 +152,11 @@ private:
     std::int64_t m_fileSize = 0;
     fs::File m_opened;                      // the binary as opened, read-only, for the document's lifetime
     fs::FileIdentity m_openedIdentity;      // ... and its identity then
-    std::vector<ValueTable> m_valuesAsRead;  // the values as the file held them at the open or last save
+    // The values as the file held them at the open or the last save, kept from
+    // the first change on (until then they are `values` themselves).
+    std::vector<ValueTable> m_valuesAsRead;
+    bool m_valuesAsReadKept = false;
+    void KeepValuesAsRead();
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
     ByteSharing m_sharing;
     std::vector<CellRef> m_sharedChanges;

@@ -37,7 +37,8 @@ bool CZOKDoc::WriteRegions(const std::string& path, const std::vector<EditRegion
 DiskState CZOKDoc::OpenedFileState() const
 {
     if (!m_opened.IsOpen()) return {};
-    return CheckFileOnDisk(GetPathName(), m_openedIdentity, history.UnsavedRegions(), m_layouts, m_valuesAsRead);
+    return CheckFileOnDisk(GetPathName(), m_openedIdentity, history.UnsavedRegions(), m_layouts,
+                           m_valuesAsReadKept ? m_valuesAsRead : values);
 }
 
 bool CZOKDoc::FileOnDiskChanged(fs::FileIdentity* now) const
@@ -55,7 +56,9 @@ bool CZOKDoc::KeepOpened(const std::string& path)
     if (!file.Open(path, fs::File::Mode::Read) || !file.Identity(&m_openedIdentity)) return false;
     m_opened.Close();
     m_opened.OpenSame(file);
-    m_valuesAsRead = values;
+    // What the file holds now is what the document shows.
+    m_valuesAsRead.clear();
+    m_valuesAsReadKept = false;
     return true;
 }
 

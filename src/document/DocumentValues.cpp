@@ -111,9 +111,19 @@ void CZOKDoc::StoreInput(int section, int column, int row, const std::string& in
 {
     if (!IsEditable(section, column, row)) return;
     const std::uint32_t v = CodecOf(section, column).Parse(input, applyRange);  // the codec IsEditable just used
+    KeepValuesAsRead();
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
     m_sharing.Spread(values, section, column, row, &m_sharedChanges);
     MarkModified();
+}
+
+void CZOKDoc::KeepValuesAsRead()
+{
+    // A save checks the file against what was read; the copy is taken once,
+    // before the first change, so an open that only looks costs no memory.
+    if (m_valuesAsReadKept) return;
+    m_valuesAsRead = values;
+    m_valuesAsReadKept = true;
 }
 
 CZOKDoc::ColumnStore CZOKDoc::PrepareStore(int section, int column) const
@@ -137,6 +147,7 @@ void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int r
     // The same rule as IsEditable: a row holding data whose bytes all lie in the file.
     if (!store.codec || row < 0 || row >= store.rows || !CellInFile(*store.layout, row, m_fileSize)) return;
     const std::uint32_t v = store.codec->Parse(input, applyRange);
+    KeepValuesAsRead();
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
     m_sharing.Spread(values, section, column, row, &m_sharedChanges);
     MarkModified();
