@@ -291,8 +291,11 @@ void CursorMoves(benchmark::State& state, const char* radix)
 {
     ListWindow& w = Lists();
     if (!w.opened) state.SkipWithError("open failed");
-    for (ColumnDefinition& d : w.doc.sections[0]) d[ColumnField::radix] = radix;
-    w.view.ShowSection(0, 1, 1);
+    // The table's section (the list's own definition, without columns, has no tab).
+    const int section = w.view.TabItems().empty() ? 0 : w.view.TabItems().front().section;
+    if (w.doc.sections[static_cast<std::size_t>(section)].size() != 5) state.SkipWithError("the table is not shown");
+    for (ColumnDefinition& d : w.doc.sections[static_cast<std::size_t>(section)]) d[ColumnField::radix] = radix;
+    w.view.ShowSection(section, 1, 1);
     QtFlexGrid& grid = w.view.GridWidget();
     QCoreApplication::processEvents();
     for (auto _ : state) {
