@@ -286,12 +286,14 @@ TEST_F(WindowDetailsTest, DroppedFilesAreTakenAsCopiesNeverMoves)
     Start();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(sample()))});
+    // Shift held: a source offering both proposes a move.
     for (QObject* target : std::initializer_list<QObject*>{&frame(), &view().Tabs()}) {
-        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+        ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
         QApplication::sendEvent(target, &enter);
         EXPECT_TRUE(enter.isAccepted());
         EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
-        QDropEvent drop(QPointF(5, 5), Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(5, 5), Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(target, &drop);
         EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
         EXPECT_EQ(doc().GetPathName(), sample());
