@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -10,6 +11,8 @@
 #include "framework/AppPath.h"
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
+#include "search/CellFacts.h"
+#include "search/CellSearch.h"
 #include "text/SjisText.h"
 
 namespace zok2 {
@@ -19,7 +22,9 @@ namespace {
 const char* const kUsage =
     "usage: zok2-cli [--root DIR] [--mode NAME] sections FILE\n"
     "       zok2-cli [--root DIR] [--mode NAME] dump FILE [SECTION ...]\n"
-    "       zok2-cli [--root DIR] [--mode NAME] paste FILE SECTION ROW COLUMN < text\n";
+    "       zok2-cli [--root DIR] [--mode NAME] paste FILE SECTION ROW COLUMN < text\n"
+    "       zok2-cli [--root DIR] [--mode NAME] find [--section NAME] [--whole] [--value] FILE TEXT\n"
+    "       zok2-cli [--root DIR] [--mode NAME] info FILE SECTION ROW COLUMN\n";
 
 class StderrMessageBox : public IMessageBox {
 public:
@@ -158,6 +163,73 @@ CliResult RunPaste(Session& session, const std::vector<std::string>& rest, const
     return result;
 }
 
+struct FindOptions {
+    std::string section;
+    bool whole = false, valueOnly = false;
+};
+
+// One hit a line: table, grid row, grid column, row label, caption, text shown, offset.
+CliResult RunFind(Session& session, const FindOptions& options, const std::string& text, CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    search::SearchQuery query;
+    query.text = Utf8ToSjis(text);
+    query.whole = options.whole;
+    query.valueOnly = options.valueOnly;
+    if (!options.section.empty()) {
+        query.onlySection = FindSection(doc, options.section);
+        if (query.onlySection < 0) return UsageError("unknown section: " + options.section);
+    }
+    if (options.valueOnly && !search::ReadSearchNumber(query.text)) return UsageError("--value needs a TEXT that is a number");
+    const search::CellSearch finder(doc, query);
+    for (const search::SearchHit& hit : finder.All(static_cast<std::size_t>(-1))) {
+        const auto& columns = doc.sections[static_cast<std::size_t>(hit.section)];
+        std::string label, caption, shown, offset;
+        if (hit.row > 0) label = std::string(doc.RowLabels(hit.section)[static_cast<std::size_t>(hit.row - 1)]);
+        if (hit.column > 0) caption = columns[static_cast<std::size_t>(hit.column - 1)][ColumnField::caption];
+        if (hit.row == 0) {
+            shown = caption;
+        } else if (hit.column == 0) {
+            shown = label;
+        } else {
+            shown = doc.DisplayText(hit.section, hit.column - 1, hit.row - 1);
+            if (const ColumnLayout* layout = doc.LayoutOf(hit.section, hit.column - 1)) offset = search::OffsetText(layout->Offset(hit.row - 1));
+        }
+        result.out += doc.SectionName(hit.section) + "\t" + text::FormatDec(hit.row) + "\t" + text::FormatDec(hit.column) + "\t" +
+                      SjisToUtf8(label) + "\t" + SjisToUtf8(caption) + "\t" + SjisToUtf8(shown) + "\t" + offset + "\n";
+    }
+    if (result.out.empty()) result.status = 1;
+    return result;
+}
+
+// The facts of one cell, "key: value" a line.
+CliResult RunInfo(Session& session, const std::vector<std::string>& rest, CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    const int section = FindSection(doc, rest[1]);
+    if (section < 0) return UsageError("unknown section: " + rest[1]);
+    int row = 0, column = 0;
+    if (!ParsePositive(rest[2], &row) || !ParsePositive(rest[3], &column)) return UsageError("ROW and COLUMN are numbers from 1");
+    const std::optional<search::CellFacts> facts = search::DescribeCell(doc, section, row, column);
+    if (!facts) return UsageError("ROW or COLUMN lies outside section " + rest[1], false);
+    static const char* const kStates[] = {"editable", "none", "compressed", "past-end"};
+    const bool valued = facts->state != search::CellState::None;
+    const bool placed = facts->offset >= 0;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%X", facts->value);
+    result.out += "table: " + facts->table + "\n";
+    result.out += "row: " + SjisToUtf8(facts->rowLabel) + "\n";
+    result.out += "caption: " + SjisToUtf8(facts->caption) + "\n";
+    result.out += std::string("state: ") + kStates[static_cast<int>(facts->state)] + "\n";
+    result.out += "offset: " + (placed ? search::OffsetText(facts->offset) : std::string()) + "\n";
+    result.out += "size: " + (facts->bit >= 0 ? "bit " + text::FormatDec(facts->bit) : text::FormatDec(facts->byteCount)) + "\n";
+    result.out += "bytes: " + search::HexPairs(facts->bytes) + "\n";
+    result.out += "hex: " + (valued ? std::string(hex) : std::string()) + "\n";
+    result.out += "signed: " + (valued ? text::FormatDec(facts->signedValue) : std::string()) + "\n";
+    result.out += "unsigned: " + (valued ? text::FormatDec(static_cast<std::int64_t>(facts->value)) : std::string()) + "\n";
+    return result;
+}
+
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
@@ -172,11 +244,29 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     }
     if (i >= args.size()) return UsageError("no command given");
     const std::string command = args[i++];
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-    if (command != "sections" && command != "dump" && command != "paste") return UsageError("unknown command: " + command);
+    std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info") {
+        return UsageError("unknown command: " + command);
+    }
+    FindOptions find;
+    while (command == "find" && !rest.empty() && rest[0].rfind("--", 0) == 0) {
+        if (rest[0] == "--whole") {
+            find.whole = true;
+        } else if (rest[0] == "--value") {
+            find.valueOnly = true;
+        } else if (rest[0] == "--section" && rest.size() > 1) {
+            find.section = rest[1];
+            rest.erase(rest.begin());
+        } else {
+            return UsageError("unknown option of find: " + rest[0]);
+        }
+        rest.erase(rest.begin());
+    }
     if (rest.empty()) return UsageError("no FILE given");
     if (command == "sections" && rest.size() != 1) return UsageError("sections takes one FILE");
     if (command == "paste" && rest.size() != 4) return UsageError("paste takes FILE SECTION ROW COLUMN");
+    if (command == "find" && (rest.size() != 2 || rest[1].empty())) return UsageError("find takes FILE TEXT");
+    if (command == "info" && rest.size() != 4) return UsageError("info takes FILE SECTION ROW COLUMN");
 
     if (!root.empty() && root.back() != '/') root += '/';
     SetProgramPath(root + "zok2");
@@ -193,6 +283,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         return result;
     }
     if (command == "dump") return RunDump(session, std::vector<std::string>(rest.begin() + 1, rest.end()), result);
+    if (command == "find") return RunFind(session, find, rest[1], result);
+    if (command == "info") return RunInfo(session, rest, result);
     return RunPaste(session, rest, readInput, result);
 }
 

@@ -88,6 +88,12 @@ public:
     // The value may be changed: it holds data, its section has a place in the file
     // (not compressed) and every byte of it lies in the file.
     bool IsEditable(int section, int column, int row) const;
+    // Where a column's values lie in the file (null for compressed sections and
+    // columns that do not exist), the file's size at the open, and bytes of the
+    // opened file as it is on disk now (fewer where it ends).
+    const ColumnLayout* LayoutOf(int section, int column) const;
+    std::int64_t FileSize() const { return m_fileSize; }
+    std::string ReadOpenedBytes(std::int64_t offset, std::size_t count) const;
     // The tab text of a section: its definition's file-system name.
     std::string SectionName(int section) const;
     // Cells that took new bits because they share bytes with a stored cell,
@@ -150,7 +156,7 @@ private:
     };
     mutable std::vector<std::vector<CachedCodec>> m_codecs;  // per section and column
     std::int64_t m_fileSize = 0;
-    fs::File m_opened;                      // the binary as opened, read-only, for the document's lifetime
+    mutable fs::File m_opened;              // the binary as opened, read-only, for the document's lifetime
     fs::FileIdentity m_openedIdentity;      // ... and its identity then
     // The values as the file held them at the open or the last save, kept from
     // the first change on (until then they are `values` themselves).

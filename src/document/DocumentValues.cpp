@@ -117,6 +117,21 @@ void CZOKDoc::StoreInput(int section, int column, int row, const std::string& in
     MarkModified();
 }
 
+const ColumnLayout* CZOKDoc::LayoutOf(int section, int column) const
+{
+    if (section < 0 || column < 0 || static_cast<std::size_t>(section) >= m_layouts.size()) return nullptr;
+    const std::vector<ColumnLayout>& layouts = m_layouts[static_cast<std::size_t>(section)];
+    return static_cast<std::size_t>(column) < layouts.size() ? &layouts[static_cast<std::size_t>(column)] : nullptr;
+}
+
+std::string CZOKDoc::ReadOpenedBytes(std::int64_t offset, std::size_t count) const
+{
+    std::string bytes(count, '\0');
+    const std::int64_t got = m_opened.IsOpen() ? m_opened.ReadAt(offset, bytes.data(), count) : -1;
+    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
+
 void CZOKDoc::KeepValuesAsRead()
 {
     // A save checks the file against what was read; the copy is taken once,

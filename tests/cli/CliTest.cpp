@@ -241,3 +241,71 @@ TEST(CliTool, TheGeneratorReproducesTheBundledSample)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(CliFind, FindsLabelsCaptionsTextsAndValuesOneHitALine)
+{
+    const std::string file = kExamples + "/sample.dat";
+    // A Japanese label, a half-width search for a full-width one.
+    CliResult r = Cli({"--root", kExamples, "find", file, "スライム"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "monsters\t1\t0\tスライム\t\tスライム\t\n");
+    r = Cli({"--root", kExamples, "find", "--whole", file, "ﾄﾞﾗｺﾞﾝ"});
+    EXPECT_EQ(r.out, "monsters\t6\t0\tドラゴン\t\tドラゴン\t\n");
+    // By value on a hexadecimal column: 12 is the cell showing 0X0C.
+    r = Cli({"--root", kExamples, "find", "--section", "items", "--value", file, "12"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "items\t3\t3\t02 こんぼう\t重さ\t0X0C\t0x315\n");
+    // A list label, with its file offset; a caption.
+    r = Cli({"--root", kExamples, "find", "--whole", file, "火"});
+    EXPECT_EQ(r.out, "monsters\t6\t5\tドラゴン\t属性\t火\t0x256\n");
+    r = Cli({"--root", kExamples, "find", "--whole", file, "HP"});
+    EXPECT_EQ(r.out, "monsters\t0\t1\t\tHP\tHP\t\n");
+    // Nothing found is status 1; wrong usage 2.
+    r = Cli({"--root", kExamples, "find", file, "no such text"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(Cli({"--root", kExamples, "find", "--value", file, "fire"}).status, 2);
+    EXPECT_EQ(Cli({"--root", kExamples, "find", "--section", "nowhere", file, "1"}).status, 2);
+    EXPECT_EQ(Cli({"--root", kExamples, "find", "--sideways", file, "1"}).status, 2);
+    EXPECT_EQ(Cli({"--root", kExamples, "find", file}).status, 2);
+}
+
+TEST(CliInfo, TheFactsOfACellOneKeyALine)
+{
+    const std::string file = kExamples + "/sample.dat";
+    CliResult r = Cli({"--root", kExamples, "info", file, "monsters", "1", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "table: monsters\nrow: スライム\ncaption: HP\nstate: editable\noffset: 0x200\nsize: 2\nbytes: 08 00\n"
+              "hex: 0x8\nsigned: 8\nunsigned: 8\n");
+    // A bit: its byte with the correction applied.
+    r = Cli({"--root", kExamples, "info", file, "monsters", "3", "8"});
+    EXPECT_EQ(Lines(r.out)[4], "offset: 0x228");
+    EXPECT_EQ(Lines(r.out)[5], "size: bit 1");
+    EXPECT_EQ(Lines(r.out)[8], "signed: 1");
+    // "--", compressed.
+    r = Cli({"--root", kExamples, "info", file, "items", "9", "1"});
+    EXPECT_EQ(Lines(r.out)[3], "state: none");
+    EXPECT_EQ(Lines(r.out)[7], "hex: ");
+    r = Cli({"--root", kExamples, "info", file, "maps", "1", "1"});
+    EXPECT_EQ(Lines(r.out)[3], "state: compressed");
+    EXPECT_EQ(Lines(r.out)[4], "offset: ");
+    EXPECT_EQ(Cli({"--root", kExamples, "info", file, "monsters", "99", "1"}).status, 2);
+    EXPECT_EQ(Cli({"--root", kExamples, "info", file, "nowhere", "1", "1"}).status, 2);
+}
+
+TEST(CliInfo, APastTheEndCellSaysSo)
+{
+    SampleCopy copy;
+    std::string bytes = ReadFile(copy.binary());
+    WriteFile(copy.binary(), bytes.substr(0, 0x300 + 8 * 3));  // items rows from the fourth on are gone
+    CliResult r = Cli({"--root", copy.root(), "info", copy.binary(), "items", "5", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.out)[3], "state: past-end");
+    EXPECT_EQ(Lines(r.out)[4], "offset: 0x320");
+    EXPECT_EQ(Lines(r.out)[6], "bytes: ");
+}
+
+}  // namespace zok2::test
