@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QScreen>
+#include <QStatusBar>
 
 #include "app/AboutBox.h"
 #include "app/CZOKApp.h"
@@ -20,6 +22,7 @@
 #include "document/Messages.h"
 #include "qt/QtServices.h"
 #include "qt/SjisCodec.h"
+#include "search/CellFacts.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
@@ -43,6 +46,10 @@ const std::map<int, std::vector<QKeySequence>>& Accelerators()
         {command::kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
         {command::kDiscardData, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}},
         // The tab strip cannot take the focus: tables switch from the keyboard too.
+        {command::kFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
+        {command::kFindNext, {QKeySequence(Qt::Key_F3)}},
+        {command::kFindPrevious, {QKeySequence(Qt::SHIFT | Qt::Key_F3)}},
+        {command::kGoTo, {QKeySequence(Qt::CTRL | Qt::Key_G)}},
         {command::kNextTable, {QKeySequence(Qt::CTRL | Qt::Key_Tab)}},
         {command::kPreviousTable, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}},
     };
@@ -54,11 +61,29 @@ const std::map<int, std::vector<QKeySequence>>& Accelerators()
 CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc(), app.Clipboard(), this))
 {
     setCentralWidget(m_view);
+    m_infoLabel = new QLabel(this);
+    m_infoLabel->setObjectName("infoLine");
+    m_infoLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_noteLabel = new QLabel(this);
+    m_noteLabel->setObjectName("note");
+    m_noteLabel->setStyleSheet(QStringLiteral("QLabel { color: rgb(150, 60, 0); }"));
+    m_noteLabel->hide();
+    statusBar()->addWidget(m_infoLabel, 1);
+    statusBar()->addPermanentWidget(m_noteLabel);
+    statusBar()->setSizeGripEnabled(true);
     setAcceptDrops(true);
     setWindowTitle(kAppTitle);
     BuildMenus();
     m_view->stateChanged = [this] { UpdateCommandStates(); };
     m_view->contextMenuRequested = [this](const QPoint& at) { ShowContextMenu(at); };
+    m_view->noteChanged = [this](const QString& note, bool storedAsZero) {
+        // Without the status bar only what changed the data unasked is worth a message.
+        if (statusBar()->isVisible()) {
+            ShowNote(note);
+        } else if (storedAsZero && !note.isEmpty()) {
+            m_app.Doc().MessageBox().Show(note.toStdString());
+        }
+    };
     m_view->fileDropped = [this](const std::string& path) {
         m_app.OpenDocumentFile(path);
         UpdateCommandStates();
@@ -148,6 +173,13 @@ void CMainFrame::BuildMenus()
     Add(edit, command::kDelete, QStringLiteral("削除(&D)\tDel"));
     edit->addSeparator();
     Add(edit, command::kSelectAll, QStringLiteral("すべて選択(&A)\tCtrl+A"));
+    // The program's own additions, after the items of old.
+    edit->addSeparator();
+    Add(edit, command::kFind, QStringLiteral("検索(&F)...\tCtrl+F"))->setStatusTip(QStringLiteral("行の名前、セルの表示、見出しを検索します"));
+    Add(edit, command::kFindNext, QStringLiteral("次を検索(&N)\tF3"))->setStatusTip(QStringLiteral("次に一致するセルへ移動します"));
+    Add(edit, command::kFindPrevious, QStringLiteral("前を検索(&V)\tShift+F3"))->setStatusTip(QStringLiteral("前に一致するセルへ移動します"));
+    Add(edit, command::kGoTo, QStringLiteral("移動(&G)...\tCtrl+G"))->setStatusTip(QStringLiteral("行番号かファイル上のアドレスへ移動します"));
+    Add(edit, command::kCopyAddress, QStringLiteral("アドレスをコピー(&O)"))->setStatusTip(QStringLiteral("現在のセルのファイル上のアドレスをコピーします"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     QMenu* modes = view->addMenu(QStringLiteral("選択セクションの表示"));
@@ -156,6 +188,11 @@ void CMainFrame::BuildMenus()
     Add(modes, command::kUnsigned, QStringLiteral("符号無し10進数"));
     Add(modes, command::kList, QStringLiteral("リスト"));
     for (int id : {command::kHex, command::kSigned, command::kUnsigned, command::kList}) m_actions[id]->setCheckable(true);
+    view->addSeparator();
+    QAction* bar = Add(view, command::kStatusBar, QStringLiteral("ステータス バー(&S)"));
+    bar->setCheckable(true);
+    bar->setChecked(true);
+    bar->setStatusTip(QStringLiteral("ステータス バーの表示と非表示を切り替えます"));
 
     QMenu* other = menuBar()->addMenu(QStringLiteral("その他(&O)"));
     Add(other, command::kSettings, QStringLiteral("設定(&E)"));
@@ -230,6 +267,10 @@ void CMainFrame::Run(int id)
     case command::kAbout: m_app.ShowAbout(); break;
     case command::kNew: m_app.OnFileNew(); break;
     case command::kSettings: m_app.OnSettings(); break;
+    case command::kStatusBar: SetStatusBarShown(!statusBar()->isVisible(), true); break;
+    case command::kCopyAddress:
+        if (m_view->CurrentOffset() >= 0) m_app.Clipboard().SetText(search::OffsetText(m_view->CurrentOffset()));
+        break;
     case command::kNextTable: m_view->SwitchTab(1); break;
     case command::kPreviousTable: m_view->SwitchTab(-1); break;
     case command::kNextPane:
@@ -269,6 +310,35 @@ void CMainFrame::UpdateCommandStates()
         const CommandState state = m_view->DisplayModeState(id);
         m_actions[id]->setEnabled(state.enabled);
         m_actions[id]->setChecked(state.checked);
+    }
+    set(command::kCopyAddress, m_view->CurrentOffset() >= 0);
+    set(command::kFind, doc.HasSections());
+    set(command::kFindNext, doc.HasSections());
+    set(command::kFindPrevious, doc.HasSections());
+    set(command::kGoTo, doc.HasSections());
+    UpdateInfoLine();
+}
+
+void CMainFrame::UpdateInfoLine()
+{
+    if (m_infoLabel && statusBar()->isVisible()) m_infoLabel->setText(m_view->InfoLine());
+}
+
+void CMainFrame::ShowNote(const QString& note)
+{
+    m_noteLabel->setText(note);
+    m_noteLabel->setVisible(!note.isEmpty());
+}
+
+void CMainFrame::SetStatusBarShown(bool shown, bool remember)
+{
+    // Hidden, the view fills the client area as the frame of old lays it out.
+    statusBar()->setVisible(shown);
+    m_actions[command::kStatusBar]->setChecked(shown);
+    if (shown) UpdateInfoLine();
+    if (remember) {
+        IniProfile profile = m_app.Profile();
+        m_app.ProfileWritten(profile.WriteString("Setting", "statusbar", shown ? "1" : "0"));
     }
 }
 
@@ -335,6 +405,7 @@ void CMainFrame::RestorePlacement()
     if (storedRight != 0) right = storedRight;
     if (storedTop != 0) top = storedTop;
     if (storedBottom != 0) bottom = storedBottom;
+    SetStatusBarShown(profile.GetInt("Setting", "statusbar", 1) != 0, false);
     if (right <= left || bottom <= top) return;  // a rectangle that cannot be a window
     setGeometry(OnSomeScreen(QRect(left, top, right - left, bottom - top)));
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QDropEvent;
 class QKeyEvent;
@@ -25,8 +26,10 @@ inline constexpr int kUndo = 57643, kRedo = 57644, kCut = 57635, kCopy = 57634, 
 inline constexpr int kHex = 32771, kSigned = 32772, kUnsigned = 32773, kList = 32779;
 inline constexpr int kDiscardData = 32774, kSettings = 32776, kSaveSettings = 32777, kAbout = 57664;
 inline constexpr int kNextPane = 57680, kPreviousPane = 57681;
-// The program's own keys beyond the menus: the next and the previous table.
-inline constexpr int kNextTable = 33001, kPreviousTable = 33002;
+// The program's own commands beyond the menus of old: the next and the previous
+// table, the status bar, copying the cell's address, find and go to.
+inline constexpr int kNextTable = 33001, kPreviousTable = 33002, kStatusBar = 33003, kCopyAddress = 33004;
+inline constexpr int kFind = 33005, kFindNext = 33006, kFindPrevious = 33007, kGoTo = 33008;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {
@@ -44,6 +47,13 @@ public:
     void RestorePlacement();
     void SavePlacement();
     void DiscardData();
+    // The status bar under the view: the current cell's facts and a note of the last command.
+    void UpdateInfoLine();
+    void ShowNote(const QString& note);
+    QLabel& InfoLabel() { return *m_infoLabel; }
+    QLabel& NoteLabel() { return *m_noteLabel; }
+    // Shows or hides the status bar and remembers the choice in the profile.
+    void SetStatusBarShown(bool shown, bool remember);
     // Popup menu 102 with every item's state, as the right click and Shift+F10 show it.
     std::unique_ptr<QMenu> BuildContextMenu();
     // Files dropped on the frame: the first local file opens through the open request.
@@ -72,6 +82,8 @@ private:
     QAction* m_recentSeparator = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QAction*> m_recentActions;
+    QLabel* m_infoLabel = nullptr;
+    QLabel* m_noteLabel = nullptr;
 };
 
 }  // namespace zok2

@@ -219,6 +219,9 @@ void CZOKApp::WatchOpenedFile()
     const std::string path = m_doc->GetPathName();
     if (!path.empty() && m_doc->HasSections()) m_watcher->addPath(FileNameToQString(path));
     m_frame->UpdateCaption();
+    // A save clears the marks of edited cells and changes the bytes the information line shows.
+    m_frame->View().GridWidget().viewport()->update();
+    m_frame->UpdateInfoLine();
 }
 
 void CZOKApp::OnFileChangedOnDisk()

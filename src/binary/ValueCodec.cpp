@@ -122,8 +122,23 @@ void ColumnCodec::AppendText(std::uint32_t v, bool exactValue, std::string& out)
     out.append(buf, static_cast<std::size_t>(FormatRadix(buf, v, m_byteSize, m_radix)));
 }
 
-std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange) const
+bool IsPlainNumber(std::string_view text)
 {
+    auto all = [](std::string_view digits, bool hex) {
+        return !digits.empty() && std::all_of(digits.begin(), digits.end(), [hex](char c) {
+            return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+        });
+    };
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return all(text.substr(2), true);
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+    return all(text, false);
+}
+
+std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange) const { return Parse(input, applyRange, nullptr); }
+
+std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange, ParseNote* note) const
+{
+    if (note) note->notANumber = !IsPlainNumber(input);
     std::uint32_t v;
     if (input.size() >= 2 && input[0] == '0' && (input[1] == 'X' || input[1] == 'x')) {
         v = text::ReadHex(input.substr(2));
@@ -134,11 +149,13 @@ std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange) const
     if (m_masked) {
         v &= m_mask;
     } else if (m_ranged && applyRange) {
+        const std::uint32_t read = v;
         if (m_low > v) {
             v = m_low;
         } else if (m_high < v) {
             v = m_high;
         }
+        if (note) note->clamped = v != read;
         // A bound wider than the column cannot be stored in the file.
         v &= SizeMask(m_byteSize);
     }

@@ -32,6 +32,13 @@ public:
     // a bit column's 0/1. A recorded text is stored without the range so the
     // recorded value comes back exactly.
     std::uint32_t Parse(std::string_view input, bool applyRange) const;
+    // What a parse did beyond reading a number: the text was no plain number
+    // (its readable start, often nothing, was taken), or the range moved the value.
+    struct ParseNote {
+        bool notANumber = false;
+        bool clamped = false;
+    };
+    std::uint32_t Parse(std::string_view input, bool applyRange, ParseNote* note) const;
 
 private:
     int m_byteSize;
@@ -48,6 +55,8 @@ private:
 // Value -> label of a value list: an entry is split at its first blank into a
 // hexadecimal value and its label; the first entry of a value wins.
 std::map<std::uint32_t, std::string> ValueListLabels(const DefinitionTables& tables, int listIndex);
+// A text that is exactly a number: decimal with an optional sign, or "0x" and hexadecimal digits.
+bool IsPlainNumber(std::string_view text);
 // The choices a value list offers: value -> the whole item text, first text of a value winning.
 std::map<std::uint32_t, std::string> ValueListChoices(const DefinitionTables& tables, int listIndex);
 

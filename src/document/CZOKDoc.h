@@ -60,6 +60,7 @@ public:
     std::string GetEditText(int section, int column, int row) const;
     void RefreshCells(int section, int firstRow, int lastRow, int firstColumn, int lastColumn);
     void StoreCellText(int section, int column, int row, const std::string& text);
+    void StoreCellText(int section, int column, int row, const std::string& text, ColumnCodec::ParseNote* note);
     // Stores a text recorded by the history: a range limit is not applied again,
     // so the recorded value comes back exactly.
     void StoreRecordedText(int section, int column, int row, const std::string& text);
@@ -72,7 +73,9 @@ public:
     };
     ColumnStore PrepareStore(int section, int column) const;
     // StoreCellText (applyRange) or StoreRecordedText through a prepared column.
-    void StoreText(const ColumnStore& store, int section, int column, int row, std::string_view text, bool applyRange);
+    // `note` (optional) says what the parse did beyond reading a number.
+    void StoreText(const ColumnStore& store, int section, int column, int row, std::string_view text, bool applyRange,
+                   ColumnCodec::ParseNote* note = nullptr);
     // How many cells of the rectangle (0-based, inclusive) show a value that cannot change.
     std::int64_t CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const;
     // The text a cell shows: "--" without data, a list label, or the radix form.
@@ -94,6 +97,8 @@ public:
     const ColumnLayout* LayoutOf(int section, int column) const;
     std::int64_t FileSize() const { return m_fileSize; }
     std::string ReadOpenedBytes(std::int64_t offset, std::size_t count) const;
+    // The cell's value differs from the file's as last saved (or opened).
+    bool IsEdited(int section, int column, int row) const;
     // The tab text of a section: its definition's file-system name.
     std::string SectionName(int section) const;
     // Cells that took new bits because they share bytes with a stored cell,
@@ -138,7 +143,7 @@ public:
     IniProfile Profile() const;
 
 private:
-    void StoreInput(int section, int column, int row, const std::string& input, bool applyRange);
+    void StoreInput(int section, int column, int row, const std::string& input, bool applyRange, ColumnCodec::ParseNote* note = nullptr);
     std::string DefinitionPath(std::size_t section, const std::string& extension) const;
     bool SaveAs(const std::string& path);
     bool SaveInPlace(const std::string& path);

@@ -102,15 +102,20 @@ void CZOKDoc::StoreCellText(int section, int column, int row, const std::string&
     StoreInput(section, column, row, input, true);
 }
 
+void CZOKDoc::StoreCellText(int section, int column, int row, const std::string& input, ColumnCodec::ParseNote* note)
+{
+    StoreInput(section, column, row, input, true, note);
+}
+
 void CZOKDoc::StoreRecordedText(int section, int column, int row, const std::string& input)
 {
     StoreInput(section, column, row, input, false);
 }
 
-void CZOKDoc::StoreInput(int section, int column, int row, const std::string& input, bool applyRange)
+void CZOKDoc::StoreInput(int section, int column, int row, const std::string& input, bool applyRange, ColumnCodec::ParseNote* note)
 {
     if (!IsEditable(section, column, row)) return;
-    const std::uint32_t v = CodecOf(section, column).Parse(input, applyRange);  // the codec IsEditable just used
+    const std::uint32_t v = CodecOf(section, column).Parse(input, applyRange, note);  // the codec IsEditable just used
     KeepValuesAsRead();
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
     m_sharing.Spread(values, section, column, row, &m_sharedChanges);
@@ -130,6 +135,20 @@ std::string CZOKDoc::ReadOpenedBytes(std::int64_t offset, std::size_t count) con
     const std::int64_t got = m_opened.IsOpen() ? m_opened.ReadAt(offset, bytes.data(), count) : -1;
     bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return bytes;
+}
+
+bool CZOKDoc::IsEdited(int section, int column, int row) const
+{
+    // Until the first change the values are the file's own; then the copy kept
+    // for the save's check tells them apart, so the marks cost no memory of their own.
+    if (!m_valuesAsReadKept || section < 0 || column < 0 || row < 0 || static_cast<std::size_t>(section) >= values.size() ||
+        static_cast<std::size_t>(section) >= m_valuesAsRead.size()) {
+        return false;
+    }
+    const ValueTable& now = values[static_cast<std::size_t>(section)];
+    const ValueTable& before = m_valuesAsRead[static_cast<std::size_t>(section)];
+    const auto r = static_cast<std::size_t>(row), c = static_cast<std::size_t>(column);
+    return now.Contains(r, c) && before.Contains(r, c) && now.Get(r, c) != before.Get(r, c);
 }
 
 void CZOKDoc::KeepValuesAsRead()
@@ -157,11 +176,12 @@ CZOKDoc::ColumnStore CZOKDoc::PrepareStore(int section, int column) const
     return store;
 }
 
-void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int row, std::string_view input, bool applyRange)
+void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int row, std::string_view input, bool applyRange,
+                        ColumnCodec::ParseNote* note)
 {
     // The same rule as IsEditable: a row holding data whose bytes all lie in the file.
     if (!store.codec || row < 0 || row >= store.rows || !CellInFile(*store.layout, row, m_fileSize)) return;
-    const std::uint32_t v = store.codec->Parse(input, applyRange);
+    const std::uint32_t v = store.codec->Parse(input, applyRange, note);
     KeepValuesAsRead();
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
     m_sharing.Spread(values, section, column, row, &m_sharedChanges);

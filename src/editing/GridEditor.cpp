@@ -108,8 +108,27 @@ void GridEditor::Cut()
     Finish();
 }
 
+void GridEditor::Note(int row, int column, const ColumnCodec::ParseNote& note)
+{
+    if (!note.notANumber && !note.clamped) return;
+    if (m_input.notNumbers == 0 && m_input.clamped == 0) {
+        m_input.firstRow = row;
+        m_input.firstColumn = column;
+    }
+    if (note.notANumber) {
+        ++m_input.notNumbers;
+        const auto& columns = m_doc.sections[static_cast<std::size_t>(m_section)];
+        if (column >= 1 && static_cast<std::size_t>(column - 1) < columns.size() &&
+            text::ReadDec(columns[static_cast<std::size_t>(column - 1)][ColumnField::radix]) == 0) {
+            m_input.textInList = true;
+        }
+    }
+    if (note.clamped) ++m_input.clamped;
+}
+
 void GridEditor::Paste()
 {
+    m_input = {};
     if (!HasSection()) return;
     // Nothing pasted (an empty or unavailable clipboard) changes nothing, the redo log included.
     if (ApplyText(ApplyKind::Paste)) m_doc.history.ClearRedo();
@@ -132,10 +151,13 @@ void GridEditor::Redo()
 
 void GridEditor::CommitCellText(const std::string& text)
 {
+    m_input = {};
     const int column = m_grid.CurrentColumn(), row = m_grid.CurrentRow();
     if (!HasSection() || !m_doc.IsEditable(m_section, column - 1, row - 1)) return;
     RangeOperation(RangeMode::RecordUndo, column, column, row, row);
-    m_doc.StoreCellText(m_section, column - 1, row - 1, text);
+    ColumnCodec::ParseNote note;
+    m_doc.StoreCellText(m_section, column - 1, row - 1, text, &note);
+    Note(row, column, note);
     m_doc.RefreshCells(m_section, row - 1, row - 1, column - 1, column - 1);
     RefreshSharedCells();
 }
@@ -229,7 +251,10 @@ void GridEditor::WriteText(const std::string& input, int firstColumn, int lastCo
                 cell = line.substr(0, tab);
                 line.remove_prefix(tab + 1);
             }
-            m_doc.StoreText(stores[static_cast<std::size_t>(c - firstColumn)], m_section, c - 1, r - 1, cell, !recorded);
+            ColumnCodec::ParseNote note;
+            m_doc.StoreText(stores[static_cast<std::size_t>(c - firstColumn)], m_section, c - 1, r - 1, cell, !recorded,
+                            recorded ? nullptr : &note);
+            if (!recorded) Note(r, c, note);
         }
     }
 }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "binary/ValueCodec.h"
+
 namespace zok2 {
 
 class CZOKDoc;
@@ -53,6 +55,17 @@ public:
     bool ApplyText(ApplyKind kind);
     // Cells holding a value that the last paste could not change (past the end of the file).
     int SkippedCells() const { return m_skipped; }
+    // What the last paste or typed edit could not take as it was: texts that were
+    // no plain number (stored as what could be read of them, mostly 0) and values
+    // the column's range moved; the first such cell (grid coordinates), and
+    // whether a list column was given a text (its labels are no values).
+    struct InputReport {
+        int notNumbers = 0, clamped = 0;
+        int firstRow = 0, firstColumn = 0;
+        bool textInList = false;
+        bool operator==(const InputReport&) const = default;
+    };
+    const InputReport& LastInput() const { return m_input; }
     void EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow);
 
     // The tab-separated text of a rectangle (copy and edit records use it).
@@ -72,6 +85,8 @@ private:
     int m_section = 0;
     bool m_redoing = false;
     int m_skipped = 0;
+    InputReport m_input;
+    void Note(int row, int column, const ColumnCodec::ParseNote& note);
 };
 
 }  // namespace zok2

@@ -94,6 +94,8 @@ public:
     std::function<void()> scrolled;
     // Cells drawn as read-only (grid coordinates of value cells).
     std::function<bool(int row, int column)> readOnlyCell;
+    // Cells drawn as edited since the last save (a tinted background and a corner mark).
+    std::function<bool(int row, int column)> editedCell;
 
     // For the tests and the benchmarks: how often the grid asked to be repainted,
     // and how often it painted.

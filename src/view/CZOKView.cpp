@@ -11,11 +11,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 #include <algorithm>
 
 #include "document/CZOKDoc.h"
 #include "document/SectionGrid.h"
 #include "qt/SjisCodec.h"
+#include "search/CellFacts.h"
 #include "view/SectionTabs.h"
 
 namespace zok2 {
@@ -107,6 +109,10 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_grid->readOnlyCell = [this](int row, int column) {
         const int section = CurrentSection();
         return section >= 0 && m_doc.HasData(section, column - 1, row - 1) && !m_doc.IsEditable(section, column - 1, row - 1);
+    };
+    m_grid->editedCell = [this](int row, int column) {
+        const int section = CurrentSection();
+        return section >= 0 && m_doc.IsEdited(section, column - 1, row - 1);
     };
     m_editor.showSection = [this](int section, int column, int row) { ShowSectionOfRecord(section, column, row); };
     m_editor.afterCommand = [this] { UpdateDropButton(); };
@@ -399,6 +405,7 @@ void CZOKView::CommitCellEdit()
     if (HasSections() && m_cellEdit->isModified()) {
         m_cellEdit->setModified(false);
         m_editor.CommitCellText(QStringToSjis(m_cellEdit->text()));
+        ReportInput();
     }
     m_cellEdit->hide();
     m_cellEdit->clear();
@@ -666,6 +673,42 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// ---- the information line ----
+
+QString CZOKView::InfoLine() const
+{
+    const int section = CurrentSection();
+    const int row = m_grid->CurrentRow(), column = m_grid->CurrentColumn();
+    const std::optional<search::CellFacts> facts = section >= 0 ? search::DescribeCell(m_doc, section, row, column) : std::nullopt;
+    if (!facts) return QString();
+    QString line = FileNameToQString(facts->table) + QStringLiteral("  ") + SjisToQString(facts->rowLabel) + QStringLiteral("  ") +
+                   SjisToQString(facts->caption) + QStringLiteral("  │  ");
+    if (facts->state == search::CellState::None) return line + QStringLiteral("値はありません（--）");
+    const QString size = facts->bit >= 0 ? QStringLiteral("ビット %1").arg(facts->bit) : QStringLiteral("%1 バイト").arg(facts->byteCount);
+    switch (facts->state) {
+    case search::CellState::Compressed: line += QStringLiteral("圧縮されたセクションの値（ファイル上の位置はありません）"); break;
+    case search::CellState::PastEnd:
+        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  ファイルの終わりより後ろ");
+        break;
+    default:
+        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  [") +
+                QString::fromStdString(search::HexPairs(facts->bytes)) + QStringLiteral("]");
+        break;
+    }
+    return line + QStringLiteral("  │  16進 0x%1  符号付き %2  符号無し %3")
+                      .arg(QString::number(facts->value, 16).toUpper())
+                      .arg(facts->signedValue)
+                      .arg(facts->value);
+}
+
+std::int64_t CZOKView::CurrentOffset() const
+{
+    const int section = CurrentSection();
+    if (section < 0) return -1;
+    const std::optional<search::CellFacts> facts = search::DescribeCell(m_doc, section, m_grid->CurrentRow(), m_grid->CurrentColumn());
+    return facts && facts->state != search::CellState::None ? facts->offset : -1;
+}
+
 // ---- commands ----
 
 bool CZOKView::FocusOnGrid() const
@@ -683,6 +726,7 @@ void CZOKView::Route(LineOp onLine, TextOp onText, GridOp onGrid)
     if (focus == m_description) return onText(*m_description);
     // The value list has no text of its own to act on.
     if (!FocusOnGrid()) return;
+    if (noteChanged) noteChanged(QString(), false);  // a new command on the cells: the last note is done
     onGrid(m_editor);
     Changed();
 }
@@ -715,7 +759,39 @@ void CZOKView::Cut()
 
 void CZOKView::Paste()
 {
-    Route([](QLineEdit& e) { e.paste(); }, [](QPlainTextEdit& e) { e.paste(); }, [](GridEditor& g) { g.Paste(); });
+    Route([](QLineEdit& e) { e.paste(); }, [](QPlainTextEdit& e) { e.paste(); }, [this](GridEditor& g) {
+        g.Paste();
+        ReportInput();
+    });
+}
+
+QString CZOKView::InputNote(const GridEditor::InputReport& report) const
+{
+    if (report.notNumbers == 0 && report.clamped == 0) return QString();
+    QStringList parts;
+    if (report.notNumbers > 0) parts << QStringLiteral("数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）").arg(report.notNumbers);
+    if (report.clamped > 0) parts << QStringLiteral("範囲に合わせた値 %1 個").arg(report.clamped);
+    QString note = parts.join(QStringLiteral("、"));
+    const int section = CurrentSection();
+    if (section >= 0) {
+        const TextList& labels = m_doc.RowLabels(section);
+        const auto& columns = m_doc.sections[static_cast<std::size_t>(section)];
+        const QString label = report.firstRow >= 1 && static_cast<std::size_t>(report.firstRow - 1) < labels.size()
+                                  ? SjisToQString(labels[static_cast<std::size_t>(report.firstRow - 1)])
+                                  : QString();
+        const QString caption = report.firstColumn >= 1 && static_cast<std::size_t>(report.firstColumn - 1) < columns.size()
+                                    ? SjisToQString(columns[static_cast<std::size_t>(report.firstColumn - 1)][ColumnField::caption])
+                                    : QString();
+        note += QStringLiteral("。最初: %1 行目「%2」の「%3」").arg(report.firstRow).arg(label, caption);
+    }
+    if (report.textInList) note += QStringLiteral("。リストの列には名前でなく値（0X01 など）を貼り付けてください");
+    return note;
+}
+
+void CZOKView::ReportInput()
+{
+    const GridEditor::InputReport& report = m_editor.LastInput();
+    if (noteChanged) noteChanged(InputNote(report), report.notNumbers > 0);
 }
 
 void CZOKView::Undo()

@@ -3,6 +3,7 @@
 // the description edit of the current column, and the in-place edit, drop button
 // and value list that serve editing. It maps events to the core's rules and draws.
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -96,12 +97,21 @@ public:
     void SetColumnRadix(int command);
     CommandState DisplayModeState(int command) const;
     EditCommandStates EditStates() const;
+    // The current cell's information line: table, row label and caption, its
+    // place and bytes in the file, its value in every form ("" without a table).
+    QString InfoLine() const;
+    // The file offset of the current cell's first byte, or -1.
+    std::int64_t CurrentOffset() const;
     // Whether the keyboard focus is on the grid or the drop button.
     bool FocusOnGrid() const;
     // Runs after anything that can change a command's state (the frame refreshes its menus).
     std::function<void()> stateChanged;
     // A context menu asked for at a screen point.
     std::function<void(const QPoint& globalPosition)> contextMenuRequested;
+    // A note of what the last paste or typed edit could not take as it was ("" clears it).
+    std::function<void(const QString& note, bool storedAsZero)> noteChanged;
+    // The note for an input report ("" when all texts were plain numbers within range).
+    QString InputNote(const GridEditor::InputReport& report) const;
     // A file dropped on the tab strip, the description edit or the in-place edit (the first one only).
     std::function<void(const std::string& path)> fileDropped;
 
@@ -144,6 +154,7 @@ private:
     template <typename LineOp, typename TextOp, typename GridOp>
     void Route(LineOp onLine, TextOp onText, GridOp onGrid);
     void Changed();
+    void ReportInput();
 
     CZOKDoc& m_doc;
     SectionTabs* m_tabs;

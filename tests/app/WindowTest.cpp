@@ -84,8 +84,11 @@ TEST_F(WindowTest, TheMenusCarryEveryItemWithItsShortcutAndInitialState)
                                         "最近使ったﾌｧｲﾙ", "-", "データの破棄\tCtrl+Shift+W", "-", "終了(&X)"}));
     EXPECT_EQ(MenuLabels(menus[1]->menu()),
               (std::vector<std::string>{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y", "-", "切り取り(&T)\tCtrl+X",
-                                        "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "削除(&D)\tDel", "-", "すべて選択(&A)\tCtrl+A"}));
-    EXPECT_EQ(MenuLabels(menus[2]->menu()), (std::vector<std::string>{"選択セクションの表示"}));
+                                        "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "削除(&D)\tDel", "-", "すべて選択(&A)\tCtrl+A",
+                                        // the program's own, after the items of old
+                                        "-", "検索(&F)...\tCtrl+F", "次を検索(&N)\tF3", "前を検索(&V)\tShift+F3",
+                                        "移動(&G)...\tCtrl+G", "アドレスをコピー(&O)"}));
+    EXPECT_EQ(MenuLabels(menus[2]->menu()), (std::vector<std::string>{"選択セクションの表示", "-", "ステータス バー(&S)"}));
     EXPECT_EQ(MenuLabels(menus[2]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"16進数", "符号付き10進数", "符号無し10進数", "リスト"}));
     EXPECT_EQ(MenuLabels(menus[3]->menu()), (std::vector<std::string>{"設定(&E)", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
