@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QStatusBar>
 
 #include "app/AboutBox.h"
+#include "app/FindDialog.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
@@ -98,6 +100,9 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
         control->installEventFilter(this);
     }
     setWindowIcon(ProgramIcon());
+    askGoTo = [this] {
+        return QInputDialog::getText(this, QStringLiteral("移動"), QStringLiteral("行番号、またはアドレス（0x1234 や $1234）:"));
+    };
     resize(800, 600);  // the placement is restored once the profile is known
     m_view->GridWidget().setFocus();
     UpdateCaption();
@@ -271,6 +276,29 @@ void CMainFrame::Run(int id)
     case command::kCopyAddress:
         if (m_view->CurrentOffset() >= 0) m_app.Clipboard().SetText(search::OffsetText(m_view->CurrentOffset()));
         break;
+    case command::kFind:
+        Finder().show();
+        Finder().raise();
+        Finder().activateWindow();
+        Finder().Text().setFocus();
+        Finder().Text().selectAll();
+        break;
+    case command::kFindNext:
+    case command::kFindPrevious:
+        if (!Finder().HasQuery()) {
+            Run(command::kFind);
+            break;
+        }
+        Finder().FindNext(id == command::kFindNext);
+        // Hidden, the dialog's note (went round, nothing found) goes to the status bar.
+        if (!Finder().isVisible()) ShowNote(Finder().Note().text());
+        break;
+    case command::kGoTo:
+        if (askGoTo) {
+            const QString place = askGoTo();
+            if (!place.isEmpty()) GoToPlace(place);
+        }
+        break;
     case command::kNextTable: m_view->SwitchTab(1); break;
     case command::kPreviousTable: m_view->SwitchTab(-1); break;
     case command::kNextPane:
@@ -317,6 +345,51 @@ void CMainFrame::UpdateCommandStates()
     set(command::kFindPrevious, doc.HasSections());
     set(command::kGoTo, doc.HasSections());
     UpdateInfoLine();
+}
+
+FindDialog& CMainFrame::Finder()
+{
+    if (!m_finder) m_finder = new FindDialog(m_app.Doc(), *m_view, this);
+    return *m_finder;
+}
+
+bool CMainFrame::GoToPlace(const QString& text)
+{
+    CZOKDoc& doc = m_app.Doc();
+    const int section = m_view->CurrentSection();
+    if (section < 0) return false;
+    const std::string typed = text.trimmed().toStdString();
+    auto show = [&](const std::string& message) {
+        doc.MessageBox().Show(message);
+        return false;
+    };
+    if (const std::optional<std::int64_t> offset = search::ReadOffset(typed)) {
+        const search::OffsetLocation place = search::LocateOffset(doc, *offset);
+        if (place.holder) {
+            m_view->ShowHit(place.holder->section, place.holder->row, place.holder->column);
+            return true;
+        }
+        std::string message = "アドレス " + search::OffsetText(*offset) + " を含むセルはありません。";
+        if (place.nearestBefore) {
+            const search::SearchHit& n = *place.nearestBefore;
+            const std::optional<search::CellFacts> facts = search::DescribeCell(doc, n.section, n.row, n.column);
+            if (facts) {
+                message += "\n直前のセル: " + facts->table + " の " + std::to_string(n.row) + " 行目「" + SjisToUtf8(facts->rowLabel) + "」の「" +
+                           SjisToUtf8(facts->caption) + "」（" + search::OffsetText(facts->offset) + "）";
+            }
+        } else {
+            message += "\nそれより前にもセルはありません。";
+        }
+        return show(message);
+    }
+    const int rows = static_cast<int>(doc.RowLabels(section).size());
+    bool number = !typed.empty() && typed.size() <= 9;
+    for (char c : typed) number = number && c >= '0' && c <= '9';
+    if (!number) return show("行番号か、0x1234 や $1234 の形のアドレスを入力してください。");
+    const int row = std::stoi(typed);
+    if (row < 1 || row > rows) return show("行 " + typed + " はありません（1 から " + std::to_string(rows) + " まで）。");
+    m_view->ShowHit(section, row, std::max(m_view->GridWidget().CurrentColumn(), 1));
+    return true;
 }
 
 void CMainFrame::UpdateInfoLine()

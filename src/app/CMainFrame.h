@@ -3,6 +3,7 @@
 // caption from the document's title, the window placement kept in the profile,
 // and files dropped on it.
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -17,6 +18,7 @@ namespace zok2 {
 
 class CZOKApp;
 class CZOKView;
+class FindDialog;
 
 // Command ids of the menus (the framework's standard ids and the program's own).
 namespace command {
@@ -52,6 +54,11 @@ public:
     void ShowNote(const QString& note);
     QLabel& InfoLabel() { return *m_infoLabel; }
     QLabel& NoteLabel() { return *m_noteLabel; }
+    // The find dialog (made on first use) and going to a row number or a file offset.
+    FindDialog& Finder();
+    bool GoToPlace(const QString& text);
+    // Asks for the row or offset of 移動 (a dialog by default; the tests answer themselves).
+    std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
     void SetStatusBarShown(bool shown, bool remember);
     // Popup menu 102 with every item's state, as the right click and Shift+F10 show it.
@@ -84,6 +91,7 @@ private:
     std::vector<QAction*> m_recentActions;
     QLabel* m_infoLabel = nullptr;
     QLabel* m_noteLabel = nullptr;
+    FindDialog* m_finder = nullptr;
 };
 
 }  // namespace zok2

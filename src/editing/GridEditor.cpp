@@ -292,15 +292,7 @@ bool GridEditor::ApplyText(ApplyKind kind)
     if (!ParseEditRecord(record, &region, &recordText)) return false;  // not a record this program wrote
     if (region.section < 0 || static_cast<std::size_t>(region.section) >= m_doc.sections.size()) return false;
 
-    const bool switched = region.section != m_section;
-    if (switched) {
-        if (showSection) {
-            showSection(region.section, region.firstColumn, region.firstRow);
-        } else {
-            FillSectionGrid(m_doc, m_grid, region.section, region.firstColumn, region.firstRow);
-        }
-        m_section = region.section;
-    }
+    const bool switched = SwitchTo(region.section, region.firstColumn, region.firstRow);
     m_redoing = !undo;
     RangeOperation(undo ? RangeMode::RecordRedo : RangeMode::RecordUndo, region.firstColumn, region.lastColumn,
                    region.firstRow, region.lastRow);
@@ -312,6 +304,29 @@ bool GridEditor::ApplyText(ApplyKind kind)
         EnsureRangeVisible(region.firstColumn, region.lastColumn, region.firstRow, region.lastRow);
     }
     return true;
+}
+
+bool GridEditor::SwitchTo(int section, int column, int row)
+{
+    if (section == m_section) return false;
+    if (showSection) {
+        showSection(section, column, row);
+    } else {
+        FillSectionGrid(m_doc, m_grid, section, column, row);
+    }
+    m_section = section;
+    return true;
+}
+
+void GridEditor::GoTo(int section, int firstColumn, int lastColumn, int firstRow, int lastRow)
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= m_doc.sections.size()) return;
+    const bool switched = SwitchTo(section, firstColumn, firstRow);
+    SelectRange(firstColumn, lastColumn, firstRow, lastRow);
+    if (switched || !m_grid.RowVisible(firstRow) || !m_grid.ColumnVisible(firstColumn)) {
+        EnsureRangeVisible(firstColumn, lastColumn, firstRow, lastRow);
+    }
+    if (afterCommand) afterCommand();
 }
 
 void GridEditor::EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow)

@@ -67,6 +67,9 @@ public:
     };
     const InputReport& LastInput() const { return m_input; }
     void EnsureRangeVisible(int firstColumn, int lastColumn, int firstRow, int lastRow);
+    // Shows a rectangle of a section, switching to its table as undo does, and
+    // selects it with the current cell at its first row and column.
+    void GoTo(int section, int firstColumn, int lastColumn, int firstRow, int lastRow);
 
     // The tab-separated text of a rectangle (copy and edit records use it).
     std::string RangeText(int firstColumn, int lastColumn, int firstRow, int lastRow) const;
@@ -75,6 +78,8 @@ private:
     bool HasSection() const;
     void WriteText(const std::string& text, int firstColumn, int lastColumn, int firstRow, int lastRow, bool recorded);
     void SelectRange(int firstColumn, int lastColumn, int firstRow, int lastRow);
+    // Shows another section as undo does; false when it is the one shown.
+    bool SwitchTo(int section, int column, int row);
     void Finish();
     // Redisplays the cells of this section that took bits from a stored cell.
     void RefreshSharedCells();

@@ -673,6 +673,26 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// ---- going to a place ----
+
+void CZOKView::ShowHit(int section, int row, int column)
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= m_doc.sections.size()) return;
+    CommitCellEdit();
+    const int rows = static_cast<int>(m_doc.RowLabels(section).size());
+    const int columns = static_cast<int>(m_doc.sections[static_cast<std::size_t>(section)].size());
+    if (rows < 1 || columns < 1) return;
+    if (row == 0) {
+        m_editor.GoTo(section, column, column, 1, rows);
+    } else if (column == 0) {
+        m_editor.GoTo(section, 1, columns, row, row);
+    } else {
+        m_editor.GoTo(section, column, column, row, row);
+    }
+    m_grid->setFocus();
+    Changed();
+}
+
 // ---- the information line ----
 
 QString CZOKView::InfoLine() const

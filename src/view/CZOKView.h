@@ -97,6 +97,9 @@ public:
     void SetColumnRadix(int command);
     CommandState DisplayModeState(int command) const;
     EditCommandStates EditStates() const;
+    // Goes to a hit of a search (a caption selects its column, a row label its row),
+    // switching tables as undo does.
+    void ShowHit(int section, int row, int column);
     // The current cell's information line: table, row label and caption, its
     // place and bytes in the file, its value in every form ("" without a table).
     QString InfoLine() const;
