@@ -18,14 +18,6 @@ bool CouldBeNumberText(const FoldedText& pattern)
     });
 }
 
-std::int64_t SignExtended(std::uint32_t v, int byteSize)
-{
-    const int bits = 8 * std::clamp(byteSize, 1, 4);
-    if (bits == 32) return static_cast<std::int32_t>(v);
-    std::int64_t x = v & ((std::uint32_t{1} << bits) - 1u);
-    if (x & (std::int64_t{1} << (bits - 1))) x -= std::int64_t{1} << bits;
-    return x;
-}
 
 }  // namespace
 
@@ -77,6 +69,11 @@ CellSearch::CellSearch(const CZOKDoc& doc, SearchQuery query)
         m_sections.push_back(static_cast<int>(s));
     }
     m_plans.resize(doc.sections.size());
+    m_hits.resize(doc.sections.size());
+    m_asciiPattern = std::all_of(m_pattern.begin(), m_pattern.end(), [](std::uint16_t c) { return c < 0x80; });
+    if (m_asciiPattern) {
+        for (std::uint16_t c : m_pattern) m_asciiText.push_back(static_cast<char>(c));
+    }
 }
 
 bool CellSearch::IsValid() const
@@ -101,10 +98,21 @@ const CellSearch::ColumnPlan& CellSearch::Plan(int section, int column) const
     plan.codec = &m_doc.CodecOf(section, column);
     plan.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(plan.codec->RowCount(), 0)), m_doc.values[s].Rows());
     const ColumnDefinition& d = m_doc.sections[s][static_cast<std::size_t>(column)];
-    plan.byteSize = d.ByteSize();
-    plan.signedForm = plan.codec->Radix() == -10;
+    if (m_number) {
+        // The stored value the number stands for: as written for a hexadecimal
+        // text, else as the column reads its values (signed ones by their signed form).
+        const int bits = 8 * std::clamp(d.ByteSize(), 1, 4);
+        const std::int64_t n = m_number->value;
+        if (m_number->hexadecimal || plan.codec->Radix() != -10) {
+            if (n >= 0 && n <= 0xFFFFFFFFll) plan.value = static_cast<std::uint32_t>(n);
+        } else if (n >= -(std::int64_t{1} << (bits - 1)) && n < (std::int64_t{1} << (bits - 1))) {
+            plan.value = static_cast<std::uint32_t>(static_cast<std::uint64_t>(n) & (bits == 32 ? 0xFFFFFFFFull : (1ull << bits) - 1));
+        }
+    }
     if (m_query.valueOnly) return plan;
-    plan.formatCells = CouldBeNumberText(m_pattern);
+    // A shown number can hold the text only when it is made of a number's characters;
+    // as a whole, a number's text is the value compared above.
+    plan.formatCells = CouldBeNumberText(m_pattern) && !m_query.whole;
     if (plan.codec->Radix() == 0) {
         // A list column shows labels: the values whose label matches are found once.
         plan.listLabels = true;
@@ -116,26 +124,71 @@ const CellSearch::ColumnPlan& CellSearch::Plan(int section, int column) const
     return plan;
 }
 
-bool CellSearch::MatchesCell(int section, int row, int column) const
+bool CellSearch::MatchesValue(const ColumnPlan& plan, std::uint32_t v, std::string& scratch) const
 {
-    const ColumnPlan& plan = Plan(section, column - 1);
-    if (!plan.codec || row < 1 || static_cast<std::size_t>(row - 1) >= plan.rows) return false;
-    const std::uint32_t v = m_doc.values[static_cast<std::size_t>(section)].Get(static_cast<std::size_t>(row - 1), static_cast<std::size_t>(column - 1));
-    if (m_number) {
-        // By value, as the column reads it: signed columns by their signed form.
-        const bool equal = m_number->hexadecimal || !plan.signedForm ? m_number->value == static_cast<std::int64_t>(v)
-                                                                      : m_number->value == SignExtended(v, plan.byteSize);
-        if (equal) return true;
-    }
+    if (plan.value && *plan.value == v) return true;
     if (m_query.valueOnly) return false;
     if (plan.listLabels) {
         if (std::binary_search(plan.labelValues.begin(), plan.labelValues.end(), v)) return true;
         if (std::binary_search(plan.labelled.begin(), plan.labelled.end(), v)) return false;  // its label did not match
     }
     if (!plan.formatCells) return false;
-    std::string shown;
-    plan.codec->AppendText(v, false, shown);
-    return Contains(Fold(shown), m_pattern, m_query.whole);
+    // A shown number is plain upper-case ASCII, as the folded pattern is.
+    scratch.clear();
+    plan.codec->AppendText(v, true, scratch);
+    return m_asciiPattern && scratch.find(m_asciiText) != std::string::npos;
+}
+
+bool CellSearch::MatchesCell(int section, int row, int column) const
+{
+    const ColumnPlan& plan = Plan(section, column - 1);
+    if (!plan.codec || row < 1 || static_cast<std::size_t>(row - 1) >= plan.rows) return false;
+    std::string scratch;
+    return MatchesValue(plan, m_doc.values[static_cast<std::size_t>(section)].Get(static_cast<std::size_t>(row - 1), static_cast<std::size_t>(column - 1)),
+                        scratch);
+}
+
+const std::vector<SearchHit>& CellSearch::SectionHits(int section) const
+{
+    std::optional<std::vector<SearchHit>>& cached = m_hits[static_cast<std::size_t>(section)];
+    if (cached) return *cached;
+    std::vector<SearchHit> hits;
+    const int rows = RowCountOf(section), columns = ColumnCountOf(section);
+    for (int c = 1; c <= columns; ++c) {
+        if (Matches({section, 0, c})) hits.push_back({section, 0, c});
+    }
+    if (m_query.labels && !m_query.valueOnly) {
+        const TextList& labels = m_doc.RowLabels(section);
+        FoldedText folded;
+        for (int r = 1; r <= rows; ++r) {
+            folded.clear();
+            AppendFolded(labels[static_cast<std::size_t>(r - 1)], folded);
+            if (Contains(folded, m_pattern, m_query.whole)) hits.push_back({section, r, 0});
+        }
+    }
+    if (m_query.cells) {
+        // Column by column: each column's test is set up once and its values read in one pass.
+        const ValueTable& table = m_doc.values[static_cast<std::size_t>(section)];
+        std::string scratch;
+        for (int c = 1; c <= columns; ++c) {
+            const ColumnPlan& plan = Plan(section, c - 1);
+            if (!plan.codec || (!plan.value && (m_query.valueOnly || (!plan.formatCells && plan.labelValues.empty())))) continue;
+            const auto column = static_cast<std::size_t>(c - 1);
+            if (plan.value && !plan.formatCells && plan.labelValues.empty()) {
+                const std::uint32_t wanted = *plan.value;
+                for (std::size_t r = 0; r < plan.rows; ++r) {
+                    if (table.Get(r, column) == wanted) hits.push_back({section, static_cast<int>(r) + 1, c});
+                }
+                continue;
+            }
+            for (std::size_t r = 0; r < plan.rows; ++r) {
+                if (MatchesValue(plan, table.Get(r, column), scratch)) hits.push_back({section, static_cast<int>(r) + 1, c});
+            }
+        }
+    }
+    std::sort(hits.begin(), hits.end(), [](const SearchHit& a, const SearchHit& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
+    cached = std::move(hits);
+    return *cached;
 }
 
 bool CellSearch::Matches(const SearchHit& at) const
@@ -158,43 +211,31 @@ std::optional<SearchHit> CellSearch::Next(const SearchHit& from, bool forward, b
 {
     if (wrapped) *wrapped = false;
     if (!IsValid()) return std::nullopt;
-    // The tables in order, starting with the one of `from` (or the first).
+    const auto before = [](const SearchHit& a, const SearchHit& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; };
     auto start = std::find(m_sections.begin(), m_sections.end(), from.section);
     const bool known = start != m_sections.end();
-    std::size_t index = known ? static_cast<std::size_t>(start - m_sections.begin()) : (forward ? 0 : m_sections.size() - 1);
     const std::size_t count = m_sections.size();
+    const std::size_t origin = known ? static_cast<std::size_t>(start - m_sections.begin()) : (forward ? 0 : count - 1);
+    // The table of `from` after it (before it), the other tables in turn, then the same table up to it.
     for (std::size_t step = 0; step <= count; ++step) {
-        const int section = m_sections[index];
-        const int rows = RowCountOf(section), columns = ColumnCountOf(section);
-        const long long width = columns + 1;
-        const long long last = (rows + 1) * width - 1;
-        // Positions in the table in row order; in the first table from `from` on, in the last (the same table again) up to it.
-        const long long here = known ? static_cast<long long>(from.row) * width + from.column : (forward ? -1 : last + 1);
-        long long first, stop;
-        if (step == 0) {
-            first = forward ? here + 1 : here - 1;
-            stop = forward ? last : 0;
-        } else if (step == count) {
-            first = forward ? 0 : last;
-            stop = known ? here : (forward ? last : 0);
+        const std::size_t index = forward ? (origin + step) % count : (origin + count - step % count) % count;
+        const std::vector<SearchHit>& hits = SectionHits(m_sections[index]);
+        if (hits.empty()) continue;
+        const bool first = step == 0, last = step == count;
+        if (!known && last) break;
+        const SearchHit* hit = nullptr;
+        if (!known || (!first && !last)) {
+            hit = forward ? &hits.front() : &hits.back();
+        } else if (forward) {
+            auto it = first ? std::upper_bound(hits.begin(), hits.end(), from, before) : hits.begin();
+            if (it != hits.end() && (first || !before(from, *it))) hit = &*it;
         } else {
-            first = forward ? 0 : last;
-            stop = forward ? last : 0;
+            auto it = first ? std::lower_bound(hits.begin(), hits.end(), from, before) : hits.end();
+            if (it != hits.begin() && (first || !before(*(it - 1), from))) hit = &*(it - 1);
         }
-        for (long long p = first; forward ? p <= stop : p >= stop; p += forward ? 1 : -1) {
-            const SearchHit at{section, static_cast<int>(p / width), static_cast<int>(p % width)};
-            if (Matches(at)) {
-                // Past the end (or the start) and round again: the hit lies on the other side of `from`.
-                if (wrapped && known) {
-                    const std::size_t origin = static_cast<std::size_t>(start - m_sections.begin());
-                    const bool sameTable = index == origin;
-                    *wrapped = forward ? (index < origin || (sameTable && p <= here)) : (index > origin || (sameTable && p >= here));
-                }
-                return at;
-            }
-        }
-        if (!known && step + 1 == count) break;  // every table looked at once
-        index = forward ? (index + 1) % count : (index + count - 1) % count;
+        if (!hit) continue;
+        if (wrapped && known) *wrapped = last || (forward ? index < origin : index > origin);
+        return *hit;
     }
     return std::nullopt;
 }
@@ -206,17 +247,12 @@ std::vector<SearchHit> CellSearch::All(std::size_t limit, const std::function<bo
     double total = 0, done = 0;
     for (int section : m_sections) total += static_cast<double>(RowCountOf(section) + 1) * (ColumnCountOf(section) + 1);
     for (int section : m_sections) {
-        const int rows = RowCountOf(section), columns = ColumnCountOf(section);
-        for (int r = 0; r <= rows; ++r) {
-            for (int c = 0; c <= columns; ++c) {
-                if (Matches({section, r, c})) {
-                    hits.push_back({section, r, c});
-                    if (hits.size() >= limit) return hits;
-                }
-            }
-            done += columns + 1;
-            if (keepGoing && (r & 0xFFF) == 0 && !keepGoing(total > 0 ? done / total : 1)) return hits;
+        if (keepGoing && !keepGoing(total > 0 ? done / total : 1)) return hits;
+        for (const SearchHit& hit : SectionHits(section)) {
+            if (hits.size() >= limit) return hits;
+            hits.push_back(hit);
         }
+        done += static_cast<double>(RowCountOf(section) + 1) * (ColumnCountOf(section) + 1);
     }
     return hits;
 }

@@ -63,15 +63,17 @@ private:
         bool built = false;
         const ColumnCodec* codec = nullptr;  // none: the column holds no values
         std::size_t rows = 0;                // rows holding data
-        int byteSize = 4;
-        bool signedForm = false;             // shown as signed decimal
+        std::optional<std::uint32_t> value;  // the stored value the search number stands for here
         bool formatCells = false;            // the shown text is formatted and compared
         bool listLabels = false;             // list display: labels matched by value below
         std::vector<std::uint32_t> labelValues;  // values whose label matches, sorted
         std::vector<std::uint32_t> labelled;     // values that have a label, sorted
     };
     const ColumnPlan& Plan(int section, int column) const;
+    bool MatchesValue(const ColumnPlan& plan, std::uint32_t v, std::string& scratch) const;
     bool MatchesCell(int section, int row, int column) const;
+    // Every match of a section in row order, found column by column once and kept.
+    const std::vector<SearchHit>& SectionHits(int section) const;
     int RowCountOf(int section) const;     // grid rows below the captions
     int ColumnCountOf(int section) const;  // grid columns right of the labels
 
@@ -81,6 +83,9 @@ private:
     std::optional<SearchNumber> m_number;
     std::vector<int> m_sections;
     mutable std::vector<std::vector<ColumnPlan>> m_plans;
+    mutable std::vector<std::optional<std::vector<SearchHit>>> m_hits;  // per section, once scanned
+    bool m_asciiPattern = false;  // the folded pattern is plain ASCII (shown numbers are compared as bytes)
+    std::string m_asciiText;      // ... and as that text
 };
 
 }  // namespace search
