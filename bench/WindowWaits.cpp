@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -279,9 +280,14 @@ ListWindow& Lists()
     return *window;
 }
 
-void CursorMoves(benchmark::State& state, const char* radix)
+void CursorMoves(benchmark::State& state, const char* radix, bool infoLine = false)
 {
     ListWindow& w = Lists();
+    // As the window's status bar does: the information line after every move.
+    QLabel line;
+    w.view.stateChanged = [&] {
+        if (infoLine) line.setText(w.view.InfoLine());
+    };
     if (!w.opened) state.SkipWithError("open failed");
     // The table's section (the list's own definition, without columns, has no tab).
     const int section = w.view.TabItems().empty() ? 0 : w.view.TabItems().front().section;
@@ -305,11 +311,12 @@ void CursorMoves(benchmark::State& state, const char* radix)
         QCoreApplication::processEvents();
         grid.repaint();
     }
+    w.view.stateChanged = nullptr;  // the label goes with this function
 }
 
-void BM_CursorMoveHex(benchmark::State& state) { CursorMoves(state, "16"); }
+void BM_CursorMoveHex(benchmark::State& state) { CursorMoves(state, "16", state.range(0) == 1); }
 void BM_CursorMoveLists(benchmark::State& state) { CursorMoves(state, "0"); }
-BENCHMARK(BM_CursorMoveHex)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CursorMoveHex)->ArgName("infoline")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CursorMoveLists)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
