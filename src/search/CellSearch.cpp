@@ -19,6 +19,22 @@ bool CouldBeNumberText(const FoldedText& pattern)
 }
 
 
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// An ASCII text holds an upper-case ASCII pattern, letters compared without case.
+bool AsciiContains(std::string_view text, const std::string& pattern, bool whole)
+{
+    if (pattern.empty() || text.size() < pattern.size() || (whole && text.size() != pattern.size())) return false;
+    const std::size_t last = text.size() - pattern.size();
+    for (std::size_t at = 0; at <= last; ++at) {
+        if (UpperAscii(text[at]) != pattern[0]) continue;
+        std::size_t i = 1;
+        while (i < pattern.size() && UpperAscii(text[at + i]) == pattern[i]) ++i;
+        if (i == pattern.size()) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<SearchNumber> ReadSearchNumber(const std::string& sjis)
@@ -74,6 +90,18 @@ CellSearch::CellSearch(const CZOKDoc& doc, SearchQuery query)
     if (m_asciiPattern) {
         for (std::uint16_t c : m_pattern) m_asciiText.push_back(static_cast<char>(c));
     }
+    // Digits only (at most 8): parts of shown numbers are then found by arithmetic.
+    const bool hexDigits = !m_pattern.empty() && m_pattern.size() <= 8 && std::all_of(m_pattern.begin(), m_pattern.end(), [](std::uint16_t c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+    });
+    if (hexDigits) {
+        m_digitCount = static_cast<int>(m_pattern.size());
+        m_decimalOnly = std::all_of(m_pattern.begin(), m_pattern.end(), [](std::uint16_t c) { return c >= '0' && c <= '9'; });
+        for (std::uint16_t c : m_pattern) {
+            m_hexDigits = m_hexDigits * 16 + static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'A' + 10);
+            if (m_decimalOnly) m_decimalDigits = m_decimalDigits * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
 }
 
 bool CellSearch::IsValid() const
@@ -113,6 +141,27 @@ const CellSearch::ColumnPlan& CellSearch::Plan(int section, int column) const
     // A shown number can hold the text only when it is made of a number's characters;
     // as a whole, a number's text is the value compared above.
     plan.formatCells = CouldBeNumberText(m_pattern) && !m_query.whole;
+    plan.byteSize = std::clamp(d.ByteSize(), 1, 4);
+    plan.signedForm = plan.codec->Radix() == -10;
+    if (plan.formatCells && m_digitCount > 0 && d.ByteSize() >= 1 && d.ByteSize() <= 4) {
+        const int radix = plan.codec->Radix();
+        if (radix == 16 || radix == 0) plan.digits = ColumnPlan::Digits::Hex;
+        if ((radix == 10 || radix == -10) && m_decimalOnly) plan.digits = ColumnPlan::Digits::Decimal;
+        if ((radix == 10 || radix == -10) && !m_decimalOnly) plan.formatCells = false;  // A-F never show in decimal
+    }
+    // Small columns look every value up in a table made once for their kind.
+    if ((plan.formatCells || plan.listLabels) && d.ByteSize() >= 1 && d.ByteSize() <= 2) {
+        const int listIndex = plan.listLabels ? text::ReadDec(d[ColumnField::listIndex]) : -1;
+        const auto key = std::make_tuple(plan.codec->Radix(), d.ByteSize(), listIndex, plan.value ? static_cast<std::int64_t>(*plan.value) : -1);
+        auto found = m_valueTables.find(key);
+        if (found == m_valueTables.end()) {
+            std::vector<std::uint8_t> table(std::size_t{1} << (8 * d.ByteSize()));
+            std::string scratch;
+            for (std::size_t v = 0; v < table.size(); ++v) table[v] = MatchesValue(plan, static_cast<std::uint32_t>(v), scratch) ? 1 : 0;
+            found = m_valueTables.emplace(key, std::move(table)).first;
+        }
+        plan.table = &found->second;
+    }
     if (plan.codec->Radix() == 0) {
         // A list column shows labels: the values whose label matches are found once.
         plan.listLabels = true;
@@ -133,6 +182,35 @@ bool CellSearch::MatchesValue(const ColumnPlan& plan, std::uint32_t v, std::stri
         if (std::binary_search(plan.labelled.begin(), plan.labelled.end(), v)) return false;  // its label did not match
     }
     if (!plan.formatCells) return false;
+    if (plan.digits == ColumnPlan::Digits::Decimal) {
+        // The decimal digits of the value (its magnitude for a signed column) hold the pattern's.
+        std::uint64_t x = v;
+        if (plan.signedForm) {
+            const int bits = 8 * plan.byteSize;
+            std::int64_t sv = bits == 32 ? static_cast<std::int32_t>(v) : static_cast<std::int64_t>(v & ((1ull << bits) - 1));
+            if (bits < 32 && (sv & (std::int64_t{1} << (bits - 1)))) sv -= std::int64_t{1} << bits;
+            x = static_cast<std::uint64_t>(sv < 0 ? -sv : sv);
+        }
+        if (x == 0) return m_digitCount == 1 && m_decimalDigits == 0;
+        std::uint64_t window = 1, lowest = 1;
+        for (int i = 0; i < m_digitCount; ++i) window *= 10;
+        for (int i = 1; i < m_digitCount; ++i) lowest *= 10;
+        for (; x >= lowest; x /= 10) {
+            if (x % window == m_decimalDigits) return true;
+        }
+        return false;
+    }
+    if (plan.digits == ColumnPlan::Digits::Hex) {
+        // "0X" and 2 x size digits, zeros in front: every window of the pattern's length
+        // (a lone "0" is in every such text, its "0X" included).
+        if (m_digitCount == 1 && m_hexDigits == 0) return true;
+        const int shown = 2 * plan.byteSize;
+        const std::uint64_t mask = m_digitCount >= 16 ? ~0ull : (1ull << (4 * m_digitCount)) - 1;
+        for (int at = 0; at + m_digitCount <= shown; ++at) {
+            if (((static_cast<std::uint64_t>(v) >> (4 * at)) & mask) == m_hexDigits) return true;
+        }
+        return false;
+    }
     // A shown number is plain upper-case ASCII, as the folded pattern is.
     scratch.clear();
     plan.codec->AppendText(v, true, scratch);
@@ -161,9 +239,18 @@ const std::vector<SearchHit>& CellSearch::SectionHits(int section) const
         const TextList& labels = m_doc.RowLabels(section);
         FoldedText folded;
         for (int r = 1; r <= rows; ++r) {
-            folded.clear();
-            AppendFolded(labels[static_cast<std::size_t>(r - 1)], folded);
-            if (Contains(folded, m_pattern, m_query.whole)) hits.push_back({section, r, 0});
+            const std::string_view label = labels[static_cast<std::size_t>(r - 1)];
+            // Plain ASCII labels (the most) are compared as bytes, letters without case.
+            const bool ascii = m_asciiPattern && std::all_of(label.begin(), label.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+            bool hit;
+            if (ascii) {
+                hit = AsciiContains(label, m_asciiText, m_query.whole);
+            } else {
+                folded.clear();
+                AppendFolded(label, folded);
+                hit = Contains(folded, m_pattern, m_query.whole);
+            }
+            if (hit) hits.push_back({section, r, 0});
         }
     }
     if (m_query.cells) {
@@ -178,6 +265,14 @@ const std::vector<SearchHit>& CellSearch::SectionHits(int section) const
                 const std::uint32_t wanted = *plan.value;
                 for (std::size_t r = 0; r < plan.rows; ++r) {
                     if (table.Get(r, column) == wanted) hits.push_back({section, static_cast<int>(r) + 1, c});
+                }
+                continue;
+            }
+            if (plan.table) {
+                const std::vector<std::uint8_t>& matching = *plan.table;
+                for (std::size_t r = 0; r < plan.rows; ++r) {
+                    const std::uint32_t v = table.Get(r, column);
+                    if (v < matching.size() && matching[v]) hits.push_back({section, static_cast<int>(r) + 1, c});
                 }
                 continue;
             }

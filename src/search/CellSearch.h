@@ -5,6 +5,8 @@
 // Positions are grid coordinates: row 0 is the captions, column 0 the row labels.
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <tuple>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +67,13 @@ private:
         std::size_t rows = 0;                // rows holding data
         std::optional<std::uint32_t> value;  // the stored value the search number stands for here
         bool formatCells = false;            // the shown text is formatted and compared
+        // How a part of a shown number is looked for without formatting it.
+        enum class Digits { Format, Decimal, Hex } digits = Digits::Format;
+        int byteSize = 4;
+        bool signedForm = false;
+        // For columns of one or two bytes: whether each possible value matches,
+        // worked out once for every column of the same kind.
+        const std::vector<std::uint8_t>* table = nullptr;
         bool listLabels = false;             // list display: labels matched by value below
         std::vector<std::uint32_t> labelValues;  // values whose label matches, sorted
         std::vector<std::uint32_t> labelled;     // values that have a label, sorted
@@ -84,8 +93,15 @@ private:
     std::vector<int> m_sections;
     mutable std::vector<std::vector<ColumnPlan>> m_plans;
     mutable std::vector<std::optional<std::vector<SearchHit>>> m_hits;  // per section, once scanned
+    // Value tables of small columns, by display radix, size, list and value target.
+    mutable std::map<std::tuple<int, int, int, std::int64_t>, std::vector<std::uint8_t>> m_valueTables;
     bool m_asciiPattern = false;  // the folded pattern is plain ASCII (shown numbers are compared as bytes)
     std::string m_asciiText;      // ... and as that text
+    // The pattern as digits, for parts of shown numbers found by arithmetic:
+    // its value read in decimal and in hexadecimal, and its length (0: not digits only).
+    std::uint64_t m_decimalDigits = 0, m_hexDigits = 0;
+    int m_digitCount = 0;
+    bool m_decimalOnly = false;  // 0-9 only (a decimal window); A-F make it hexadecimal only
 };
 
 }  // namespace search

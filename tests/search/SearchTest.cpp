@@ -185,3 +185,48 @@ TEST_F(SearchTest, CellFactsAndOffsets)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// Parts of shown numbers are found by arithmetic; the hits are exactly those a
+// plain search of every text shown gives.
+TEST_F(DocTest, PartsOfShownNumbersAreFoundAsInTheTexts)
+{
+    std::string labels;
+    for (int i = 0; i < 100; ++i) labels += "r\r\n";
+    Def("n.idn", labels);
+    Def("n.ini", "0,H1,1,10,,16\r\n1,H2,2,10,,16\r\n3,U1,1,10,,10\r\n4,U2,2,10,,10\r\n6,S1,1,10,,-10\r\n7,S2,2,10,,-10\r\n"
+                 "9,U4,4,10,,10\r\nD,S3,3,10,,-10\r\n");
+    std::string bytes(0x10 * 100, '\0');
+    std::uint32_t seed = 7;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>((seed >> 16) & (i % 7 == 0 ? 0x0F : 0xFF));  // small values too
+    }
+    OpenBytes(bytes);
+    for (const char* pattern : {"0", "1", "12", "05", "255", "128", "00", "F", "0F", "A0", "FF0", "-", "-1", "X", "0X0", "65535", "3"}) {
+        search::SearchQuery query;
+        query.text = pattern;
+        query.labels = query.captions = false;
+        std::vector<search::SearchHit> expected;
+        const std::optional<search::SearchNumber> number = search::ReadSearchNumber(pattern);
+        for (int r = 1; r <= 100; ++r) {
+            for (int c = 1; c <= 8; ++c) {
+                const std::string shown = doc->DisplayText(0, c - 1, r - 1);
+                bool hit = shown.find(pattern) != std::string::npos;
+                if (!hit && number) {
+                    const std::uint32_t v = doc->Value(0, c - 1, r - 1);
+                    const int size = doc->sections[0][static_cast<std::size_t>(c - 1)].ByteSize();
+                    const bool signedForm = doc->sections[0][static_cast<std::size_t>(c - 1)][ColumnField::radix] == "-10";
+                    std::int64_t read = v;
+                    if (signedForm && size < 4 && (v >> (8 * size - 1)) & 1) read -= std::int64_t{1} << (8 * size);
+                    hit = number->hexadecimal || !signedForm ? number->value == static_cast<std::int64_t>(v) : number->value == read;
+                }
+                if (hit) expected.push_back({0, r, c});
+            }
+        }
+        EXPECT_EQ(search::CellSearch(*doc, query).All(100000), expected) << pattern;
+    }
+}
+
+}  // namespace zok2::test
