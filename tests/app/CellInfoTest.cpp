@@ -112,6 +112,10 @@ TEST_F(CellInfoTest, APasteSaysWhatItCouldNotReadAsANumber)
 TEST_F(CellInfoTest, TheStatusBarCanBeHiddenAndTheChoiceIsKept)
 {
     Start(sample());
+    // A menu item's prompt shows there while it is pointed at.
+    frame().Action(command::kDiscardData)->showStatusText(&frame());
+    EXPECT_EQ(frame().statusBar()->currentMessage().toStdString(), "保持しているデータの破棄");
+    frame().statusBar()->clearMessage();
     const int withBar = view().height();
     frame().Run(command::kStatusBar);
     QCoreApplication::processEvents();
