@@ -162,7 +162,11 @@ int FindDialog::FindAll()
         m_list->addItem(FileNameToQString(m_doc.SectionName(hit.section)) + QStringLiteral("  │  ") + label + QStringLiteral("  │  ") + caption +
                         QStringLiteral("  │  ") + shown);
     }
-    m_list->setVisible(true);
+    if (!m_list->isVisible()) {
+        m_list->setMinimumHeight(180);
+        m_list->setVisible(true);
+        adjustSize();  // room for the list below the controls
+    }
     QString note = QStringLiteral("%1 件見つかりました").arg(m_hits.size());
     if (stopped) note += QStringLiteral("（中止しました）");
     if (m_hits.size() >= kMostListed) note += QStringLiteral("（最初の %1 件を表示）").arg(kMostListed);
