@@ -10,9 +10,10 @@ set(allowed_saving "text;framework;definitions;binary;saving;document/EditRecord
 set(allowed_document "text;framework;definitions;binary;saving;grid;document")
 set(allowed_editing "text;framework;definitions;binary;saving;grid;document;editing")
 set(allowed_search "text;framework;definitions;binary;saving;grid;document;search")
+set(allowed_patch "patch")
 
 set(failures "")
-foreach(layer text grid framework definitions binary saving document editing search)
+foreach(layer text grid framework definitions binary saving document editing search patch)
   file(GLOB sources "${SOURCE_DIR}/src/${layer}/*.h" "${SOURCE_DIR}/src/${layer}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include [<\"]")

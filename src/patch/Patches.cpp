@@ -1,0 +1,284 @@
+#include "patch/Patches.h"
+
+#include <algorithm>
+
+#include "patch/Crc32.h"
+
+namespace zok2::patch {
+
+namespace {
+
+constexpr std::size_t kEofOffset = 0x454F46;  // "EOF" read as an offset
+constexpr std::size_t kRecordMost = 0xFFFF;
+constexpr std::size_t kRunWorthIt = 9;        // a run record (8 bytes) beats a literal one from this length
+
+bool Fail(std::string* reason, const char* text)
+{
+    if (reason) *reason = text;
+    return false;
+}
+
+void AppendBigEndian(std::uint32_t value, int bytes, std::string* out)
+{
+    for (int i = bytes - 1; i >= 0; --i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t ReadBigEndian(std::string_view bytes, std::size_t at, int count)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+void AppendLittleEndian32(std::uint32_t value, std::string* out)
+{
+    for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t ReadLittleEndian32(std::string_view bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// The IPS records of one changed region [from, to) of the target.
+void AppendIpsRegion(std::string_view target, std::size_t from, std::size_t to, std::string* out)
+{
+    std::size_t pos = from;
+    while (pos < to) {
+        std::size_t run = 1;
+        while (pos + run < to && run < kRecordMost && target[pos + run] == target[pos]) ++run;
+        if (run >= kRunWorthIt && pos != kEofOffset) {
+            AppendBigEndian(static_cast<std::uint32_t>(pos), 3, out);
+            AppendBigEndian(0, 2, out);
+            AppendBigEndian(static_cast<std::uint32_t>(run), 2, out);
+            out->push_back(target[pos]);
+            pos += run;
+            continue;
+        }
+        // A literal record, up to the next run worth its own record. One starting
+        // at 0x454F46 would read as the end: it starts a byte earlier instead,
+        // writing that byte as the target has it.
+        const std::size_t start = pos == kEofOffset ? pos - 1 : pos;
+        std::size_t end = pos + 1;
+        while (end < to && end - start < kRecordMost) {
+            std::size_t ahead = 1;
+            while (end + ahead < to && ahead < kRunWorthIt && target[end + ahead] == target[end]) ++ahead;
+            if (ahead >= kRunWorthIt && end != kEofOffset) break;
+            ++end;
+        }
+        AppendBigEndian(static_cast<std::uint32_t>(start), 3, out);
+        AppendBigEndian(static_cast<std::uint32_t>(end - start), 2, out);
+        out->append(target.substr(start, end - start));
+        pos = end;
+    }
+}
+
+}  // namespace
+
+bool CreateIps(std::string_view source, std::string_view target, std::string* patch, std::string* reason)
+{
+    if (source.size() > kIpsLargestFile || target.size() > kIpsLargestFile) {
+        return Fail(reason, "IPS holds files of at most 16 MiB");
+    }
+    std::string out = "PATCH";
+    const std::size_t size = target.size();
+    auto differs = [&](std::size_t i) { return i >= source.size() || source[i] != target[i]; };
+    for (std::size_t i = 0; i < size;) {
+        if (!differs(i)) {
+            ++i;
+            continue;
+        }
+        // A changed region, joined across unchanged gaps shorter than a record's header.
+        std::size_t end = i + 1;
+        while (end < size) {
+            if (differs(end)) {
+                ++end;
+                continue;
+            }
+            std::size_t gap = end;
+            while (gap < size && gap - end <= 5 && !differs(gap)) ++gap;
+            if (gap < size && gap - end <= 5 && differs(gap)) {
+                end = gap;
+                continue;
+            }
+            break;
+        }
+        AppendIpsRegion(target, i, end, &out);
+        i = end;
+    }
+    out += "EOF";
+    if (size < source.size()) AppendBigEndian(static_cast<std::uint32_t>(size), 3, &out);  // the file shrank
+    *patch = std::move(out);
+    return true;
+}
+
+bool ApplyIps(std::string_view patch, std::string* file, std::string* reason)
+{
+    if (patch.size() < 8 || patch.substr(0, 5) != "PATCH") return Fail(reason, "not an IPS patch (no \"PATCH\" at its start)");
+    std::string out = *file;
+    std::size_t at = 5;
+    for (;;) {
+        if (at + 3 > patch.size()) return Fail(reason, "the IPS patch ends without \"EOF\"");
+        if (patch.substr(at, 3) == "EOF") {
+            at += 3;
+            if (at == patch.size()) break;
+            if (at + 3 != patch.size()) return Fail(reason, "the IPS patch has bytes after \"EOF\" that are no length");
+            out.resize(ReadBigEndian(patch, at, 3));  // the truncation (or growth) it was made with
+            break;
+        }
+        if (at + 5 > patch.size()) return Fail(reason, "an IPS record is cut off");
+        const std::size_t offset = ReadBigEndian(patch, at, 3);
+        const std::size_t size = ReadBigEndian(patch, at + 3, 2);
+        at += 5;
+        if (size == 0) {
+            if (at + 3 > patch.size()) return Fail(reason, "an IPS run record is cut off");
+            const std::size_t run = ReadBigEndian(patch, at, 2);
+            const char value = patch[at + 2];
+            at += 3;
+            if (out.size() < offset + run) out.resize(offset + run, '\0');
+            std::fill(out.begin() + static_cast<std::ptrdiff_t>(offset), out.begin() + static_cast<std::ptrdiff_t>(offset + run), value);
+        } else {
+            if (at + size > patch.size()) return Fail(reason, "an IPS record is cut off");
+            if (out.size() < offset + size) out.resize(offset + size, '\0');
+            std::copy(patch.begin() + static_cast<std::ptrdiff_t>(at), patch.begin() + static_cast<std::ptrdiff_t>(at + size),
+                      out.begin() + static_cast<std::ptrdiff_t>(offset));
+            at += size;
+        }
+    }
+    *file = std::move(out);
+    return true;
+}
+
+void AppendBpsNumber(std::uint64_t value, std::string* out)
+{
+    for (;;) {
+        const std::uint8_t low = value & 0x7F;
+        value >>= 7;
+        if (value == 0) {
+            out->push_back(static_cast<char>(0x80 | low));
+            return;
+        }
+        out->push_back(static_cast<char>(low));
+        --value;
+    }
+}
+
+bool ReadBpsNumber(std::string_view bytes, std::size_t* at, std::uint64_t* value)
+{
+    std::uint64_t data = 0, shift = 1;
+    for (;;) {
+        if (*at >= bytes.size()) return false;
+        const auto x = static_cast<unsigned char>(bytes[(*at)++]);
+        if (shift > (std::uint64_t{1} << 56)) return false;  // beyond 64 bits: no patch of ours
+        data += (x & 0x7F) * shift;
+        if (x & 0x80) break;
+        shift <<= 7;
+        data += shift;
+    }
+    *value = data;
+    return true;
+}
+
+bool CreateBps(std::string_view source, std::string_view target, std::string* patch)
+{
+    std::string out = "BPS1";
+    AppendBpsNumber(source.size(), &out);
+    AppendBpsNumber(target.size(), &out);
+    AppendBpsNumber(0, &out);  // no metadata
+    const std::size_t size = target.size();
+    auto same = [&](std::size_t i) { return i < source.size() && source[i] == target[i]; };
+    for (std::size_t p = 0; p < size;) {
+        std::size_t length = 0;
+        if (same(p)) {
+            while (p + length < size && same(p + length)) ++length;
+            AppendBpsNumber(((length - 1) << 2) | 0, &out);  // SourceRead
+        } else {
+            while (p + length < size && !same(p + length)) ++length;
+            AppendBpsNumber(((length - 1) << 2) | 1, &out);  // TargetRead
+            out.append(target.substr(p, length));
+        }
+        p += length;
+    }
+    AppendLittleEndian32(Crc32(source), &out);
+    AppendLittleEndian32(Crc32(target), &out);
+    AppendLittleEndian32(Crc32(out), &out);
+    *patch = std::move(out);
+    return true;
+}
+
+bool ApplyBps(std::string_view patch, std::string_view source, std::string* target, std::string* reason)
+{
+    if (patch.size() < 4 + 3 + 12 || patch.substr(0, 4) != "BPS1") return Fail(reason, "not a BPS patch (no \"BPS1\" at its start)");
+    const std::size_t footer = patch.size() - 12;
+    if (Crc32(patch.substr(0, patch.size() - 4)) != ReadLittleEndian32(patch, patch.size() - 4)) {
+        return Fail(reason, "the BPS patch is damaged (its own checksum does not match)");
+    }
+    std::size_t at = 4;
+    std::uint64_t sourceSize = 0, targetSize = 0, metadataSize = 0;
+    if (!ReadBpsNumber(patch, &at, &sourceSize) || !ReadBpsNumber(patch, &at, &targetSize) || !ReadBpsNumber(patch, &at, &metadataSize) ||
+        metadataSize > footer - std::min(at, footer) || at > footer) {
+        return Fail(reason, "the BPS patch is damaged (its header is cut off)");
+    }
+    at += metadataSize;
+    if (sourceSize != source.size()) return Fail(reason, "the BPS patch was made for another file (its size differs)");
+    if (Crc32(source) != ReadLittleEndian32(patch, footer)) return Fail(reason, "the BPS patch was made for another file (its checksum differs)");
+    if (targetSize > 0xFFFFFFFFull) return Fail(reason, "the BPS patch makes a file larger than 4 GiB");
+    std::string out(static_cast<std::size_t>(targetSize), '\0');
+    std::uint64_t written = 0;
+    std::int64_t sourceRelative = 0, targetRelative = 0;
+    while (at < footer) {
+        std::uint64_t data = 0;
+        if (!ReadBpsNumber(patch.substr(0, footer), &at, &data)) return Fail(reason, "the BPS patch is damaged (an action is cut off)");
+        const std::uint64_t length = (data >> 2) + 1;
+        if (length > targetSize - written) return Fail(reason, "the BPS patch is damaged (it writes past the target's end)");
+        switch (data & 3) {
+        case 0:  // SourceRead
+            if (written + length > source.size()) return Fail(reason, "the BPS patch is damaged (it reads past the source's end)");
+            std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(written), length, out.begin() + static_cast<std::ptrdiff_t>(written));
+            break;
+        case 1:  // TargetRead
+            if (length > footer - at) return Fail(reason, "the BPS patch is damaged (its bytes are cut off)");
+            std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, out.begin() + static_cast<std::ptrdiff_t>(written));
+            at += length;
+            break;
+        default: {  // SourceCopy, TargetCopy: a signed distance, then a copy
+            std::uint64_t offset = 0;
+            if (!ReadBpsNumber(patch.substr(0, footer), &at, &offset)) return Fail(reason, "the BPS patch is damaged (a copy is cut off)");
+            const std::int64_t distance = static_cast<std::int64_t>(offset >> 1) * ((offset & 1) ? -1 : 1);
+            if ((data & 3) == 2) {
+                sourceRelative += distance;
+                if (sourceRelative < 0 || static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
+                    return Fail(reason, "the BPS patch is damaged (a copy lies outside the source)");
+                }
+                std::copy_n(source.begin() + sourceRelative, length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                sourceRelative += static_cast<std::int64_t>(length);
+            } else {
+                targetRelative += distance;
+                if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
+                    return Fail(reason, "the BPS patch is damaged (a copy lies outside the target written so far)");
+                }
+                // Byte by byte: the copy may overlap what it writes (a repeated pattern).
+                for (std::uint64_t i = 0; i < length; ++i) out[written + i] = out[static_cast<std::size_t>(targetRelative) + i];
+                targetRelative += static_cast<std::int64_t>(length);
+            }
+            break;
+        }
+        }
+        written += length;
+    }
+    if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
+    if (Crc32(out) != ReadLittleEndian32(patch, footer + 4)) return Fail(reason, "the BPS patch is damaged (the result's checksum does not match)");
+    *target = std::move(out);
+    return true;
+}
+
+PatchFormat FormatOf(std::string_view patch)
+{
+    if (patch.substr(0, 5) == "PATCH") return PatchFormat::Ips;
+    if (patch.substr(0, 4) == "BPS1") return PatchFormat::Bps;
+    return PatchFormat::Unknown;
+}
+
+}  // namespace zok2::patch

@@ -1,0 +1,39 @@
+#pragma once
+// Patches that turn one file (the source, the original) into another (the
+// target), in the two formats common patchers apply:
+// - IPS: "PATCH", records of a 24-bit big-endian offset, a 16-bit size and the
+//   bytes (a size of 0 is a run: a 16-bit count and the byte), "EOF", and a
+//   24-bit length when the target is shorter than the source. Files of at most
+//   16 MiB; no record starts at 0x454F46 (it would read as "EOF").
+// - BPS: "BPS1", the source, target and metadata sizes as BPS numbers, the
+//   metadata, actions (SourceRead, TargetRead, SourceCopy, TargetCopy), then the
+//   CRC-32 of the source, of the target and of the patch before it, little-endian.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zok2::patch {
+
+constexpr std::size_t kIpsLargestFile = std::size_t{1} << 24;  // 16 MiB
+
+// The IPS patch from source to target; false (with a reason) when a file is too large for IPS.
+bool CreateIps(std::string_view source, std::string_view target, std::string* patch, std::string* reason = nullptr);
+// Applies an IPS patch to `file` as written (it may grow or shrink it); false
+// (with a reason, `file` untouched) for a damaged patch.
+bool ApplyIps(std::string_view patch, std::string* file, std::string* reason = nullptr);
+
+bool CreateBps(std::string_view source, std::string_view target, std::string* patch);
+// Applies a BPS patch to `source` into `target`; false (with a reason) for a
+// damaged patch or one made for another source (size or checksum).
+bool ApplyBps(std::string_view patch, std::string_view source, std::string* target, std::string* reason = nullptr);
+
+// BPS numbers: seven bits a byte, the last byte marked by its top bit, each
+// further byte counting from where the shorter forms end.
+void AppendBpsNumber(std::uint64_t value, std::string* out);
+// Reads a number at *at (advanced); false when it runs past the end or overflows.
+bool ReadBpsNumber(std::string_view bytes, std::size_t* at, std::uint64_t* value);
+
+enum class PatchFormat { Unknown, Ips, Bps };
+PatchFormat FormatOf(std::string_view patch);
+
+}  // namespace zok2::patch
