@@ -11,6 +11,8 @@
 #include "framework/AppPath.h"
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
+#include "framework/FileSystem.h"
+#include "patch/Patches.h"
 #include "search/CellFacts.h"
 #include "search/CellSearch.h"
 #include "text/SjisText.h"
@@ -24,7 +26,9 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] dump FILE [SECTION ...]\n"
     "       zok2-cli [--root DIR] [--mode NAME] paste FILE SECTION ROW COLUMN < text\n"
     "       zok2-cli [--root DIR] [--mode NAME] find [--section NAME] [--whole] [--value] FILE TEXT\n"
-    "       zok2-cli [--root DIR] [--mode NAME] info FILE SECTION ROW COLUMN\n";
+    "       zok2-cli [--root DIR] [--mode NAME] info FILE SECTION ROW COLUMN\n"
+    "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
+    "       zok2-cli apply PATCH FILE [OUT]\n";
 
 class StderrMessageBox : public IMessageBox {
 public:
@@ -230,6 +234,55 @@ CliResult RunInfo(Session& session, const std::vector<std::string>& rest, CliRes
     return result;
 }
 
+CliResult FileError(const std::string& path, const std::string& reason)
+{
+    CliResult result;
+    result.status = 1;
+    result.err = path + ": " + reason + "\n";
+    return result;
+}
+
+// A patch from REFERENCE to FILE, byte for byte (no definition set is needed).
+CliResult RunPatch(const std::vector<std::string>& args)
+{
+    if (args.size() != 5 || args[0] != "--format" || (args[1] != "ips" && args[1] != "bps")) {
+        return UsageError("patch takes --format ips|bps REFERENCE FILE OUT");
+    }
+    std::string reference, file, patch, reason;
+    if (!fs::ReadFile(args[2], reference, &reason)) return FileError(args[2], reason);
+    if (!fs::ReadFile(args[3], file, &reason)) return FileError(args[3], reason);
+    if (args[1] == "ips") {
+        if (!patch::CreateIps(reference, file, &patch, &reason)) return UsageError(reason + "; nothing was written", false);
+    } else {
+        patch::CreateBps(reference, file, &patch);
+    }
+    if (!fs::WriteFileAtomically(args[4], patch, &reason)) return FileError(args[4], reason);
+    return CliResult{};
+}
+
+// A patch applied byte for byte into OUT, or into FILE itself after a ".bak" as a save does.
+CliResult RunApply(const std::vector<std::string>& args)
+{
+    if (args.size() != 2 && args.size() != 3) return UsageError("apply takes PATCH FILE [OUT]");
+    std::string patchBytes, file, result, reason;
+    if (!fs::ReadFile(args[0], patchBytes, &reason)) return FileError(args[0], reason);
+    if (!fs::ReadFile(args[1], file, &reason)) return FileError(args[1], reason);
+    bool applied = false;
+    switch (patch::FormatOf(patchBytes)) {
+    case patch::PatchFormat::Ips:
+        result = file;
+        applied = patch::ApplyIps(patchBytes, &result, &reason);
+        break;
+    case patch::PatchFormat::Bps: applied = patch::ApplyBps(patchBytes, file, &result, &reason); break;
+    default: reason = "not an IPS or BPS patch"; break;
+    }
+    if (!applied) return UsageError(args[0] + ": " + reason + "; nothing was written", false);
+    const std::string& out = args.size() == 3 ? args[2] : args[1];
+    if (args.size() == 2 && !fs::CopyFileReplacing(args[1], args[1] + ".bak", &reason)) return FileError(args[1] + ".bak", reason);
+    if (!fs::WriteFileAtomically(out, result, &reason)) return FileError(out, reason);
+    return CliResult{};
+}
+
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
@@ -245,6 +298,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (i >= args.size()) return UsageError("no command given");
     const std::string command = args[i++];
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    // Patches work on bytes alone: no definition set, no document.
+    if (command == "patch") return RunPatch(rest);
+    if (command == "apply") return RunApply(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info") {
         return UsageError("unknown command: " + command);
     }

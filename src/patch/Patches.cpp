@@ -225,48 +225,63 @@ bool ApplyBps(std::string_view patch, std::string_view source, std::string* targ
     if (sourceSize != source.size()) return Fail(reason, "the BPS patch was made for another file (its size differs)");
     if (Crc32(source) != ReadLittleEndian32(patch, footer)) return Fail(reason, "the BPS patch was made for another file (its checksum differs)");
     if (targetSize > 0xFFFFFFFFull) return Fail(reason, "the BPS patch makes a file larger than 4 GiB");
-    std::string out(static_cast<std::size_t>(targetSize), '\0');
+    // Two passes: every action is checked before the target's memory is taken,
+    // so a patch that only claims a huge file costs nothing; then the file is written.
+    const std::size_t actions = at;
+    std::string out;
     std::uint64_t written = 0;
-    std::int64_t sourceRelative = 0, targetRelative = 0;
-    while (at < footer) {
-        std::uint64_t data = 0;
-        if (!ReadBpsNumber(patch.substr(0, footer), &at, &data)) return Fail(reason, "the BPS patch is damaged (an action is cut off)");
-        const std::uint64_t length = (data >> 2) + 1;
-        if (length > targetSize - written) return Fail(reason, "the BPS patch is damaged (it writes past the target's end)");
-        switch (data & 3) {
-        case 0:  // SourceRead
-            if (written + length > source.size()) return Fail(reason, "the BPS patch is damaged (it reads past the source's end)");
-            std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(written), length, out.begin() + static_cast<std::ptrdiff_t>(written));
-            break;
-        case 1:  // TargetRead
-            if (length > footer - at) return Fail(reason, "the BPS patch is damaged (its bytes are cut off)");
-            std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, out.begin() + static_cast<std::ptrdiff_t>(written));
-            at += length;
-            break;
-        default: {  // SourceCopy, TargetCopy: a signed distance, then a copy
-            std::uint64_t offset = 0;
-            if (!ReadBpsNumber(patch.substr(0, footer), &at, &offset)) return Fail(reason, "the BPS patch is damaged (a copy is cut off)");
-            const std::int64_t distance = static_cast<std::int64_t>(offset >> 1) * ((offset & 1) ? -1 : 1);
-            if ((data & 3) == 2) {
-                sourceRelative += distance;
-                if (sourceRelative < 0 || static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
-                    return Fail(reason, "the BPS patch is damaged (a copy lies outside the source)");
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool write = pass == 1;
+        if (write) {
+            if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
+            out.assign(static_cast<std::size_t>(targetSize), '\0');
+        }
+        at = actions;
+        written = 0;
+        std::int64_t sourceRelative = 0, targetRelative = 0;
+        while (at < footer) {
+            std::uint64_t data = 0;
+            if (!ReadBpsNumber(patch.substr(0, footer), &at, &data)) return Fail(reason, "the BPS patch is damaged (an action is cut off)");
+            const std::uint64_t length = (data >> 2) + 1;
+            if (length > targetSize - written) return Fail(reason, "the BPS patch is damaged (it writes past the target's end)");
+            switch (data & 3) {
+            case 0:  // SourceRead
+                if (written + length > source.size()) return Fail(reason, "the BPS patch is damaged (it reads past the source's end)");
+                if (write) std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(written), length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                break;
+            case 1:  // TargetRead
+                if (length > footer - at) return Fail(reason, "the BPS patch is damaged (its bytes are cut off)");
+                if (write) std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                at += length;
+                break;
+            default: {  // SourceCopy, TargetCopy: a signed distance, then a copy
+                std::uint64_t offset = 0;
+                if (!ReadBpsNumber(patch.substr(0, footer), &at, &offset)) return Fail(reason, "the BPS patch is damaged (a copy is cut off)");
+                if ((offset >> 1) > 0xFFFFFFFFull) return Fail(reason, "the BPS patch is damaged (a copy lies outside the file)");
+                const std::int64_t distance = static_cast<std::int64_t>(offset >> 1) * ((offset & 1) ? -1 : 1);
+                if ((data & 3) == 2) {
+                    sourceRelative += distance;
+                    if (sourceRelative < 0 || static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
+                        return Fail(reason, "the BPS patch is damaged (a copy lies outside the source)");
+                    }
+                    if (write) std::copy_n(source.begin() + sourceRelative, length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                    sourceRelative += static_cast<std::int64_t>(length);
+                } else {
+                    targetRelative += distance;
+                    if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
+                        return Fail(reason, "the BPS patch is damaged (a copy lies outside the target written so far)");
+                    }
+                    // Byte by byte: the copy may overlap what it writes (a repeated pattern).
+                    if (write) {
+                        for (std::uint64_t i = 0; i < length; ++i) out[written + i] = out[static_cast<std::size_t>(targetRelative) + i];
+                    }
+                    targetRelative += static_cast<std::int64_t>(length);
                 }
-                std::copy_n(source.begin() + sourceRelative, length, out.begin() + static_cast<std::ptrdiff_t>(written));
-                sourceRelative += static_cast<std::int64_t>(length);
-            } else {
-                targetRelative += distance;
-                if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
-                    return Fail(reason, "the BPS patch is damaged (a copy lies outside the target written so far)");
-                }
-                // Byte by byte: the copy may overlap what it writes (a repeated pattern).
-                for (std::uint64_t i = 0; i < length; ++i) out[written + i] = out[static_cast<std::size_t>(targetRelative) + i];
-                targetRelative += static_cast<std::int64_t>(length);
+                break;
             }
-            break;
+            }
+            written += length;
         }
-        }
-        written += length;
     }
     if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
     if (Crc32(out) != ReadLittleEndian32(patch, footer + 4)) return Fail(reason, "the BPS patch is damaged (the result's checksum does not match)");

@@ -309,3 +309,52 @@ TEST(CliInfo, APastTheEndCellSaysSo)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(CliPatch, PatchesMadeAndAppliedByteForByte)
+{
+    SampleCopy copy;
+    const std::string original = ReadFile(copy.binary());
+    const std::string reference = copy.root() + "original.dat";
+    WriteFile(reference, original);
+    // The copy is edited (a paste saves it) and grows by bytes outside every table.
+    ASSERT_EQ(Cli({"--root", copy.root(), "paste", copy.binary(), "monsters", "1", "1"}, "500\t40\n").status, 0);
+    WriteFile(copy.binary(), ReadFile(copy.binary()) + "tail outside the tables");
+    const std::string edited = ReadFile(copy.binary());
+    for (const char* format : {"ips", "bps"}) {
+        const std::string patchPath = copy.root() + "change." + format;
+        CliResult r = Cli({"patch", "--format", format, reference, copy.binary(), patchPath});
+        ASSERT_EQ(r.status, 0) << r.err;
+        // Into another file, and into the original itself after a ".bak".
+        const std::string out = copy.root() + "out." + format;
+        r = Cli({"apply", patchPath, reference, out});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(ReadFile(out) == edited) << format;
+        const std::string target = copy.root() + "target." + format;
+        WriteFile(target, original);
+        ASSERT_EQ(Cli({"apply", patchPath, target}).status, 0);
+        EXPECT_TRUE(ReadFile(target) == edited) << format;
+        EXPECT_TRUE(ReadFile(target + ".bak") == original) << format;
+    }
+    // A BPS patch for another file, and a damaged one, write nothing.
+    const std::string other = copy.root() + "other.dat";
+    WriteFile(other, "not the original");
+    CliResult r = Cli({"apply", copy.root() + "change.bps", other});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, copy.root() + "change.bps: the BPS patch was made for another file (its size differs); nothing was written\n");
+    EXPECT_EQ(ReadFile(other), "not the original");
+    EXPECT_FALSE(std::filesystem::exists(other + ".bak"));
+    WriteFile(copy.root() + "cut.ips", ReadFile(copy.root() + "change.ips").substr(0, 12));
+    EXPECT_EQ(Cli({"apply", copy.root() + "cut.ips", other}).status, 2);
+    EXPECT_EQ(ReadFile(other), "not the original");
+    // IPS cannot hold a file over 16 MiB: nothing is written.
+    const std::string large = copy.root() + "large.bin";
+    WriteFile(large, std::string((std::size_t{16} << 20) + 1, 'x'));
+    r = Cli({"patch", "--format", "ips", reference, large, copy.root() + "large.ips"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(copy.root() + "large.ips"));
+    EXPECT_EQ(Cli({"patch", "--format", "xdelta", reference, large, copy.root() + "x"}).status, 2);
+}
+
+}  // namespace zok2::test
