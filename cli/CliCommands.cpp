@@ -11,6 +11,7 @@
 #include "framework/AppPath.h"
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
+#include "compare/Reference.h"
 #include "framework/FileSystem.h"
 #include "patch/Patches.h"
 #include "search/CellFacts.h"
@@ -27,6 +28,7 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] paste FILE SECTION ROW COLUMN < text\n"
     "       zok2-cli [--root DIR] [--mode NAME] find [--section NAME] [--whole] [--value] FILE TEXT\n"
     "       zok2-cli [--root DIR] [--mode NAME] info FILE SECTION ROW COLUMN\n"
+    "       zok2-cli [--root DIR] [--mode NAME] diff REFERENCE FILE [SECTION ...]\n"
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
     "       zok2-cli apply PATCH FILE [OUT]\n";
 
@@ -234,6 +236,49 @@ CliResult RunInfo(Session& session, const std::vector<std::string>& rest, CliRes
     return result;
 }
 
+// The cells whose values differ between REFERENCE and FILE, one a line.
+CliResult RunDiff(Session& session, const std::vector<std::string>& rest, CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    std::vector<int> chosen;
+    for (std::size_t i = 2; i < rest.size(); ++i) {
+        const int section = FindSection(doc, rest[i]);
+        if (section < 0) return UsageError("unknown section: " + rest[i]);
+        chosen.push_back(section);
+    }
+    const std::unique_ptr<CZOKDoc> reference = compare::OpenReference(doc, rest[0]);
+    if (!reference) {
+        result.status = 1;
+        result.err += rest[0] + ": the reference could not be read\n";
+        return result;
+    }
+    std::vector<search::SearchHit> cells;
+    if (chosen.empty()) {
+        cells = compare::DifferingCells(doc, *reference);
+    } else {
+        for (int section : chosen) {
+            const std::vector<search::SearchHit> some = compare::DifferingCells(doc, *reference, section);
+            cells.insert(cells.end(), some.begin(), some.end());
+        }
+    }
+    for (const search::SearchHit& cell : cells) {
+        const std::string label(doc.RowLabels(cell.section)[static_cast<std::size_t>(cell.row - 1)]);
+        const std::string& caption = doc.sections[static_cast<std::size_t>(cell.section)][static_cast<std::size_t>(cell.column - 1)][ColumnField::caption];
+        std::string offset;
+        if (const ColumnLayout* layout = doc.LayoutOf(cell.section, cell.column - 1)) offset = search::OffsetText(layout->Offset(cell.row - 1));
+        auto shown = [&](const CZOKDoc& d) {
+            // A cell past the end of its file holds nothing there.
+            const bool held = d.HasData(cell.section, cell.column - 1, cell.row - 1) &&
+                              (d.IsCompressedSection(cell.section) || d.IsEditable(cell.section, cell.column - 1, cell.row - 1));
+            return held ? SjisToUtf8(d.DisplayText(cell.section, cell.column - 1, cell.row - 1)) : std::string();
+        };
+        result.out += doc.SectionName(cell.section) + "\t" + text::FormatDec(cell.row) + "\t" + text::FormatDec(cell.column) + "\t" +
+                      SjisToUtf8(label) + "\t" + SjisToUtf8(caption) + "\t" + shown(*reference) + "\t" + shown(doc) + "\t" + offset + "\n";
+    }
+    if (!cells.empty()) result.status = 1;
+    return result;
+}
+
 CliResult FileError(const std::string& path, const std::string& reason)
 {
     CliResult result;
@@ -301,7 +346,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     // Patches work on bytes alone: no definition set, no document.
     if (command == "patch") return RunPatch(rest);
     if (command == "apply") return RunApply(rest);
-    if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info") {
+    if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff") {
         return UsageError("unknown command: " + command);
     }
     FindOptions find;
@@ -323,6 +368,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "paste" && rest.size() != 4) return UsageError("paste takes FILE SECTION ROW COLUMN");
     if (command == "find" && (rest.size() != 2 || rest[1].empty())) return UsageError("find takes FILE TEXT");
     if (command == "info" && rest.size() != 4) return UsageError("info takes FILE SECTION ROW COLUMN");
+    if (command == "diff" && rest.size() < 2) return UsageError("diff takes REFERENCE FILE [SECTION ...]");
+    // diff opens FILE; its reference is read as FILE is.
+    const std::string opened = command == "diff" ? rest[1] : rest[0];
 
     if (!root.empty() && root.back() != '/') root += '/';
     SetProgramPath(root + "zok2");
@@ -330,7 +378,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     CliResult result;
     Session session(result);
     if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
-    if (!session.doc->OnOpenDocument(rest[0])) {
+    if (!session.doc->OnOpenDocument(opened)) {
         result.status = 1;
         return result;
     }
@@ -341,6 +389,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "dump") return RunDump(session, std::vector<std::string>(rest.begin() + 1, rest.end()), result);
     if (command == "find") return RunFind(session, find, rest[1], result);
     if (command == "info") return RunInfo(session, rest, result);
+    if (command == "diff") return RunDiff(session, rest, result);
     return RunPaste(session, rest, readInput, result);
 }
 

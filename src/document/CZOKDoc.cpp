@@ -65,6 +65,7 @@ bool CZOKDoc::LoadDocument(const std::string& path)
     // Title (the name with extension) and path name name the new file from here on, even if the open fails.
     SetPathName(path);
     const std::string mode = modeOverride ? *modeOverride : FileNames().ToFileSystem(Profile().GetString("Setting", "mode"));
+    m_loadedMode = mode;
     definitionFolder = GetAppPath(PathPart::ProgramFolder) + "Settings/" + mode + "/";
 
     ClearContents();
@@ -160,7 +161,7 @@ void CZOKDoc::ReadRowNameFiles(const std::string&)
 
 void CZOKDoc::ParseColumnFiles(const std::string&)
 {
-    std::string extension = GetAppPath(PathPart::ExtensionOnly, GetPathName());
+    std::string extension = GetAppPath(PathPart::ExtensionOnly, correctionPathOverride ? *correctionPathOverride : GetPathName());
     if (!extension.empty()) extension.erase(0, 1);
     addressCorrection = 0;
     if (std::optional<std::string> key = extension.empty() ? std::nullopt : FileNames().ToSjis(extension)) {

@@ -45,6 +45,11 @@ public:
 
     // Uses this definition set (a file-system name) instead of the profile's "mode".
     std::optional<std::string> modeOverride;
+    // Takes the address correction of this file's extension instead of the opened
+    // file's (a reference file is read as the file it is compared with).
+    std::optional<std::string> correctionPathOverride;
+    // The definition set the last open used (a file-system name).
+    const std::string& LoadedMode() const { return m_loadedMode; }
 
     // ---- opening ----
     bool OnOpenDocument(const std::string& path) override;
@@ -182,6 +187,7 @@ private:
     std::vector<ReadText> m_columnTexts;
     std::vector<unsigned char> m_unicodeFiles;  // per definition: 1 its ".idn", 2 its ".ini" starts with a byte-order mark
     bool m_settingsKept = false;
+    std::string m_loadedMode;
 };
 
 }  // namespace zok2

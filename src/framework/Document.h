@@ -59,6 +59,7 @@ public:
     IKeyState& KeyState() const;
     const IFileNameCodec& FileNames() const;
     void SetServices(const Services& services) { m_services = services; }
+    const Services& ServicesInUse() const { return m_services; }
 
 private:
     std::string m_title;

@@ -358,3 +358,32 @@ TEST(CliPatch, PatchesMadeAndAppliedByteForByte)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(CliDiff, CellsThatDifferFromTheReferenceOneALine)
+{
+    SampleCopy copy;
+    // The reference has another extension: it is read with the address correction of FILE (.dat).
+    const std::string reference = copy.root() + "original.orig";
+    WriteFile(reference, ReadFile(copy.binary()));
+    CliResult r = Cli({"--root", copy.root(), "diff", reference, copy.binary()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    ASSERT_EQ(Cli({"--root", copy.root(), "paste", copy.binary(), "monsters", "1", "1"}, "500\t40\n").status, 0);
+    r = Cli({"--root", copy.root(), "diff", reference, copy.binary()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "monsters\t1\t1\tスライム\tHP\t8\t500\t0x200\n"
+                     "monsters\t1\t2\tスライム\tMP\t0\t40\t0x202\n");
+    // A shorter reference: the cells past its end differ (its side shows nothing).
+    WriteFile(reference, ReadFile(reference).substr(0, 0x300 + 8 * 4));
+    r = Cli({"--root", copy.root(), "diff", reference, copy.binary(), "items"});
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0], "items\t5\t1\t04 かわのたて\t値段\t\t90\t0x320");
+    EXPECT_EQ(Cli({"--root", copy.root(), "diff", reference, copy.binary(), "nowhere"}).status, 2);
+    EXPECT_EQ(Cli({"--root", copy.root(), "diff", reference}).status, 2);
+}
+
+}  // namespace zok2::test
