@@ -8,7 +8,10 @@
 #include <fstream>
 #include <random>
 
+#include "compare/Reference.h"
 #include "document/CZOKDoc.h"
+#include "framework/FileSystem.h"
+#include "patch/Patches.h"
 #include "framework/AppPath.h"
 #include "search/CellSearch.h"
 
@@ -50,11 +53,15 @@ struct SixteenMillion {
         for (char& b : bytes) b = static_cast<char>(rng());
         binary = root + "find.bin";
         Write(binary, bytes);
+        // The reference: the same file with one byte in a hundred changed.
+        for (std::size_t i = 0; i < bytes.size(); i += 100) bytes[i] = static_cast<char>(bytes[i] + 1);
+        referencePath = root + "find.orig";
+        Write(referencePath, bytes);
         SetProgramPath(root + "zok2");
         opened = doc.LoadDocument(binary);
     }
     CZOKDoc doc;
-    std::string binary;
+    std::string binary, referencePath;
     bool opened = false;
 };
 
@@ -129,5 +136,108 @@ void BM_FindNextThroughEverything(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FindNextThroughEverything)->Unit(benchmark::kMillisecond);
+
+// Marking the differences from a reference (both open): beside a plain
+// comparison of the two value tables.
+void BM_DiffFloor(benchmark::State& state)
+{
+    SixteenMillion& data = Data();
+    static auto reference = compare::OpenReference(data.doc, data.referencePath);
+    if (!reference) state.SkipWithError("no reference");
+    for (auto _ : state) {
+        std::size_t differing = 0;
+        for (std::size_t s = 0; s < data.doc.values.size(); ++s) {
+            const ValueTable& a = data.doc.values[s];
+            const ValueTable& b = reference->values[s];
+            for (std::size_t r = 0; r < a.Rows(); ++r) {
+                for (std::size_t c = 0; c < a.Columns(); ++c) differing += a.Get(r, c) != b.Get(r, c);
+            }
+        }
+        benchmark::DoNotOptimize(differing);
+    }
+}
+BENCHMARK(BM_DiffFloor)->Unit(benchmark::kMillisecond);
+
+void BM_DiffReference(benchmark::State& state)
+{
+    SixteenMillion& data = Data();
+    static auto reference = compare::OpenReference(data.doc, data.referencePath);
+    std::size_t cells = 0;
+    for (auto _ : state) cells = compare::DifferingCells(data.doc, *reference).size();
+    state.counters["differing"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_DiffReference)->Unit(benchmark::kMillisecond);
+
+// A patch of a 64 MiB file with one byte in a hundred changed, made and applied,
+// beside reading the two files once.
+struct PatchFiles {
+    PatchFiles()
+    {
+        char pattern[] = "/tmp/zok2-patch-XXXXXX";
+        const std::string root = std::string(mkdtemp(pattern)) + "/";
+        std::string bytes(std::size_t{64} << 20, '\0');
+        std::mt19937 rng(3);
+        for (char& b : bytes) b = static_cast<char>(rng());
+        source = root + "source.bin";
+        Write(source, bytes);
+        for (std::size_t i = 0; i < bytes.size(); i += 100) bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        target = root + "target.bin";
+        Write(target, bytes);
+        patchPath = root + "change.bps";
+    }
+    std::string source, target, patchPath;
+};
+
+PatchFiles& Files()
+{
+    static auto* files = new PatchFiles;
+    return *files;
+}
+
+void BM_PatchFloor(benchmark::State& state)
+{
+    PatchFiles& files = Files();
+    for (auto _ : state) {
+        std::string a, b;
+        fs::ReadFile(files.source, a);
+        fs::ReadFile(files.target, b);
+        benchmark::DoNotOptimize(a.data());
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK(BM_PatchFloor)->Unit(benchmark::kMillisecond);
+
+void BM_CreateBps(benchmark::State& state)
+{
+    PatchFiles& files = Files();
+    for (auto _ : state) {
+        std::string a, b, patch;
+        fs::ReadFile(files.source, a);
+        fs::ReadFile(files.target, b);
+        patch::CreateBps(a, b, &patch);
+        if (!fs::WriteFileAtomically(files.patchPath, patch)) state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_CreateBps)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyBps(benchmark::State& state)
+{
+    PatchFiles& files = Files();
+    {
+        std::string a, b, patch;
+        fs::ReadFile(files.source, a);
+        fs::ReadFile(files.target, b);
+        patch::CreateBps(a, b, &patch);
+        fs::WriteFileAtomically(files.patchPath, patch);
+    }
+    for (auto _ : state) {
+        std::string patchBytes, source, out;
+        fs::ReadFile(files.patchPath, patchBytes);
+        fs::ReadFile(files.source, source);
+        if (!patch::ApplyBps(patchBytes, source, &out)) state.SkipWithError("apply failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ApplyBps)->Unit(benchmark::kMillisecond);
 
 }  // namespace zok2::bench

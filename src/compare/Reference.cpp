@@ -39,26 +39,29 @@ bool CellDiffers(const CZOKDoc& doc, const CZOKDoc& reference, int section, int 
 
 namespace {
 
-// Which rows of a column hold a value in their file, looked up once a column.
-struct ColumnHeld {
-    std::size_t rows = 0;                 // rows holding data
-    const ColumnLayout* layout = nullptr;  // none: a compressed table (every data row held)
-    std::int64_t fileSize = 0;
-    bool Held(std::size_t row) const { return row < rows && (!layout || CellInFile(*layout, static_cast<std::int64_t>(row), fileSize)); }
-};
-
-ColumnHeld HeldRows(const CZOKDoc& doc, int section, int column)
+// How many rows of a column hold a value in their file: the rows holding data,
+// cut where the file ends (a cell's bytes lie further on row by row, so the rows
+// in the file are the first ones; a compressed table holds all of its rows).
+std::size_t HeldRows(const CZOKDoc& doc, int section, int column)
 {
-    ColumnHeld held;
     const auto s = static_cast<std::size_t>(section);
     if (s >= doc.values.size() || s >= doc.sections.size() || static_cast<std::size_t>(column) >= doc.sections[s].size() ||
         !doc.values[s].Contains(0, static_cast<std::size_t>(column))) {
-        return held;
+        return 0;
     }
-    held.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(doc.CodecOf(section, column).RowCount(), 0)), doc.values[s].Rows());
-    held.layout = doc.LayoutOf(section, column);
-    held.fileSize = doc.FileSize();
-    return held;
+    const std::size_t rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(doc.CodecOf(section, column).RowCount(), 0)), doc.values[s].Rows());
+    const ColumnLayout* layout = doc.LayoutOf(section, column);
+    if (!layout) return rows;
+    std::size_t low = 0, high = rows;  // the first row past the end, found by halving
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (CellInFile(*layout, static_cast<std::int64_t>(middle), doc.FileSize())) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
 }
 
 }  // namespace
@@ -69,21 +72,23 @@ std::vector<search::SearchHit> DifferingCells(const CZOKDoc& doc, const CZOKDoc&
     for (std::size_t s = 0; s < doc.sections.size(); ++s) {
         const int section = static_cast<int>(s);
         if (doc.sections[s].empty() || (onlySection >= 0 && section != onlySection) || s >= doc.values.size()) continue;
-        const std::size_t first = cells.size();
         const ValueTable& mine = doc.values[s];
         const ValueTable* theirs = s < reference.values.size() ? &reference.values[s] : nullptr;
-        // Column by column, each column's bounds looked up once; then in row order.
-        for (std::size_t c = 0; c < doc.sections[s].size(); ++c) {
-            const ColumnHeld here = HeldRows(doc, section, static_cast<int>(c));
-            const ColumnHeld there = theirs ? HeldRows(reference, section, static_cast<int>(c)) : ColumnHeld{};
-            const std::size_t rows = std::max(here.rows, there.rows);
-            for (std::size_t r = 0; r < rows; ++r) {
-                const bool a = here.Held(r), b = there.Held(r);
+        const std::size_t columns = doc.sections[s].size();
+        std::vector<std::size_t> here(columns), there(columns);
+        std::size_t rows = 0;
+        for (std::size_t c = 0; c < columns; ++c) {
+            here[c] = HeldRows(doc, section, static_cast<int>(c));
+            there[c] = theirs ? HeldRows(reference, section, static_cast<int>(c)) : 0;
+            rows = std::max({rows, here[c], there[c]});
+        }
+        // Row by row, as the values lie in memory: both held and equal, or not.
+        for (std::size_t r = 0; r < rows; ++r) {
+            for (std::size_t c = 0; c < columns; ++c) {
+                const bool a = r < here[c], b = r < there[c];
                 if (a != b || (a && mine.Get(r, c) != theirs->Get(r, c))) cells.push_back({section, static_cast<int>(r) + 1, static_cast<int>(c) + 1});
             }
         }
-        std::sort(cells.begin() + static_cast<std::ptrdiff_t>(first), cells.end(),
-                  [](const search::SearchHit& x, const search::SearchHit& y) { return x.row != y.row ? x.row < y.row : x.column < y.column; });
     }
     return cells;
 }

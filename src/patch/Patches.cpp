@@ -1,6 +1,7 @@
 #include "patch/Patches.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "patch/Crc32.h"
 
@@ -181,6 +182,25 @@ bool ReadBpsNumber(std::string_view bytes, std::size_t* at, std::uint64_t* value
     return true;
 }
 
+namespace {
+
+// How many bytes from `at` on are the same in both (at most `limit`), eight at a time.
+std::size_t SameRun(std::string_view a, std::string_view b, std::size_t at, std::size_t limit)
+{
+    std::size_t n = 0;
+    while (n + 8 <= limit) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + at + n, 8);
+        std::memcpy(&y, b.data() + at + n, 8);
+        if (x != y) break;
+        n += 8;
+    }
+    while (n < limit && a[at + n] == b[at + n]) ++n;
+    return n;
+}
+
+}  // namespace
+
 bool CreateBps(std::string_view source, std::string_view target, std::string* patch)
 {
     std::string out = "BPS1";
@@ -188,14 +208,14 @@ bool CreateBps(std::string_view source, std::string_view target, std::string* pa
     AppendBpsNumber(target.size(), &out);
     AppendBpsNumber(0, &out);  // no metadata
     const std::size_t size = target.size();
-    auto same = [&](std::size_t i) { return i < source.size() && source[i] == target[i]; };
+    const std::size_t common = std::min(size, source.size());
+    out.reserve(out.size() + size / 16 + 64);
     for (std::size_t p = 0; p < size;) {
-        std::size_t length = 0;
-        if (same(p)) {
-            while (p + length < size && same(p + length)) ++length;
+        std::size_t length = p < common ? SameRun(source, target, p, common - p) : 0;
+        if (length > 0) {
             AppendBpsNumber(((length - 1) << 2) | 0, &out);  // SourceRead
         } else {
-            while (p + length < size && !same(p + length)) ++length;
+            while (p + length < size && (p + length >= common || source[p + length] != target[p + length])) ++length;
             AppendBpsNumber(((length - 1) << 2) | 1, &out);  // TargetRead
             out.append(target.substr(p, length));
         }
