@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -12,6 +13,7 @@
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
 #include "compare/Reference.h"
+#include "exchange/TableText.h"
 #include "framework/FileSystem.h"
 #include "patch/Patches.h"
 #include "search/CellFacts.h"
@@ -29,6 +31,8 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] find [--section NAME] [--whole] [--value] FILE TEXT\n"
     "       zok2-cli [--root DIR] [--mode NAME] info FILE SECTION ROW COLUMN\n"
     "       zok2-cli [--root DIR] [--mode NAME] diff REFERENCE FILE [SECTION ...]\n"
+    "       zok2-cli [--root DIR] [--mode NAME] export [--format tsv|csv|json] FILE DIR [SECTION ...]\n"
+    "       zok2-cli [--root DIR] [--mode NAME] import FILE DIR|TABLEFILE ...\n"
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
     "       zok2-cli apply PATCH FILE [OUT]\n";
 
@@ -287,6 +291,85 @@ CliResult FileError(const std::string& path, const std::string& reason)
     return result;
 }
 
+// The rows converted between the document's Shift-JIS and the files' UTF-8.
+exchange::Rows Converted(const exchange::Rows& rows, std::string (*convert)(const std::string&))
+{
+    exchange::Rows out;
+    out.reserve(rows.size());
+    for (const auto& row : rows) {
+        std::vector<std::string> cells;
+        cells.reserve(row.size());
+        for (const std::string& cell : row) cells.push_back(convert(cell));
+        out.push_back(std::move(cells));
+    }
+    return out;
+}
+
+// One file a table, named after it, in DIR.
+CliResult RunExport(Session& session, const std::string& format, const std::vector<std::string>& rest, CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    std::vector<int> chosen;
+    for (std::size_t i = 2; i < rest.size(); ++i) {
+        const int section = FindSection(doc, rest[i]);
+        if (section < 0) return UsageError("unknown section: " + rest[i]);
+        chosen.push_back(section);
+    }
+    if (chosen.empty()) chosen = doc.TabSections();
+    std::error_code error;
+    std::filesystem::create_directories(rest[1], error);
+    if (!fs::IsFolder(rest[1])) return FileError(rest[1], error ? error.message() : "not a folder");
+    for (int section : chosen) {
+        const exchange::Rows rows = Converted(exchange::ExportRows(doc, section), SjisToUtf8);
+        const std::string text = format == "csv" ? exchange::WriteCsv(rows) : format == "json" ? exchange::WriteJson(rows) : exchange::WriteTsv(rows);
+        const std::string path = rest[1] + "/" + doc.SectionName(section) + "." + format;
+        std::string reason;
+        if (!fs::WriteFileAtomically(path, text, &reason)) return FileError(path, reason);
+    }
+    return result;
+}
+
+// Table files matched to their tables by name; only the texts that changed are stored, then the file is saved.
+CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliResult& result)
+{
+    CZOKDoc& doc = *session.doc;
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < rest.size(); ++i) {
+        if (fs::IsFolder(rest[i])) {
+            for (const char* extension : {".tsv", ".csv", ".json"}) {
+                for (const std::string& name : fs::FindFilesWithExtension(rest[i], extension)) files.push_back(rest[i] + "/" + name);
+            }
+        } else {
+            files.push_back(rest[i]);
+        }
+    }
+    for (const std::string& path : files) {
+        const std::string name = std::filesystem::path(path).stem().string();
+        const std::string extension = std::filesystem::path(path).extension().string();
+        const int section = FindSection(doc, name);
+        if (section < 0) return UsageError(path + ": no table is named " + name);
+        if (doc.IsCompressedSection(section)) {
+            result.err += "note: " + path + ": table " + name + " is compressed and cannot be edited; skipped\n";
+            continue;
+        }
+        std::string text, reason;
+        if (!fs::ReadFile(path, text, &reason)) return FileError(path, reason);
+        exchange::Rows rows;
+        const bool read = extension == ".csv" ? exchange::ReadCsv(text, &rows, &reason)
+                          : extension == ".json" ? exchange::ReadJson(text, &rows, &reason)
+                                                 : exchange::ReadTsv(text, &rows, &reason);
+        if (!read) return UsageError(path + ": " + reason, false);
+        const exchange::ImportReport report = exchange::ImportRows(doc, section, Converted(rows, Utf8ToSjis));
+        if (!report.refused.empty()) return UsageError(path + ": " + report.refused + "; nothing was stored", false);
+        if (report.outside > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.outside) + " texts lie outside table " + name + " and were left alone\n";
+        if (report.readOnly > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.readOnly) + " read-only cells (past the end of the file) were left unchanged\n";
+    }
+    if (!doc.IsModified()) return result;  // nothing changed: nothing to save
+    if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;
+    return result;
+}
+
+
 // A patch from REFERENCE to FILE, byte for byte (no definition set is needed).
 CliResult RunPatch(const std::vector<std::string>& args)
 {
@@ -346,7 +429,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     // Patches work on bytes alone: no definition set, no document.
     if (command == "patch") return RunPatch(rest);
     if (command == "apply") return RunApply(rest);
-    if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff") {
+    if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
+        command != "export" && command != "import") {
         return UsageError("unknown command: " + command);
     }
     FindOptions find;
@@ -363,7 +447,15 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         }
         rest.erase(rest.begin());
     }
+    std::string format = "tsv";
+    if (command == "export" && rest.size() >= 2 && rest[0] == "--format") {
+        format = rest[1];
+        if (format != "tsv" && format != "csv" && format != "json") return UsageError("--format is tsv, csv or json");
+        rest.erase(rest.begin(), rest.begin() + 2);
+    }
     if (rest.empty()) return UsageError("no FILE given");
+    if (command == "export" && rest.size() < 2) return UsageError("export takes FILE DIR [SECTION ...]");
+    if (command == "import" && rest.size() < 2) return UsageError("import takes FILE DIR|TABLEFILE ...");
     if (command == "sections" && rest.size() != 1) return UsageError("sections takes one FILE");
     if (command == "paste" && rest.size() != 4) return UsageError("paste takes FILE SECTION ROW COLUMN");
     if (command == "find" && (rest.size() != 2 || rest[1].empty())) return UsageError("find takes FILE TEXT");
@@ -390,6 +482,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "find") return RunFind(session, find, rest[1], result);
     if (command == "info") return RunInfo(session, rest, result);
     if (command == "diff") return RunDiff(session, rest, result);
+    if (command == "export") return RunExport(session, format, rest, result);
+    if (command == "import") return RunImport(session, rest, result);
     return RunPaste(session, rest, readInput, result);
 }
 

@@ -82,6 +82,7 @@ EntryKind KindOf(const std::string& path)
 
 bool Exists(const std::string& path) { return KindOf(path) != EntryKind::Missing; }
 bool IsRegularFile(const std::string& path) { return KindOf(path) == EntryKind::Regular; }
+bool IsFolder(const std::string& path) { return KindOf(path) == EntryKind::Folder; }
 
 std::int64_t FileSize(const std::string& path)
 {

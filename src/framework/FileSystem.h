@@ -25,6 +25,7 @@ enum class EntryKind { Missing, Regular, Folder, Other };
 EntryKind KindOf(const std::string& path);
 bool Exists(const std::string& path);
 bool IsRegularFile(const std::string& path);
+bool IsFolder(const std::string& path);
 // Size of a regular file, or -1.
 std::int64_t FileSize(const std::string& path);
 // The path made absolute against the working folder, without "." parts (links

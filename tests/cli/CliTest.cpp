@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "CliCommands.h"
+#include "qt/SjisCodec.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -384,6 +385,69 @@ TEST(CliDiff, CellsThatDifferFromTheReferenceOneALine)
     EXPECT_EQ(lines[0], "items\t5\t1\t04 かわのたて\t値段\t\t90\t0x320");
     EXPECT_EQ(Cli({"--root", copy.root(), "diff", reference, copy.binary(), "nowhere"}).status, 2);
     EXPECT_EQ(Cli({"--root", copy.root(), "diff", reference}).status, 2);
+}
+
+}  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(CliExchange, TablesExportedAndImportedAsText)
+{
+    SampleCopy copy;
+    // A table with a Japanese name whose labels need CSV quoting.
+    const std::string set = copy.root() + "Settings/sample/";
+    std::filesystem::rename(set + "items.ini", set + "道具.ini");
+    std::string labels = ReadFile(set + "items.idn");
+    labels.replace(0, labels.find("\r\n"), Utf8ToSjis("00 \"薬\", 草"));
+    WriteFile(set + "道具.idn", labels);
+    std::filesystem::remove(set + "items.idn");
+    // A weight of 0 lies outside its column's range (1 to 0x63): an unchanged import must keep it.
+    std::string binary = ReadFile(copy.binary());
+    binary[0x305] = 0;
+    WriteFile(copy.binary(), binary);
+    const std::string out = copy.root() + "out";
+    for (const char* format : {"tsv", "csv", "json"}) {
+        CliResult r = Cli({"--root", copy.root(), "export", "--format", format, copy.binary(), out, "道具"});
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    const std::string tsv = ReadFile(out + "/道具.tsv");
+    EXPECT_EQ(Lines(tsv)[0], "\t値段\t種類\t重さ\t効果");
+    EXPECT_EQ(Lines(tsv)[1], "00 \"薬\", 草\t8\t0X02\t0X00\t30");
+    EXPECT_EQ(Lines(tsv)[9], "08 (予備)\t\t\t\t");
+    const std::string csv = ReadFile(out + "/道具.csv");
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(csv.substr(3, csv.find("\r\n", 3) - 3), ",値段,種類,重さ,効果");
+    EXPECT_NE(csv.find("\r\n\"00 \"\"薬\"\", 草\",8,0X02,0X00,30\r\n"), std::string::npos);
+    const std::string json = ReadFile(out + "/道具.json");
+    EXPECT_NE(json.find("{\"\": \"00 \\\"薬\\\", 草\", \"値段\": \"8\", \"種類\": \"0X02\", \"重さ\": \"0X00\", \"効果\": \"30\"}"), std::string::npos);
+
+    // Importing any of them unchanged changes no byte and makes no backup.
+    const std::string before = ReadFile(copy.binary());
+    for (const char* format : {"tsv", "csv", "json"}) {
+        CliResult r = Cli({"--root", copy.root(), "import", copy.binary(), out + "/道具." + format});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(ReadFile(copy.binary()) == before) << format;
+    }
+    EXPECT_FALSE(std::filesystem::exists(copy.binary() + ".bak"));
+    // A changed CSV field: only that cell is stored, after a ".bak".
+    std::string edited = csv;
+    edited.replace(edited.find(",8,0X02"), 7, ",9,0X02");
+    WriteFile(out + "/道具.csv", edited);
+    CliResult r = Cli({"--root", copy.root(), "import", copy.binary(), out + "/道具.csv"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string expected = before;
+    expected[0x300] = 9;
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+    EXPECT_TRUE(ReadFile(copy.binary() + ".bak") == before);
+    // A wrong caption row stores nothing; a compressed table is skipped with a note.
+    WriteFile(out + "/道具.tsv", "\tprice\n00\t1\n");
+    EXPECT_EQ(Cli({"--root", copy.root(), "import", copy.binary(), out + "/道具.tsv"}).status, 2);
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+    ASSERT_EQ(Cli({"--root", copy.root(), "export", copy.binary(), out, "maps"}).status, 0);
+    r = Cli({"--root", copy.root(), "import", copy.binary(), out + "/maps.tsv"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("table maps is compressed and cannot be edited; skipped"), std::string::npos);
+    EXPECT_EQ(Cli({"--root", copy.root(), "import", copy.binary(), out + "/nowhere.tsv"}).status, 2);
 }
 
 }  // namespace zok2::test
