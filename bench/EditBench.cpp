@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "BigSet.h"
 #include "document/CZOKDoc.h"
+#include "exchange/TableText.h"
 #include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
 #include "editing/GridEditor.h"
@@ -121,6 +123,81 @@ void BM_SaveSettingsOfManyTables(benchmark::State& state)
     state.counters["tables"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_SaveSettingsOfManyTables)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// ---- a table of a million cells as text ----
+
+// Export: the texts of 100,000 x 10 cells written as TSV, beside snprintf of the same values.
+void BM_ExportMillionCells(benchmark::State& state)
+{
+    const BigSet& set = GetBigSet(1, 125000);  // 8 columns x 125,000 rows
+    SetProgramPath(set.root + "zok2");
+    CZOKDoc doc;
+    if (!doc.LoadDocument(set.binaryPath)) state.SkipWithError("open failed");
+    std::size_t bytes = 0;
+    for (auto _ : state) bytes = exchange::WriteTsv(exchange::ExportRows(doc, 0)).size();
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ExportMillionCells)->Unit(benchmark::kMillisecond);
+
+void BM_ExportFloor(benchmark::State& state)
+{
+    std::vector<std::uint32_t> values(1000000);
+    std::mt19937 rng(1);
+    for (auto& v : values) v = static_cast<std::uint32_t>(rng());
+    for (auto _ : state) {
+        std::string text;
+        char buffer[16];
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const int n = std::snprintf(buffer, sizeof buffer, "%u", values[i]);
+            text.append(buffer, static_cast<std::size_t>(n));
+            text += (i + 1) % 8 ? '\t' : '\n';
+        }
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond);
+
+// Import: every one of the million texts changed, read and stored, beside strtoul of the same texts.
+void BM_ImportMillionCells(benchmark::State& state)
+{
+    const BigSet& set = GetBigSet(1, 125000);
+    SetProgramPath(set.root + "zok2");
+    CZOKDoc doc;
+    if (!doc.LoadDocument(set.binaryPath)) state.SkipWithError("open failed");
+    exchange::Rows rows;
+    std::string reason;
+    exchange::ReadTsv(exchange::WriteTsv(exchange::ExportRows(doc, 0)), &rows, &reason);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        for (std::size_t c = 1; c < rows[r].size(); ++c) rows[r][c] = std::to_string((r + c) % 2);
+    }
+    const std::string text = exchange::WriteTsv(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.LoadDocument(set.binaryPath);
+        state.ResumeTiming();
+        exchange::Rows read;
+        exchange::ReadTsv(text, &read, &reason);
+        benchmark::DoNotOptimize(exchange::ImportRows(doc, 0, read).changed);
+    }
+}
+BENCHMARK(BM_ImportMillionCells)->Unit(benchmark::kMillisecond);
+
+void BM_ImportFloor(benchmark::State& state)
+{
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += std::to_string(i % 2) + ((i + 1) % 8 ? '\t' : '\n');
+    std::vector<std::uint32_t> values(1000000);
+    for (auto _ : state) {
+        const char* p = text.c_str();
+        for (auto& v : values) {
+            char* end = nullptr;
+            v = static_cast<std::uint32_t>(std::strtoul(p, &end, 10));
+            p = end + 1;
+        }
+        benchmark::DoNotOptimize(values.data());
+    }
+}
+BENCHMARK(BM_ImportFloor)->Unit(benchmark::kMillisecond);
 
 // ---- one edit saved into a 512 MB binary, beside the plain way of doing the same ----
 
