@@ -25,6 +25,7 @@
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
 #include "view/CZOKView.h"
+#include "app/InfoLine.h"
 
 namespace zok2::bench {
 
@@ -280,13 +281,20 @@ ListWindow& Lists()
     return *window;
 }
 
-void CursorMoves(benchmark::State& state, const char* radix, bool infoLine = false)
+void CursorMoves(benchmark::State& state, const char* radix, int infoLine = 0)
 {
     ListWindow& w = Lists();
-    // As the window's status bar does: the information line after every move.
-    QLabel line;
+    // As the window's status bar does: the information line after every move, shown.
+    InfoLine line;
+    line.resize(800, 20);
+    if (infoLine == 1) line.show();
     w.view.stateChanged = [&] {
-        if (infoLine) line.setText(w.view.InfoLine());
+        if (infoLine == 1) {
+            line.SetText(w.view.InfoLine());
+            line.repaint();
+        } else if (infoLine == 2) {
+            benchmark::DoNotOptimize(w.view.InfoLine());  // the text alone, not drawn
+        }
     };
     if (!w.opened) state.SkipWithError("open failed");
     // The table's section (the list's own definition, without columns, has no tab).
@@ -314,9 +322,9 @@ void CursorMoves(benchmark::State& state, const char* radix, bool infoLine = fal
     w.view.stateChanged = nullptr;  // the label goes with this function
 }
 
-void BM_CursorMoveHex(benchmark::State& state) { CursorMoves(state, "16", state.range(0) == 1); }
+void BM_CursorMoveHex(benchmark::State& state) { CursorMoves(state, "16", static_cast<int>(state.range(0))); }
 void BM_CursorMoveLists(benchmark::State& state) { CursorMoves(state, "0"); }
-BENCHMARK(BM_CursorMoveHex)->ArgName("infoline")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CursorMoveHex)->ArgName("infoline")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CursorMoveLists)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

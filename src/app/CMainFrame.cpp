@@ -19,6 +19,7 @@
 
 #include "app/AboutBox.h"
 #include "app/FindDialog.h"
+#include "app/InfoLine.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
@@ -63,9 +64,8 @@ const std::map<int, std::vector<QKeySequence>>& Accelerators()
 CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc(), app.Clipboard(), this))
 {
     setCentralWidget(m_view);
-    m_infoLabel = new QLabel(this);
+    m_infoLabel = new InfoLine(this);
     m_infoLabel->setObjectName("infoLine");
-    m_infoLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_noteLabel = new QLabel(this);
     m_noteLabel->setObjectName("note");
     m_noteLabel->setStyleSheet(QStringLiteral("QLabel { color: rgb(150, 60, 0); }"));
@@ -394,7 +394,7 @@ bool CMainFrame::GoToPlace(const QString& text)
 
 void CMainFrame::UpdateInfoLine()
 {
-    if (m_infoLabel && statusBar()->isVisible()) m_infoLabel->setText(m_view->InfoLine());
+    if (m_infoLabel && statusBar()->isVisible()) m_infoLabel->SetText(m_view->InfoLine());
 }
 
 void CMainFrame::ShowNote(const QString& note)

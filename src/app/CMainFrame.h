@@ -19,6 +19,7 @@ namespace zok2 {
 class CZOKApp;
 class CZOKView;
 class FindDialog;
+class InfoLine;
 
 // Command ids of the menus (the framework's standard ids and the program's own).
 namespace command {
@@ -52,7 +53,7 @@ public:
     // The status bar under the view: the current cell's facts and a note of the last command.
     void UpdateInfoLine();
     void ShowNote(const QString& note);
-    QLabel& InfoLabel() { return *m_infoLabel; }
+    InfoLine& InfoLabel() { return *m_infoLabel; }
     QLabel& NoteLabel() { return *m_noteLabel; }
     // The find dialog (made on first use) and going to a row number or a file offset.
     FindDialog& Finder();
@@ -89,7 +90,7 @@ private:
     QAction* m_recentSeparator = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QAction*> m_recentActions;
-    QLabel* m_infoLabel = nullptr;
+    InfoLine* m_infoLabel = nullptr;
     QLabel* m_noteLabel = nullptr;
     FindDialog* m_finder = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "app/InfoLine.h"
 #include "app/WindowTestSupport.h"
 
 namespace zok2::test {
@@ -15,7 +16,7 @@ namespace {
 
 class CellInfoTest : public WindowTest {
 protected:
-    std::string Info() { return frame().InfoLabel().text().toStdString(); }
+    std::string Info() { return frame().InfoLabel().Text().toStdString(); }
     std::string Note() { return frame().NoteLabel().isVisible() ? frame().NoteLabel().text().toStdString() : std::string(); }
     bool Edited(int row, int column) { return grid().editedCell(row, column); }
     void PasteAt(int row, int column, const QString& text)
