@@ -40,6 +40,7 @@ public:
     // Direct access for loading a whole column: the first byte of (row, column),
     // the distance from one row to the next, and the column's width.
     std::uint8_t* CellBytes(std::size_t row, std::size_t column) { return m_data.data() + row * m_rowBytes + m_offsets[column]; }
+    const std::uint8_t* CellBytes(std::size_t row, std::size_t column) const { return m_data.data() + row * m_rowBytes + m_offsets[column]; }
     std::size_t RowBytes() const { return m_rowBytes; }
     int Width(std::size_t column) const { return m_widths[column]; }
 

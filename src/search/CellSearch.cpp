@@ -19,12 +19,27 @@ bool CouldBeNumberText(const FoldedText& pattern)
 }
 
 
+// Whether the decimal digits of x hold the pattern's (of Window / 10 .. Window - 1
+// digits' width, leading zeros counted): each window of x's digits in turn.
+template <std::uint32_t Window>
+bool DecimalHolds(std::uint32_t x, std::uint32_t pattern)
+{
+    for (; x >= Window / 10; x /= 10) {
+        if (x % Window == pattern) return true;
+    }
+    return false;
+}
+
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // An ASCII text holds an upper-case ASCII pattern, letters compared without case.
 bool AsciiContains(std::string_view text, const std::string& pattern, bool whole)
 {
     if (pattern.empty() || text.size() < pattern.size() || (whole && text.size() != pattern.size())) return false;
+    // Without letters case does not matter: the library's search (vectorized) does.
+    if (std::none_of(pattern.begin(), pattern.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; })) {
+        return whole ? text == pattern : text.find(pattern) != std::string_view::npos;
+    }
     const std::size_t last = text.size() - pattern.size();
     for (std::size_t at = 0; at <= last; ++at) {
         if (UpperAscii(text[at]) != pattern[0]) continue;
@@ -101,6 +116,7 @@ CellSearch::CellSearch(const CZOKDoc& doc, SearchQuery query)
             m_hexDigits = m_hexDigits * 16 + static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'A' + 10);
             if (m_decimalOnly) m_decimalDigits = m_decimalDigits * 10 + static_cast<std::uint64_t>(c - '0');
         }
+
     }
 }
 
@@ -192,13 +208,19 @@ bool CellSearch::MatchesValue(const ColumnPlan& plan, std::uint32_t v, std::stri
             x = static_cast<std::uint64_t>(sv < 0 ? -sv : sv);
         }
         if (x == 0) return m_digitCount == 1 && m_decimalDigits == 0;
-        std::uint64_t window = 1, lowest = 1;
-        for (int i = 0; i < m_digitCount; ++i) window *= 10;
-        for (int i = 1; i < m_digitCount; ++i) lowest *= 10;
-        for (; x >= lowest; x /= 10) {
-            if (x % window == m_decimalDigits) return true;
+        // Every value fits 32 bits, and the pattern's length picks divisions by constants.
+        const auto digits = static_cast<std::uint32_t>(x);
+        const auto wanted = static_cast<std::uint32_t>(m_decimalDigits);
+        switch (m_digitCount) {
+        case 1: return DecimalHolds<10>(digits, wanted);
+        case 2: return DecimalHolds<100>(digits, wanted);
+        case 3: return DecimalHolds<1000>(digits, wanted);
+        case 4: return DecimalHolds<10000>(digits, wanted);
+        case 5: return DecimalHolds<100000>(digits, wanted);
+        case 6: return DecimalHolds<1000000>(digits, wanted);
+        case 7: return DecimalHolds<10000000>(digits, wanted);
+        default: return DecimalHolds<100000000>(digits, wanted);
         }
-        return false;
     }
     if (plan.digits == ColumnPlan::Digits::Hex) {
         // "0X" and 2 x size digits, zeros in front: every window of the pattern's length
@@ -268,11 +290,15 @@ const std::vector<SearchHit>& CellSearch::SectionHits(int section) const
                 }
                 continue;
             }
-            if (plan.table) {
+            if (plan.table && plan.rows > 0) {
+                // The column's bytes read straight from the table's rows, one or two a value.
                 const std::vector<std::uint8_t>& matching = *plan.table;
-                for (std::size_t r = 0; r < plan.rows; ++r) {
-                    const std::uint32_t v = table.Get(r, column);
-                    if (v < matching.size() && matching[v]) hits.push_back({section, static_cast<int>(r) + 1, c});
+                const std::uint8_t* cell = table.CellBytes(0, column);
+                const std::size_t stride = table.RowBytes();
+                const bool twoBytes = table.Width(column) >= 2 && matching.size() > 256;
+                for (std::size_t r = 0; r < plan.rows; ++r, cell += stride) {
+                    const std::uint32_t v = twoBytes ? cell[0] | (static_cast<std::uint32_t>(cell[1]) << 8) : cell[0];
+                    if (matching[v]) hits.push_back({section, static_cast<int>(r) + 1, c});
                 }
                 continue;
             }
