@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,10 +17,12 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "app/AboutBox.h"
 #include "app/FindDialog.h"
 #include "app/InfoLine.h"
+#include "compare/Reference.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
@@ -49,6 +52,8 @@ const std::map<int, std::vector<QKeySequence>>& Accelerators()
         {command::kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
         {command::kDiscardData, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}},
         // The tab strip cannot take the focus: tables switch from the keyboard too.
+        {command::kNextDifference, {QKeySequence(Qt::Key_F4)}},
+        {command::kPreviousDifference, {QKeySequence(Qt::SHIFT | Qt::Key_F4)}},
         {command::kFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {command::kFindNext, {QKeySequence(Qt::Key_F3)}},
         {command::kFindPrevious, {QKeySequence(Qt::SHIFT | Qt::Key_F3)}},
@@ -167,6 +172,10 @@ void CMainFrame::BuildMenus()
     discard->setToolTip(QStringLiteral("データをを破棄する"));
     m_fileMenu->addSeparator();
     Add(m_fileMenu, command::kExit, QStringLiteral("終了(&X)"));
+    // The program's own additions, after the items of old.
+    m_fileMenu->addSeparator();
+    Add(m_fileMenu, command::kOpenReference, QStringLiteral("比較元を開く(&R)..."))->setStatusTip(QStringLiteral("元のファイルを開き、値の違うセルに印を付けます"));
+    Add(m_fileMenu, command::kCloseReference, QStringLiteral("比較元を閉じる"))->setStatusTip(QStringLiteral("比較元を閉じ、相違の印を消します"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     Add(edit, command::kUndo, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
@@ -185,6 +194,9 @@ void CMainFrame::BuildMenus()
     Add(edit, command::kFindPrevious, QStringLiteral("前を検索(&V)\tShift+F3"))->setStatusTip(QStringLiteral("前に一致するセルへ移動します"));
     Add(edit, command::kGoTo, QStringLiteral("移動(&G)...\tCtrl+G"))->setStatusTip(QStringLiteral("行番号かファイル上のアドレスへ移動します"));
     Add(edit, command::kCopyAddress, QStringLiteral("アドレスをコピー(&O)"))->setStatusTip(QStringLiteral("現在のセルのファイル上のアドレスをコピーします"));
+    Add(edit, command::kNextDifference, QStringLiteral("次の相違(&I)\tF4"))->setStatusTip(QStringLiteral("比較元と値の違う次のセルへ移動します"));
+    Add(edit, command::kPreviousDifference, QStringLiteral("前の相違\tShift+F4"))->setStatusTip(QStringLiteral("比較元と値の違う前のセルへ移動します"));
+    Add(edit, command::kDifferenceList, QStringLiteral("相違の一覧(&L)..."))->setStatusTip(QStringLiteral("比較元と値の違うセルを一覧にします"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     QMenu* modes = view->addMenu(QStringLiteral("選択セクションの表示"));
@@ -299,6 +311,16 @@ void CMainFrame::Run(int id)
             if (!place.isEmpty()) GoToPlace(place);
         }
         break;
+    case command::kOpenReference: m_app.OnOpenReference(); break;
+    case command::kCloseReference: m_app.CloseReference(); break;
+    case command::kNextDifference:
+    case command::kPreviousDifference:
+        if (!GoToDifference(id == command::kNextDifference)) ShowNote(QStringLiteral("比較元との相違はありません"));
+        break;
+    case command::kDifferenceList:
+        DifferenceList().show();
+        DifferenceList().raise();
+        break;
     case command::kNextTable: m_view->SwitchTab(1); break;
     case command::kPreviousTable: m_view->SwitchTab(-1); break;
     case command::kNextPane:
@@ -344,6 +366,12 @@ void CMainFrame::UpdateCommandStates()
     set(command::kFindNext, doc.HasSections());
     set(command::kFindPrevious, doc.HasSections());
     set(command::kGoTo, doc.HasSections());
+    const bool compared = m_app.Reference() != nullptr;
+    set(command::kOpenReference, doc.HasSections());
+    set(command::kCloseReference, compared);
+    set(command::kNextDifference, compared);
+    set(command::kPreviousDifference, compared);
+    set(command::kDifferenceList, compared);
     UpdateInfoLine();
 }
 
@@ -390,6 +418,69 @@ bool CMainFrame::GoToPlace(const QString& text)
     if (row < 1 || row > rows) return show("行 " + typed + " はありません（1 から " + std::to_string(rows) + " まで）。");
     m_view->ShowHit(section, row, std::max(m_view->GridWidget().CurrentColumn(), 1));
     return true;
+}
+
+bool CMainFrame::GoToDifference(bool forward)
+{
+    const CZOKDoc* reference = m_app.Reference();
+    if (!reference) return false;
+    const std::vector<search::SearchHit> cells = compare::DifferingCells(m_app.Doc(), *reference);
+    if (cells.empty()) return false;
+    const search::SearchHit here{m_view->CurrentSection(), m_view->GridWidget().CurrentRow(), m_view->GridWidget().CurrentColumn()};
+    const auto before = [](const search::SearchHit& a, const search::SearchHit& b) {
+        return a.section != b.section ? a.section < b.section : a.row != b.row ? a.row < b.row : a.column < b.column;
+    };
+    const search::SearchHit* target = nullptr;
+    if (forward) {
+        auto it = std::upper_bound(cells.begin(), cells.end(), here, before);
+        target = it != cells.end() ? &*it : &cells.front();  // round again from the first
+    } else {
+        auto it = std::lower_bound(cells.begin(), cells.end(), here, before);
+        target = it != cells.begin() ? &*(it - 1) : &cells.back();
+    }
+    m_view->ShowHit(target->section, target->row, target->column);
+    return true;
+}
+
+QDialog& CMainFrame::DifferenceList()
+{
+    if (!m_differences) {
+        m_differences = new QDialog(this);
+        m_differences->setWindowTitle(QStringLiteral("相違の一覧"));
+        auto* layout = new QVBoxLayout(m_differences);
+        m_differenceItems = new QListWidget(m_differences);
+        layout->addWidget(m_differenceItems);
+        m_differences->resize(640, 360);
+        connect(m_differenceItems, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+            const int row = m_differenceItems->row(item);
+            if (row >= 0 && static_cast<std::size_t>(row) < m_differenceHits.size()) {
+                const search::SearchHit& hit = m_differenceHits[static_cast<std::size_t>(row)];
+                m_view->ShowHit(hit.section, hit.row, hit.column);
+            }
+        });
+    }
+    // Listed afresh each time: the data may have changed meanwhile.
+    m_differenceItems->clear();
+    m_differenceHits.clear();
+    CZOKDoc& doc = m_app.Doc();
+    if (const CZOKDoc* reference = m_app.Reference()) {
+        m_differenceHits = compare::DifferingCells(doc, *reference);
+        if (m_differenceHits.size() > 100000) m_differenceHits.resize(100000);
+        for (const search::SearchHit& hit : m_differenceHits) {
+            auto shown = [&](const CZOKDoc& d) {
+                const bool held = d.HasData(hit.section, hit.column - 1, hit.row - 1) &&
+                                  (d.IsCompressedSection(hit.section) || d.IsEditable(hit.section, hit.column - 1, hit.row - 1));
+                return held ? SjisToQString(d.DisplayText(hit.section, hit.column - 1, hit.row - 1)) : QStringLiteral("（なし）");
+            };
+            const ColumnLayout* layout = doc.LayoutOf(hit.section, hit.column - 1);
+            m_differenceItems->addItem(FileNameToQString(doc.SectionName(hit.section)) + QStringLiteral("  │  ") +
+                                       SjisToQString(doc.RowLabels(hit.section)[static_cast<std::size_t>(hit.row - 1)]) + QStringLiteral("  │  ") +
+                                       SjisToQString(doc.sections[static_cast<std::size_t>(hit.section)][static_cast<std::size_t>(hit.column - 1)][ColumnField::caption]) +
+                                       QStringLiteral("  │  ") + shown(*reference) + QStringLiteral(" → ") + shown(doc) + QStringLiteral("  │  ") +
+                                       (layout ? QString::fromStdString(search::OffsetText(layout->Offset(hit.row - 1))) : QString()));
+        }
+    }
+    return *m_differences;
 }
 
 void CMainFrame::UpdateInfoLine()

@@ -4,11 +4,16 @@
 // and files dropped on it.
 #include <QMainWindow>
 #include <functional>
+#include <vector>
+
+#include "search/CellSearch.h"
 #include <map>
 #include <memory>
 
 class QAction;
+class QDialog;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QDropEvent;
 class QKeyEvent;
@@ -33,6 +38,8 @@ inline constexpr int kNextPane = 57680, kPreviousPane = 57681;
 // table, the status bar, copying the cell's address, find and go to.
 inline constexpr int kNextTable = 33001, kPreviousTable = 33002, kStatusBar = 33003, kCopyAddress = 33004;
 inline constexpr int kFind = 33005, kFindNext = 33006, kFindPrevious = 33007, kGoTo = 33008;
+inline constexpr int kOpenReference = 33009, kCloseReference = 33010, kNextDifference = 33011, kPreviousDifference = 33012,
+                     kDifferenceList = 33013;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {
@@ -58,6 +65,13 @@ public:
     // The find dialog (made on first use) and going to a row number or a file offset.
     FindDialog& Finder();
     bool GoToPlace(const QString& text);
+    // The next (previous) cell that differs from the reference, across the tables
+    // in tab order and round again; false when none does.
+    bool GoToDifference(bool forward);
+    // The list of the cells that differ (table, row label, caption, reference text,
+    // current text, offset); choosing one goes there.
+    QDialog& DifferenceList();
+    QListWidget& DifferenceItems() { return *m_differenceItems; }
     // Asks for the row or offset of 移動 (a dialog by default; the tests answer themselves).
     std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
@@ -93,6 +107,9 @@ private:
     InfoLine* m_infoLabel = nullptr;
     QLabel* m_noteLabel = nullptr;
     FindDialog* m_finder = nullptr;
+    QDialog* m_differences = nullptr;
+    QListWidget* m_differenceItems = nullptr;
+    std::vector<search::SearchHit> m_differenceHits;
 };
 
 }  // namespace zok2

@@ -9,6 +9,7 @@
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/CMyPropertySheet.h"
+#include "compare/Reference.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
 #include "framework/File.h"
@@ -32,6 +33,10 @@ std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_unique<CZOKDoc>(services.document))
 {
     m_frame = std::make_unique<CMainFrame>(*this);
+    chooseReferencePath = [this] {
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("比較元を開く"));
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
     m_watcher = std::make_unique<QFileSystemWatcher>();
     QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_frame.get(), [this] { OnFileChangedOnDisk(); });
     // A save that finds the file changed on disk may go to another file, chosen here.
@@ -50,6 +55,7 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
 CZOKApp::~CZOKApp()
 {
     m_watcher.reset();
+    CloseReference();
     // The view leaves the document before the document goes.
     m_frame.reset();
 }
@@ -114,8 +120,13 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
         }
         m_doc->SetModifiedFlag(false);  // answered: the open does not ask again
     }
+    // The reference belongs to the file: reopening it keeps it (read again), another file forgets it.
+    const bool sameFile = path == m_doc->GetPathName();
+    const std::string reference = sameFile ? m_referencePath : std::string();
+    CloseReference();
     const bool opened = m_doc->OnOpenDocument(path);
     if (opened) AddToRecentFileList(path);
+    if (opened && !reference.empty()) OpenReference(reference);
     WatchOpenedFile();
     m_frame->UpdateCaption();
     m_frame->UpdateCommandStates();
@@ -176,7 +187,8 @@ void CZOKApp::OnFileNew()
 {
     m_frame->View().CommitPendingEdit();
     if (m_doc->IsModified() && !m_doc->SaveModified()) return;
-    // Nothing of the previous file stays: no path that a save could patch.
+    // Nothing of the previous file stays: no path that a save could patch, no reference.
+    CloseReference();
     m_frame->View().ClearView();
     m_doc->ClearContents();
     m_doc->SetPathName(std::string());
@@ -209,6 +221,34 @@ bool CZOKApp::OnFileSave()
     const bool saved = m_doc->DoFileSave();
     WatchOpenedFile();
     return saved;
+}
+
+bool CZOKApp::OpenReference(const std::string& path)
+{
+    if (!m_doc->HasSections() || path.empty()) return false;
+    std::unique_ptr<CZOKDoc> reference = compare::OpenReference(*m_doc, fs::AbsolutePath(path));
+    if (!reference) return false;  // its open said why
+    m_frame->View().SetReference(nullptr);
+    m_reference = std::move(reference);
+    m_referencePath = fs::AbsolutePath(path);
+    m_frame->View().SetReference(m_reference.get());
+    m_frame->UpdateCommandStates();
+    return true;
+}
+
+void CZOKApp::CloseReference()
+{
+    if (m_frame) m_frame->View().SetReference(nullptr);
+    m_reference.reset();
+    m_referencePath.clear();
+    if (m_frame) m_frame->UpdateCommandStates();
+}
+
+void CZOKApp::OnOpenReference()
+{
+    const std::string path = chooseReferencePath ? chooseReferencePath() : std::string();
+    m_frame->activateWindow();
+    if (!path.empty()) OpenReference(path);
 }
 
 void CZOKApp::WatchOpenedFile()

@@ -58,6 +58,16 @@ public:
     bool OnFileSaveAs();
     void ShowAbout();
 
+    // ---- the reference file (the original the open file is compared with) ----
+    // Read with the open file's set and address correction; false (said why) when it cannot be.
+    bool OpenReference(const std::string& path);
+    void CloseReference();
+    const CZOKDoc* Reference() const { return m_reference.get(); }
+    const std::string& ReferencePath() const { return m_referencePath; }
+    // File ▸ 比較元を開く chooses the file through this (a file dialog by default).
+    std::function<std::string()> chooseReferencePath;
+    void OnOpenReference();
+
     // ---- the file on disk ----
     // Watches the opened binary (notifications, no polling) after every open and save.
     void WatchOpenedFile();
@@ -78,6 +88,8 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     bool m_profileFailureShown = false;
     std::unique_ptr<QFileSystemWatcher> m_watcher;
+    std::unique_ptr<CZOKDoc> m_reference;
+    std::string m_referencePath;
     bool m_diskCheckPending = false;
     bool m_asking = false;
     bool m_staleShown = false;

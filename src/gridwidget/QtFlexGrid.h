@@ -96,6 +96,8 @@ public:
     std::function<bool(int row, int column)> readOnlyCell;
     // Cells drawn as edited since the last save (a tinted background and a corner mark).
     std::function<bool(int row, int column)> editedCell;
+    // Cells drawn as differing from a reference file (a violet tint and a corner mark on the right).
+    std::function<bool(int row, int column)> differentCell;
 
     // For the tests and the benchmarks: how often the grid asked to be repainted,
     // and how often it painted.

@@ -17,6 +17,7 @@
 #include "document/CZOKDoc.h"
 #include "document/SectionGrid.h"
 #include "qt/SjisCodec.h"
+#include "compare/Reference.h"
 #include "search/CellFacts.h"
 #include "view/SectionTabs.h"
 
@@ -113,6 +114,10 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_grid->editedCell = [this](int row, int column) {
         const int section = CurrentSection();
         return section >= 0 && m_doc.IsEdited(section, column - 1, row - 1);
+    };
+    m_grid->differentCell = [this](int row, int column) {
+        const int section = CurrentSection();
+        return m_reference && section >= 0 && compare::CellDiffers(m_doc, *m_reference, section, row, column);
     };
     m_editor.showSection = [this](int section, int column, int row) { ShowSectionOfRecord(section, column, row); };
     m_editor.afterCommand = [this] { UpdateDropButton(); };
@@ -406,6 +411,7 @@ void CZOKView::CommitCellEdit()
         m_cellEdit->setModified(false);
         m_editor.CommitCellText(QStringToSjis(m_cellEdit->text()));
         ReportInput();
+        if (m_reference) UpdateDifferenceTabs(false);
     }
     m_cellEdit->hide();
     m_cellEdit->clear();
@@ -466,6 +472,7 @@ void CZOKView::CommitListChoice(int row)
     QListWidgetItem* item = m_valueList->item(row);
     if (!item || CurrentSection() < 0) return;
     m_editor.CommitCellText(ChoiceInput(QStringToSjis(item->text())));
+    if (m_reference) UpdateDifferenceTabs(false);
     m_grid->SetFocusFrame(0);
     m_grid->SetHighlightMode(0);
     CollapseSelection(*m_grid);
@@ -673,6 +680,27 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// ---- the reference file ----
+
+void CZOKView::SetReference(const CZOKDoc* reference)
+{
+    m_reference = reference;
+    UpdateDifferenceTabs(true);
+    m_grid->viewport()->update();
+    Changed();
+}
+
+void CZOKView::UpdateDifferenceTabs(bool all)
+{
+    const int current = m_tabs->CurrentIndex();
+    for (std::size_t i = 0; i < m_tabItems.size(); ++i) {
+        if (!all && static_cast<int>(i) != current) continue;
+        const int section = m_tabItems[i].section;
+        const bool differs = m_reference && !compare::DifferingCells(m_doc, *m_reference, section).empty();
+        m_tabs->SetTabText(static_cast<int>(i), (differs ? QStringLiteral("● ") : QString()) + m_tabItems[i].text);
+    }
+}
+
 // ---- going to a place ----
 
 void CZOKView::ShowHit(int section, int row, int column)
@@ -715,10 +743,17 @@ QString CZOKView::InfoLine() const
                 QString::fromStdString(search::HexPairs(facts->bytes)) + QStringLiteral("]");
         break;
     }
-    return line + QStringLiteral("  │  16進 0x%1  符号付き %2  符号無し %3")
-                      .arg(QString::number(facts->value, 16).toUpper())
-                      .arg(facts->signedValue)
-                      .arg(facts->value);
+    line += QStringLiteral("  │  16進 0x%1  符号付き %2  符号無し %3")
+                .arg(QString::number(facts->value, 16).toUpper())
+                .arg(facts->signedValue)
+                .arg(facts->value);
+    if (m_reference) {
+        // Beside the value, the reference's (or that it holds none there).
+        const std::optional<search::CellFacts> theirs = search::DescribeCell(*m_reference, section, row, column);
+        const bool held = theirs && theirs->state != search::CellState::None && theirs->state != search::CellState::PastEnd;
+        line += held ? QStringLiteral("  │  比較元 0x%1").arg(QString::number(theirs->value, 16).toUpper()) : QStringLiteral("  │  比較元にはありません");
+    }
+    return line;
 }
 
 std::int64_t CZOKView::CurrentOffset() const
@@ -748,6 +783,7 @@ void CZOKView::Route(LineOp onLine, TextOp onText, GridOp onGrid)
     if (!FocusOnGrid()) return;
     if (noteChanged) noteChanged(QString(), false);  // a new command on the cells: the last note is done
     onGrid(m_editor);
+    if (m_reference) UpdateDifferenceTabs(false);
     Changed();
 }
 

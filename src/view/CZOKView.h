@@ -97,6 +97,13 @@ public:
     void SetColumnRadix(int command);
     CommandState DisplayModeState(int command) const;
     EditCommandStates EditStates() const;
+    // The reference file the cells are compared with (null: none). Its cells that
+    // differ are marked, its value shows in the information line, and the tabs of
+    // tables with differences start with "●".
+    void SetReference(const CZOKDoc* reference);
+    const CZOKDoc* Reference() const { return m_reference; }
+    // Marks the tabs of the tables that differ (all of them, or only the current one).
+    void UpdateDifferenceTabs(bool all);
     // Goes to a hit of a search (a caption selects its column, a row label its row),
     // switching tables as undo does.
     void ShowHit(int section, int row, int column);
@@ -176,6 +183,7 @@ private:
     bool m_committing = false;   // CommitCellEdit is running
     bool m_fillingList = false;  // the value list is being filled
     int m_valueListCellLeft = 0;  // the left edge of the cell the value list opened for
+    const CZOKDoc* m_reference = nullptr;
 };
 
 }  // namespace zok2

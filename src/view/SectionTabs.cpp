@@ -61,6 +61,14 @@ void SectionTabs::SetTabs(std::vector<QString> texts)
     Relayout();
 }
 
+void SectionTabs::SetTabText(int index, const QString& text)
+{
+    if (index < 0 || index >= Count() || m_texts[static_cast<std::size_t>(index)] == text) return;
+    m_texts[static_cast<std::size_t>(index)] = text;
+    m_widths[static_cast<std::size_t>(index)] = fontMetrics().horizontalAdvance(text) + 2 * kTabPadding;
+    Relayout();
+}
+
 void SectionTabs::SetCurrentIndex(int index)
 {
     if (index < 0 || index >= Count()) return;

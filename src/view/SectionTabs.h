@@ -22,6 +22,8 @@ public:
     void SetTabs(std::vector<QString> texts);
     int Count() const { return static_cast<int>(m_texts.size()); }
     QString TabText(int index) const { return m_texts[static_cast<std::size_t>(index)]; }
+    // A tab's text changed in place (its width measured again, the rows laid out again).
+    void SetTabText(int index, const QString& text);
     int CurrentIndex() const { return m_current; }
     // Selects a tab without telling anyone (the program's own switches).
     void SetCurrentIndex(int index);

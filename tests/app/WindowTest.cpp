@@ -81,13 +81,16 @@ TEST_F(WindowTest, TheMenusCarryEveryItemWithItsShortcutAndInitialState)
     EXPECT_EQ(titles, (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "その他(&O)"}));
     EXPECT_EQ(MenuLabels(menus[0]->menu()),
               (std::vector<std::string>{"開く(&O)\tCtrl+O", "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "設定の保存", "-",
-                                        "最近使ったﾌｧｲﾙ", "-", "データの破棄\tCtrl+Shift+W", "-", "終了(&X)"}));
+                                        "最近使ったﾌｧｲﾙ", "-", "データの破棄\tCtrl+Shift+W", "-", "終了(&X)",
+                                        // the program's own, after the items of old
+                                        "-", "比較元を開く(&R)...", "比較元を閉じる"}));
     EXPECT_EQ(MenuLabels(menus[1]->menu()),
               (std::vector<std::string>{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y", "-", "切り取り(&T)\tCtrl+X",
                                         "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "削除(&D)\tDel", "-", "すべて選択(&A)\tCtrl+A",
                                         // the program's own, after the items of old
                                         "-", "検索(&F)...\tCtrl+F", "次を検索(&N)\tF3", "前を検索(&V)\tShift+F3",
-                                        "移動(&G)...\tCtrl+G", "アドレスをコピー(&O)"}));
+                                        "移動(&G)...\tCtrl+G", "アドレスをコピー(&O)", "次の相違(&I)\tF4", "前の相違\tShift+F4",
+                                        "相違の一覧(&L)..."}));
     EXPECT_EQ(MenuLabels(menus[2]->menu()), (std::vector<std::string>{"選択セクションの表示", "-", "ステータス バー(&S)"}));
     EXPECT_EQ(MenuLabels(menus[2]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"16進数", "符号付き10進数", "符号無し10進数", "リスト"}));

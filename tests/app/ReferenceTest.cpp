@@ -1,0 +1,97 @@
+// A reference file in the real window: cells that differ from it marked, the
+// tabs of tables with differences, F4 and Shift+F4 across tables, the list of
+// differences, the reference's value in the information line.
+#include <QAction>
+#include <QDialog>
+#include <QListWidget>
+
+#include "app/InfoLine.h"
+#include "app/WindowTestSupport.h"
+
+namespace zok2::test {
+
+namespace {
+
+class ReferenceTest : public WindowTest {
+protected:
+    std::string Tab() { return view().Tabs().TabText(view().Tabs().CurrentIndex()).toStdString(); }
+    std::pair<int, int> Cell() { return {grid().CurrentRow(), grid().CurrentColumn()}; }
+    void EditTo(int row, int column, const char* digits)
+    {
+        GoTo(row, column);
+        Type(digits);
+        QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    }
+};
+
+}  // namespace
+
+TEST_F(ReferenceTest, DifferencesAreMarkedListedAndGoneThrough)
+{
+    const std::string reference = root() + "original.orig";  // another extension: read as the .dat is
+    WriteFile(reference, original);
+    Start(sample());
+    EditTo(2, 1, "77");  // items: a price
+    ClickTab(2);         // monsters: an HP
+    EditTo(3, 1, "99");
+    app->chooseReferencePath = [&] { return reference; };
+    frame().Run(command::kOpenReference);
+    ASSERT_NE(app->Reference(), nullptr);
+    EXPECT_TRUE(grid().differentCell(3, 1));
+    EXPECT_FALSE(grid().differentCell(2, 1));
+    EXPECT_EQ(view().Tabs().TabText(0).toStdString(), "● items");
+    EXPECT_EQ(view().Tabs().TabText(1).toStdString(), "maps");
+    EXPECT_EQ(view().Tabs().TabText(2).toStdString(), "● monsters");
+    GoTo(3, 1);
+    EXPECT_NE(frame().InfoLabel().Text().toStdString().find("比較元 0xF"), std::string::npos) << frame().InfoLabel().Text().toStdString();
+
+    // F4 from here goes round to the first difference; Shift+F4 back.
+    QTest::keyClick(&grid(), Qt::Key_F4);
+    EXPECT_EQ(Tab(), "● items");
+    EXPECT_EQ(Cell(), std::make_pair(2, 1));
+    QTest::keyClick(&grid(), Qt::Key_F4);
+    EXPECT_EQ(Tab(), "● monsters");
+    EXPECT_EQ(Cell(), std::make_pair(3, 1));
+    QTest::keyClick(&grid(), Qt::Key_F4, Qt::ShiftModifier);
+    EXPECT_EQ(Tab(), "● items");
+    EXPECT_EQ(Cell(), std::make_pair(2, 1));
+
+    // The list: both cells, with the reference's text and the present one.
+    frame().Run(command::kDifferenceList);
+    QListWidget& list = frame().DifferenceItems();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text().toStdString(), "items  │  01 どくけしそう  │  値段  │  10 → 77  │  0x308");
+    emit list.itemActivated(list.item(1));
+    EXPECT_EQ(Tab(), "● monsters");
+    EXPECT_EQ(Cell(), std::make_pair(3, 1));
+
+    // Undoing the edit there takes the table's mark away; closing the reference takes all.
+    QTest::keyClick(&grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view().Tabs().TabText(2).toStdString(), "monsters");
+    frame().Run(command::kCloseReference);
+    EXPECT_EQ(app->Reference(), nullptr);
+    EXPECT_EQ(view().Tabs().TabText(0).toStdString(), "items");
+    EXPECT_FALSE(grid().differentCell(3, 1));
+    EXPECT_FALSE(frame().Action(command::kNextDifference)->isEnabled());
+}
+
+TEST_F(ReferenceTest, TheReferenceStaysOnReopenAndGoesWithAnotherFile)
+{
+    const std::string reference = root() + "original.dat";
+    std::string changed = original;
+    changed[0x300] = 9;  // the first price differs
+    WriteFile(reference, changed);
+    Start(sample());
+    ASSERT_TRUE(app->OpenReference(reference));
+    EXPECT_TRUE(grid().differentCell(1, 1));
+    ASSERT_TRUE(app->OpenDocumentFile(sample()));  // the same file again
+    ASSERT_NE(app->Reference(), nullptr);
+    EXPECT_EQ(app->ReferencePath(), reference);
+    EXPECT_TRUE(grid().differentCell(1, 1));
+    WriteFile(root() + "other.dat", original);
+    ASSERT_TRUE(app->OpenDocumentFile(root() + "other.dat"));
+    EXPECT_EQ(app->Reference(), nullptr);
+    EXPECT_FALSE(grid().differentCell(1, 1));
+}
+
+}  // namespace zok2::test
