@@ -176,6 +176,11 @@ void CMainFrame::BuildMenus()
     m_fileMenu->addSeparator();
     Add(m_fileMenu, command::kOpenReference, QStringLiteral("比較元を開く(&R)..."))->setStatusTip(QStringLiteral("元のファイルを開き、値の違うセルに印を付けます"));
     Add(m_fileMenu, command::kCloseReference, QStringLiteral("比較元を閉じる"))->setStatusTip(QStringLiteral("比較元を閉じ、相違の印を消します"));
+    Add(m_fileMenu, command::kCreatePatch, QStringLiteral("パッチの作成(&P)..."))->setStatusTip(QStringLiteral("比較元を今のファイルにする IPS か BPS のパッチを作ります"));
+    Add(m_fileMenu, command::kApplyPatch, QStringLiteral("パッチの適用(&L)..."))->setStatusTip(QStringLiteral("パッチを今のファイルのコピーに適用します"));
+    Add(m_fileMenu, command::kExportTable, QStringLiteral("この表のエクスポート(&E)..."))->setStatusTip(QStringLiteral("今の表を TSV ファイルに書き出します"));
+    Add(m_fileMenu, command::kExportAll, QStringLiteral("すべての表のエクスポート..."))->setStatusTip(QStringLiteral("すべての表を TSV ファイルに書き出します"));
+    Add(m_fileMenu, command::kImport, QStringLiteral("インポート(&I)..."))->setStatusTip(QStringLiteral("TSV・CSV・JSON の表を読み込みます（元に戻せます）"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     Add(edit, command::kUndo, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
@@ -313,6 +318,11 @@ void CMainFrame::Run(int id)
         break;
     case command::kOpenReference: m_app.OnOpenReference(); break;
     case command::kCloseReference: m_app.CloseReference(); break;
+    case command::kCreatePatch: m_app.OnCreatePatch(); break;
+    case command::kApplyPatch: m_app.OnApplyPatch(); break;
+    case command::kExportTable: m_app.OnExport(false); break;
+    case command::kExportAll: m_app.OnExport(true); break;
+    case command::kImport: m_app.OnImport(); break;
     case command::kNextDifference:
     case command::kPreviousDifference:
         if (!GoToDifference(id == command::kNextDifference)) ShowNote(QStringLiteral("比較元との相違はありません"));
@@ -372,6 +382,11 @@ void CMainFrame::UpdateCommandStates()
     set(command::kNextDifference, compared);
     set(command::kPreviousDifference, compared);
     set(command::kDifferenceList, compared);
+    set(command::kCreatePatch, compared);
+    set(command::kApplyPatch, doc.HasSections());
+    set(command::kExportTable, doc.HasSections());
+    set(command::kExportAll, doc.HasSections());
+    set(command::kImport, doc.HasSections());
     UpdateInfoLine();
 }
 

@@ -2,14 +2,18 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QFileSystemWatcher>
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/CMyPropertySheet.h"
 #include "compare/Reference.h"
+#include "exchange/TableText.h"
+#include "patch/Patches.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
 #include "framework/File.h"
@@ -36,6 +40,38 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
     chooseReferencePath = [this] {
         const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("比較元を開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
+    choosePatchFormat = [this](bool ipsPossible, const std::string& whyNotIps) {
+        QStringList formats{QStringLiteral("BPS（どの大きさのファイルにも、検査値つき）")};
+        if (ipsPossible) formats << QStringLiteral("IPS（16 MiB まで）");
+        bool ok = false;
+        const QString label = ipsPossible ? QStringLiteral("パッチの形式:") : QStringLiteral("パッチの形式（%1）:").arg(QString::fromStdString(whyNotIps));
+        const QString chosen = QInputDialog::getItem(m_frame.get(), QStringLiteral("パッチの作成"), label, formats, 0, false, &ok);
+        return !ok ? std::string() : chosen.startsWith(QStringLiteral("IPS")) ? std::string("ips") : std::string("bps");
+    };
+    choosePatchPath = [this](const std::string& format) {
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("パッチの作成"), QString(),
+                                                          QStringLiteral("*.") + QString::fromStdString(format));
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
+    chooseAppliedPatch = [this] {
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("パッチの適用"), QString(), QStringLiteral("*.ips *.bps"));
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
+    chooseAppliedCopy = [this] {
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("パッチを適用したファイルの保存先"));
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
+    chooseExportFolder = [this] {
+        const QString path = QFileDialog::getExistingDirectory(m_frame.get(), QStringLiteral("書き出し先のフォルダ"));
+        return path.isEmpty() ? std::string() : QStringToFileName(path);
+    };
+    chooseImportFiles = [this] {
+        std::vector<std::string> files;
+        for (const QString& path : QFileDialog::getOpenFileNames(m_frame.get(), QStringLiteral("読み込む表"), QString(), QStringLiteral("*.tsv *.csv *.json"))) {
+            files.push_back(QStringToFileName(path));
+        }
+        return files;
     };
     m_watcher = std::make_unique<QFileSystemWatcher>();
     QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_frame.get(), [this] { OnFileChangedOnDisk(); });
@@ -221,6 +257,169 @@ bool CZOKApp::OnFileSave()
     const bool saved = m_doc->DoFileSave();
     WatchOpenedFile();
     return saved;
+}
+
+namespace {
+
+void Say(CZOKDoc& doc, const std::string& text) { doc.MessageBox().Show(text); }
+
+}  // namespace
+
+bool CZOKApp::OnCreatePatch()
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_reference) return false;
+    // The patch is made from the file as saved.
+    if (m_doc->IsModified()) {
+        if (m_doc->MessageBox().Ask("パッチは保存されたファイルから作ります。先に保存しますか？") != IMessageBox::Answer::Yes) return false;
+        if (!OnFileSave()) return false;
+    }
+    std::string source, target, reason;
+    if (!fs::ReadFile(m_referencePath, source, &reason)) {
+        Say(*m_doc, messages::About("比較元を読み込めません。", m_referencePath, reason));
+        return false;
+    }
+    if (!fs::ReadFile(m_doc->GetPathName(), target, &reason)) {
+        Say(*m_doc, messages::About(messages::kCannotOpenFile, m_doc->GetPathName(), reason));
+        return false;
+    }
+    const bool ipsPossible = source.size() <= patch::kIpsLargestFile && target.size() <= patch::kIpsLargestFile;
+    const std::string format = choosePatchFormat ? choosePatchFormat(ipsPossible, ipsPossible ? std::string() : "IPS は 16 MiB までのファイルにしか使えません") : "bps";
+    if (format != "bps" && !(format == "ips" && ipsPossible)) return false;
+    const std::string path = choosePatchPath ? choosePatchPath(format) : std::string();
+    if (path.empty()) return false;
+    std::string bytes;
+    if (format == "ips") {
+        patch::CreateIps(source, target, &bytes);
+    } else {
+        patch::CreateBps(source, target, &bytes);
+    }
+    if (!fs::WriteFileAtomically(path, bytes, &reason)) {
+        Say(*m_doc, messages::About("パッチを書き込めません。", path, reason));
+        return false;
+    }
+    return true;
+}
+
+bool CZOKApp::OnApplyPatch()
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_doc->HasSections()) return false;
+    const std::string patchPath = chooseAppliedPatch ? chooseAppliedPatch() : std::string();
+    if (patchPath.empty()) return false;
+    std::string patchBytes, source, result, reason;
+    if (!fs::ReadFile(patchPath, patchBytes, &reason) || !fs::ReadFile(m_doc->GetPathName(), source, &reason)) {
+        Say(*m_doc, messages::About(messages::kCannotOpenFile, patchPath, reason));
+        return false;
+    }
+    bool applied = false;
+    switch (patch::FormatOf(patchBytes)) {
+    case patch::PatchFormat::Ips:
+        result = source;
+        applied = patch::ApplyIps(patchBytes, &result, &reason);
+        break;
+    case patch::PatchFormat::Bps: applied = patch::ApplyBps(patchBytes, source, &result, &reason); break;
+    default: reason = "not an IPS or BPS patch"; break;
+    }
+    if (!applied) {
+        Say(*m_doc, messages::About("パッチを適用できません。何も書き込んでいません。", patchPath, reason));
+        return false;
+    }
+    const std::string out = chooseAppliedCopy ? chooseAppliedCopy() : std::string();
+    if (out.empty()) return false;
+    // A patch goes into a copy; over the open file only when the user says so.
+    if ((out == m_doc->GetPathName() || fs::SameFile(out, m_doc->GetPathName())) &&
+        m_doc->MessageBox().Ask("開いているファイルそのものに適用しますか？（.bak を残します）") != IMessageBox::Answer::Yes) {
+        return false;
+    }
+    if (fs::Exists(out) && !fs::CopyFileReplacing(out, out + ".bak", &reason)) {
+        Say(*m_doc, messages::About(messages::kCannotBackUp, out + ".bak", reason));
+        return false;
+    }
+    if (!fs::WriteFileAtomically(out, result, &reason)) {
+        Say(*m_doc, messages::About("パッチを適用したファイルを書き込めません。", out, reason));
+        return false;
+    }
+    // The patched file is a file of its own: offered for review against this one.
+    if (m_doc->MessageBox().Ask("パッチを適用したファイルを開きますか？（今のファイルを比較元にします）") == IMessageBox::Answer::Yes) {
+        const std::string original = m_doc->GetPathName();
+        if (OpenDocumentFile(out)) OpenReference(original);
+    }
+    return true;
+}
+
+bool CZOKApp::OnExport(bool allTables)
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_doc->HasSections()) return false;
+    const std::string folder = chooseExportFolder ? chooseExportFolder() : std::string();
+    if (folder.empty()) return false;
+    std::vector<int> tables = allTables ? m_doc->TabSections() : std::vector<int>{m_frame->View().CurrentSection()};
+    for (int section : tables) {
+        if (section < 0) continue;
+        exchange::Rows rows = exchange::ExportRows(*m_doc, section);
+        for (auto& row : rows) {
+            for (std::string& cell : row) cell = SjisToUtf8(cell);
+        }
+        const std::string path = folder + "/" + m_doc->SectionName(section) + ".tsv";
+        std::string reason;
+        if (!fs::WriteFileAtomically(path, exchange::WriteTsv(rows), &reason)) {
+            Say(*m_doc, messages::About("書き出せません。", path, reason));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CZOKApp::OnImport()
+{
+    m_frame->View().CommitPendingEdit();
+    if (!m_doc->HasSections()) return false;
+    const std::vector<std::string> files = chooseImportFiles ? chooseImportFiles() : std::vector<std::string>();
+    std::vector<std::string> notes;
+    bool changed = false;
+    for (const std::string& path : files) {
+        const std::string name = std::filesystem::path(path).stem().string();
+        const std::string extension = std::filesystem::path(path).extension().string();
+        int section = -1;
+        for (int s : m_doc->TabSections()) {
+            if (m_doc->SectionName(s) == name) section = s;
+        }
+        if (section < 0) {
+            notes.push_back(path + ": この名前の表はありません");
+            continue;
+        }
+        if (m_doc->IsCompressedSection(section)) {
+            notes.push_back(path + ": 圧縮された表は読み込めません");
+            continue;
+        }
+        std::string text, reason;
+        exchange::Rows rows;
+        const bool read = fs::ReadFile(path, text, &reason) &&
+                          (extension == ".csv" ? exchange::ReadCsv(text, &rows, &reason)
+                           : extension == ".json" ? exchange::ReadJson(text, &rows, &reason)
+                                                  : exchange::ReadTsv(text, &rows, &reason));
+        if (!read) {
+            notes.push_back(path + ": " + reason);
+            continue;
+        }
+        for (auto& row : rows) {
+            for (std::string& cell : row) cell = Utf8ToSjis(cell);
+        }
+        const exchange::ImportReport report = exchange::ImportRows(*m_doc, section, rows);
+        if (!report.refused.empty()) notes.push_back(path + ": 見出しの行が表と違うため読み込みません");
+        if (report.outside > 0) notes.push_back(path + ": 表の外の " + std::to_string(report.outside) + " 個の値は無視しました");
+        changed = changed || report.changed > 0;
+    }
+    if (changed) {
+        // The grid shows the stored values; undo takes each table's import back in one step.
+        m_frame->View().ShowSection(m_frame->View().CurrentSection(), m_frame->View().GridWidget().CurrentColumn(),
+                                    m_frame->View().GridWidget().CurrentRow());
+        m_frame->UpdateCaption();
+    }
+    if (!notes.empty()) Say(*m_doc, messages::AboutFiles("読み込めなかったものがあります。", notes));
+    m_frame->UpdateCommandStates();
+    return changed;
 }
 
 bool CZOKApp::OpenReference(const std::string& path)

@@ -68,6 +68,23 @@ public:
     std::function<std::string()> chooseReferencePath;
     void OnOpenReference();
 
+    // ---- patches and tables as text ----
+    // The questions these ask go through these (dialogs by default; the tests answer themselves).
+    std::function<std::string(bool ipsPossible, const std::string& whyNotIps)> choosePatchFormat;  // "bps", "ips" or ""
+    std::function<std::string(const std::string& format)> choosePatchPath;
+    std::function<std::string()> chooseAppliedPatch;
+    std::function<std::string()> chooseAppliedCopy;
+    std::function<std::string()> chooseExportFolder;
+    std::function<std::vector<std::string>()> chooseImportFiles;
+    // A patch from the reference to the file as saved (asks to save first).
+    bool OnCreatePatch();
+    // A patch applied into a copy, then offered for opening with this file as its reference.
+    bool OnApplyPatch();
+    // The current table (or every table) written as TSV files into a folder.
+    bool OnExport(bool allTables);
+    // Table files read back into their tables, each as one undoable edit.
+    bool OnImport();
+
     // ---- the file on disk ----
     // Watches the opened binary (notifications, no polling) after every open and save.
     void WatchOpenedFile();

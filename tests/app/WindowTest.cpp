@@ -83,7 +83,8 @@ TEST_F(WindowTest, TheMenusCarryEveryItemWithItsShortcutAndInitialState)
               (std::vector<std::string>{"開く(&O)\tCtrl+O", "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "設定の保存", "-",
                                         "最近使ったﾌｧｲﾙ", "-", "データの破棄\tCtrl+Shift+W", "-", "終了(&X)",
                                         // the program's own, after the items of old
-                                        "-", "比較元を開く(&R)...", "比較元を閉じる"}));
+                                        "-", "比較元を開く(&R)...", "比較元を閉じる", "パッチの作成(&P)...", "パッチの適用(&L)...",
+                                        "この表のエクスポート(&E)...", "すべての表のエクスポート...", "インポート(&I)..."}));
     EXPECT_EQ(MenuLabels(menus[1]->menu()),
               (std::vector<std::string>{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y", "-", "切り取り(&T)\tCtrl+X",
                                         "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "削除(&D)\tDel", "-", "すべて選択(&A)\tCtrl+A",
