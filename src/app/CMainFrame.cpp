@@ -317,7 +317,7 @@ void CMainFrame::Run(int id)
         }
         break;
     case command::kOpenReference: m_app.OnOpenReference(); break;
-    case command::kCloseReference: m_app.CloseReference(); break;
+    case command::kCloseReference: m_app.CloseReference(true); break;
     case command::kCreatePatch: m_app.OnCreatePatch(); break;
     case command::kApplyPatch: m_app.OnApplyPatch(); break;
     case command::kExportTable: m_app.OnExport(false); break;

@@ -163,6 +163,7 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
     const bool opened = m_doc->OnOpenDocument(path);
     if (opened) AddToRecentFileList(path);
     if (opened && !reference.empty()) OpenReference(reference);
+    if (opened && reference.empty()) RestoreRememberedReference();
     WatchOpenedFile();
     m_frame->UpdateCaption();
     m_frame->UpdateCommandStates();
@@ -430,13 +431,57 @@ bool CZOKApp::OpenReference(const std::string& path)
     m_frame->View().SetReference(nullptr);
     m_reference = std::move(reference);
     m_referencePath = fs::AbsolutePath(path);
+    RememberReference(m_doc->GetPathName(), m_referencePath);
     m_frame->View().SetReference(m_reference.get());
     m_frame->UpdateCommandStates();
     return true;
 }
 
-void CZOKApp::CloseReference()
+std::vector<std::pair<std::string, std::string>> CZOKApp::RememberedReferences() const
 {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const IniProfile profile = Profile();
+    for (int i = 1; i <= 4; ++i) {
+        const std::string entry = m_doc->FileNames().ToFileSystem(profile.GetString("Setting", "reference" + std::to_string(i)));
+        const std::size_t tab = entry.find('\t');
+        if (tab != std::string::npos) pairs.emplace_back(entry.substr(0, tab), entry.substr(tab + 1));
+    }
+    return pairs;
+}
+
+void CZOKApp::RememberReference(const std::string& file, const std::string& reference)
+{
+    std::vector<std::pair<std::string, std::string>> pairs = RememberedReferences();
+    pairs.erase(std::remove_if(pairs.begin(), pairs.end(), [&](const auto& p) { return p.first == file; }), pairs.end());
+    if (!reference.empty()) pairs.insert(pairs.begin(), {file, reference});
+    if (pairs.size() > 4) pairs.resize(4);
+    IniProfile profile = Profile();
+    for (int i = 1; i <= 4; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i - 1);
+        const std::string entry = k < pairs.size() ? pairs[k].first + "\t" + pairs[k].second : std::string();
+        ProfileWritten(profile.WriteString("Setting", "reference" + std::to_string(i), m_doc->FileNames().ToSjis(entry).value_or("")));
+    }
+}
+
+void CZOKApp::RestoreRememberedReference()
+{
+    const std::string file = m_doc->GetPathName();
+    for (const auto& [remembered, reference] : RememberedReferences()) {
+        if (remembered != file) continue;
+        if (!fs::IsRegularFile(reference)) {
+            // Gone since: forgotten, and the user told so.
+            RememberReference(file, std::string());
+            Say(*m_doc, messages::About("比較元が見つからないため、比較元を外しました。", reference));
+            return;
+        }
+        OpenReference(reference);
+        return;
+    }
+}
+
+void CZOKApp::CloseReference(bool forget)
+{
+    if (forget && !m_referencePath.empty()) RememberReference(m_doc->GetPathName(), std::string());
     if (m_frame) m_frame->View().SetReference(nullptr);
     m_reference.reset();
     m_referencePath.clear();

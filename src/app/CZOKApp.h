@@ -61,7 +61,8 @@ public:
     // ---- the reference file (the original the open file is compared with) ----
     // Read with the open file's set and address correction; false (said why) when it cannot be.
     bool OpenReference(const std::string& path);
-    void CloseReference();
+    // Closes the reference; `forget` also drops it from the profile's memory of this file.
+    void CloseReference(bool forget = false);
     const CZOKDoc* Reference() const { return m_reference.get(); }
     const std::string& ReferencePath() const { return m_referencePath; }
     // File ▸ 比較元を開く chooses the file through this (a file dialog by default).
@@ -107,6 +108,10 @@ private:
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     std::unique_ptr<CZOKDoc> m_reference;
     std::string m_referencePath;
+    // The profile remembers each file's reference ([Setting] reference1-4, "FILE<TAB>REFERENCE").
+    std::vector<std::pair<std::string, std::string>> RememberedReferences() const;
+    void RememberReference(const std::string& file, const std::string& reference);
+    void RestoreRememberedReference();
     bool m_diskCheckPending = false;
     bool m_asking = false;
     bool m_staleShown = false;

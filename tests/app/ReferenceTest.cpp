@@ -94,4 +94,40 @@ TEST_F(ReferenceTest, TheReferenceStaysOnReopenAndGoesWithAnotherFile)
     EXPECT_FALSE(grid().differentCell(1, 1));
 }
 
+TEST_F(ReferenceTest, EachFilesReferenceIsRememberedAndAVanishedOneDropped)
+{
+    const std::string reference = root() + "original.dat";
+    WriteFile(reference, original);
+    Start(sample());
+    ASSERT_TRUE(app->OpenReference(reference));
+    frame().close();
+    app.reset();
+    // Tomorrow: the same file opens with its reference again.
+    Start(sample());
+    ASSERT_NE(app->Reference(), nullptr);
+    EXPECT_EQ(app->ReferencePath(), reference);
+    frame().close();
+    app.reset();
+    // A reference that has gone is dropped, with a note.
+    std::filesystem::remove(reference);
+    messages.shown.clear();
+    Start(sample());
+    EXPECT_EQ(app->Reference(), nullptr);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "比較元が見つからないため、比較元を外しました。\n" + reference);
+    frame().close();
+    app.reset();
+    messages.shown.clear();
+    Start(sample());
+    EXPECT_TRUE(messages.shown.empty());  // forgotten
+    // Closing it on purpose forgets it too.
+    WriteFile(reference, original);
+    ASSERT_TRUE(app->OpenReference(reference));
+    frame().Run(command::kCloseReference);
+    frame().close();
+    app.reset();
+    Start(sample());
+    EXPECT_EQ(app->Reference(), nullptr);
+}
+
 }  // namespace zok2::test
