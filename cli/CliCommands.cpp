@@ -395,16 +395,7 @@ CliResult RunApply(const std::vector<std::string>& args)
     std::string patchBytes, file, result, reason;
     if (!fs::ReadFile(args[0], patchBytes, &reason)) return FileError(args[0], reason);
     if (!fs::ReadFile(args[1], file, &reason)) return FileError(args[1], reason);
-    bool applied = false;
-    switch (patch::FormatOf(patchBytes)) {
-    case patch::PatchFormat::Ips:
-        result = file;
-        applied = patch::ApplyIps(patchBytes, &result, &reason);
-        break;
-    case patch::PatchFormat::Bps: applied = patch::ApplyBps(patchBytes, file, &result, &reason); break;
-    default: reason = "not an IPS or BPS patch"; break;
-    }
-    if (!applied) return UsageError(args[0] + ": " + reason + "; nothing was written", false);
+    if (!patch::ApplyPatch(patchBytes, file, &result, &reason)) return UsageError(args[0] + ": " + reason + "; nothing was written", false);
     const std::string& out = args.size() == 3 ? args[2] : args[1];
     if (args.size() == 2 && !fs::CopyFileReplacing(args[1], args[1] + ".bak", &reason)) return FileError(args[1] + ".bak", reason);
     if (!fs::WriteFileAtomically(out, result, &reason)) return FileError(out, reason);

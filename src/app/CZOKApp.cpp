@@ -313,16 +313,7 @@ bool CZOKApp::OnApplyPatch()
         Say(*m_doc, messages::About(messages::kCannotOpenFile, patchPath, reason));
         return false;
     }
-    bool applied = false;
-    switch (patch::FormatOf(patchBytes)) {
-    case patch::PatchFormat::Ips:
-        result = source;
-        applied = patch::ApplyIps(patchBytes, &result, &reason);
-        break;
-    case patch::PatchFormat::Bps: applied = patch::ApplyBps(patchBytes, source, &result, &reason); break;
-    default: reason = "not an IPS or BPS patch"; break;
-    }
-    if (!applied) {
+    if (!patch::ApplyPatch(patchBytes, source, &result, &reason)) {
         Say(*m_doc, messages::About("パッチを適用できません。何も書き込んでいません。", patchPath, reason));
         return false;
     }

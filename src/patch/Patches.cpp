@@ -316,4 +316,18 @@ PatchFormat FormatOf(std::string_view patch)
     return PatchFormat::Unknown;
 }
 
+bool ApplyPatch(std::string_view patch, std::string_view source, std::string* result, std::string* reason)
+{
+    switch (FormatOf(patch)) {
+    case PatchFormat::Ips: {
+        std::string file(source);
+        if (!ApplyIps(patch, &file, reason)) return false;
+        *result = std::move(file);
+        return true;
+    }
+    case PatchFormat::Bps: return ApplyBps(patch, source, result, reason);
+    default: return Fail(reason, "not an IPS or BPS patch");
+    }
+}
+
 }  // namespace zok2::patch

@@ -35,5 +35,7 @@ bool ReadBpsNumber(std::string_view bytes, std::size_t* at, std::uint64_t* value
 
 enum class PatchFormat { Unknown, Ips, Bps };
 PatchFormat FormatOf(std::string_view patch);
+// Applies an IPS or a BPS patch (told apart by its start) to `source` into `result`.
+bool ApplyPatch(std::string_view patch, std::string_view source, std::string* result, std::string* reason = nullptr);
 
 }  // namespace zok2::patch

@@ -163,22 +163,9 @@ std::optional<std::int64_t> ReadOffset(const std::string& text)
     } else {
         return std::nullopt;
     }
-    if (s.empty() || s.size() > 15) return std::nullopt;
-    std::int64_t v = 0;
-    for (char c : s) {
-        int digit;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        } else {
-            return std::nullopt;
-        }
-        v = v * 16 + digit;
-    }
-    return v;
+    const std::optional<std::uint64_t> v = ReadHexDigits(s, 15);
+    if (!v) return std::nullopt;
+    return static_cast<std::int64_t>(*v);
 }
 
 }  // namespace zok2::search

@@ -52,29 +52,35 @@ bool AsciiContains(std::string_view text, const std::string& pattern, bool whole
 
 }  // namespace
 
+std::optional<std::uint64_t> ReadHexDigits(std::string_view digits, std::size_t most)
+{
+    if (digits.empty() || digits.size() > most) return std::nullopt;
+    std::uint64_t v = 0;
+    for (char c : digits) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return std::nullopt;
+        }
+        v = (v << 4) | static_cast<std::uint64_t>(digit);
+    }
+    return v;
+}
+
 std::optional<SearchNumber> ReadSearchNumber(const std::string& sjis)
 {
     std::string_view s = sjis;
     if (s.empty()) return std::nullopt;
     SearchNumber number;
     if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        s.remove_prefix(2);
-        if (s.size() > 8) return std::nullopt;
-        std::uint32_t v = 0;
-        for (char c : s) {
-            int digit;
-            if (c >= '0' && c <= '9') {
-                digit = c - '0';
-            } else if (c >= 'a' && c <= 'f') {
-                digit = c - 'a' + 10;
-            } else if (c >= 'A' && c <= 'F') {
-                digit = c - 'A' + 10;
-            } else {
-                return std::nullopt;
-            }
-            v = (v << 4) | static_cast<std::uint32_t>(digit);
-        }
-        number.value = v;
+        const std::optional<std::uint64_t> v = ReadHexDigits(s.substr(2), 8);
+        if (!v) return std::nullopt;
+        number.value = static_cast<std::int64_t>(*v);
         number.hexadecimal = true;
         return number;
     }

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/TextFold.h"
@@ -42,6 +43,8 @@ struct SearchNumber {
     bool hexadecimal = false;
 };
 std::optional<SearchNumber> ReadSearchNumber(const std::string& sjis);
+// 1 to `most` hexadecimal digits (either case) and nothing else, as a number.
+std::optional<std::uint64_t> ReadHexDigits(std::string_view digits, std::size_t most);
 
 class CellSearch {
 public:
