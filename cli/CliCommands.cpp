@@ -85,6 +85,23 @@ int FindSection(const CZOKDoc& doc, const std::string& name)
     return -1;
 }
 
+// The sections named by names[from...] (every tab's when none is named); false
+// with the unknown name in *unknown.
+bool NamedSections(const CZOKDoc& doc, const std::vector<std::string>& names, std::size_t from, std::vector<int>* sections,
+                   std::string* unknown)
+{
+    for (std::size_t i = from; i < names.size(); ++i) {
+        const int section = FindSection(doc, names[i]);
+        if (section < 0) {
+            *unknown = names[i];
+            return false;
+        }
+        sections->push_back(section);
+    }
+    if (sections->empty()) *sections = doc.TabSections();
+    return true;
+}
+
 bool ParsePositive(const std::string& text, int* value)
 {
     if (text.empty() || text.size() > 9) return false;
@@ -124,12 +141,8 @@ void DumpSection(CZOKDoc& doc, MemoryGrid& grid, int section, std::string& out)
 CliResult RunDump(Session& session, const std::vector<std::string>& names, CliResult& result)
 {
     std::vector<int> chosen;
-    if (names.empty()) chosen = session.doc->TabSections();
-    for (const std::string& name : names) {
-        const int section = FindSection(*session.doc, name);
-        if (section < 0) return UsageError("unknown section: " + name);
-        chosen.push_back(section);
-    }
+    std::string unknown;
+    if (!NamedSections(*session.doc, names, 0, &chosen, &unknown)) return UsageError("unknown section: " + unknown);
     for (std::size_t n = 0; n < chosen.size(); ++n) {
         if (n > 0) result.out += "\n";
         DumpSection(*session.doc, session.view.grid, chosen[n], result.out);
@@ -245,11 +258,8 @@ CliResult RunDiff(Session& session, const std::vector<std::string>& rest, CliRes
 {
     CZOKDoc& doc = *session.doc;
     std::vector<int> chosen;
-    for (std::size_t i = 2; i < rest.size(); ++i) {
-        const int section = FindSection(doc, rest[i]);
-        if (section < 0) return UsageError("unknown section: " + rest[i]);
-        chosen.push_back(section);
-    }
+    std::string unknown;
+    if (!NamedSections(doc, rest, 2, &chosen, &unknown)) return UsageError("unknown section: " + unknown);
     const std::unique_ptr<CZOKDoc> reference = compare::OpenReference(doc, rest[0]);
     if (!reference) {
         result.status = 1;
@@ -257,13 +267,9 @@ CliResult RunDiff(Session& session, const std::vector<std::string>& rest, CliRes
         return result;
     }
     std::vector<search::SearchHit> cells;
-    if (chosen.empty()) {
-        cells = compare::DifferingCells(doc, *reference);
-    } else {
-        for (int section : chosen) {
-            const std::vector<search::SearchHit> some = compare::DifferingCells(doc, *reference, section);
-            cells.insert(cells.end(), some.begin(), some.end());
-        }
+    for (int section : chosen) {
+        const std::vector<search::SearchHit> some = compare::DifferingCells(doc, *reference, section);
+        cells.insert(cells.end(), some.begin(), some.end());
     }
     for (const search::SearchHit& cell : cells) {
         const std::string label(doc.RowLabels(cell.section)[static_cast<std::size_t>(cell.row - 1)]);
@@ -310,12 +316,8 @@ CliResult RunExport(Session& session, const std::string& format, const std::vect
 {
     CZOKDoc& doc = *session.doc;
     std::vector<int> chosen;
-    for (std::size_t i = 2; i < rest.size(); ++i) {
-        const int section = FindSection(doc, rest[i]);
-        if (section < 0) return UsageError("unknown section: " + rest[i]);
-        chosen.push_back(section);
-    }
-    if (chosen.empty()) chosen = doc.TabSections();
+    std::string unknown;
+    if (!NamedSections(doc, rest, 2, &chosen, &unknown)) return UsageError("unknown section: " + unknown);
     std::error_code error;
     std::filesystem::create_directories(rest[1], error);
     if (!fs::IsFolder(rest[1])) return FileError(rest[1], error ? error.message() : "not a folder");
@@ -355,10 +357,7 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
         std::string text, reason;
         if (!fs::ReadFile(path, text, &reason)) return FileError(path, reason);
         exchange::Rows rows;
-        const bool read = extension == ".csv" ? exchange::ReadCsv(text, &rows, &reason)
-                          : extension == ".json" ? exchange::ReadJson(text, &rows, &reason)
-                                                 : exchange::ReadTsv(text, &rows, &reason);
-        if (!read) return UsageError(path + ": " + reason, false);
+        if (!exchange::ReadTable(extension, text, &rows, &reason)) return UsageError(path + ": " + reason, false);
         const exchange::ImportReport report = exchange::ImportRows(doc, section, Converted(rows, Utf8ToSjis));
         if (!report.refused.empty()) return UsageError(path + ": " + report.refused + "; nothing was stored", false);
         if (report.outside > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.outside) + " texts lie outside table " + name + " and were left alone\n";

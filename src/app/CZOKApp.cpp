@@ -387,11 +387,7 @@ bool CZOKApp::OnImport()
         }
         std::string text, reason;
         exchange::Rows rows;
-        const bool read = fs::ReadFile(path, text, &reason) &&
-                          (extension == ".csv" ? exchange::ReadCsv(text, &rows, &reason)
-                           : extension == ".json" ? exchange::ReadJson(text, &rows, &reason)
-                                                  : exchange::ReadTsv(text, &rows, &reason));
-        if (!read) {
+        if (!fs::ReadFile(path, text, &reason) || !exchange::ReadTable(extension, text, &rows, &reason)) {
             notes.push_back(path + ": " + reason);
             continue;
         }

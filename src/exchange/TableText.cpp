@@ -404,4 +404,11 @@ std::string WriteJson(const Rows& rows)
 
 bool ReadJson(std::string_view text, Rows* rows, std::string* reason) { return JsonReader(WithoutMark(text)).ReadRows(rows, reason); }
 
+bool ReadTable(std::string_view extension, std::string_view text, Rows* rows, std::string* reason)
+{
+    if (extension == ".csv") return ReadCsv(text, rows, reason);
+    if (extension == ".json") return ReadJson(text, rows, reason);
+    return ReadTsv(text, rows, reason);
+}
+
 }  // namespace zok2::exchange

@@ -37,6 +37,8 @@ std::string WriteJson(const Rows& rows);
 bool ReadTsv(std::string_view text, Rows* rows, std::string* reason);
 bool ReadCsv(std::string_view text, Rows* rows, std::string* reason);
 bool ReadJson(std::string_view text, Rows* rows, std::string* reason);
+// As its file's extension says: ".csv", ".json", otherwise TSV.
+bool ReadTable(std::string_view extension, std::string_view text, Rows* rows, std::string* reason);
 
 }  // namespace exchange
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "gridwidget/CellMarks.h"
 #include "qt/SjisCodec.h"
 
 namespace zok2 {
@@ -736,8 +737,6 @@ void QtFlexGrid::paintEvent(QPaintEvent*)
     if (m_rows == 0 || m_columns == 0) return;
 
     const QColor gridLine(192, 192, 192), headerFill = pal.color(QPalette::Button), readOnlyFill(232, 232, 232);
-    const QColor editedFill(255, 236, 190), editedMark(214, 120, 0);  // warm, apart from grey and the selection's blue
-    const QColor differentFill(232, 222, 255), differentMark(120, 70, 200);  // violet: differs from the reference
     const QColor selectionFill = pal.color(QPalette::Highlight).lighter(170);
     const int selTop = std::min(m_currentRow, m_selEndRow), selBottom = std::max(m_currentRow, m_selEndRow);
     const int selLeft = std::min(m_currentColumn, m_selEndColumn), selRight = std::max(m_currentColumn, m_selEndColumn);
@@ -754,38 +753,19 @@ void QtFlexGrid::paintEvent(QPaintEvent*)
             if (cell.width() <= 0 || cell.height() <= 0) continue;
             const bool header = r == 0 || c == 0;
             QColor fill = pal.color(QPalette::Base);
-            const bool edited = !header && editedCell && editedCell(r, c);
-            const bool different = !header && differentCell && differentCell(r, c);
+            const CellMarks marks{!header && editedCell && editedCell(r, c), !header && differentCell && differentCell(r, c)};
             if (header) {
                 fill = headerFill;
             } else if (m_highlightMode == 1 && multiple && r >= selTop && r <= selBottom && c >= selLeft && c <= selRight &&
                        !(r == m_currentRow && c == m_currentColumn)) {
                 fill = selectionFill;
-            } else if (edited) {
-                fill = editedFill;
-            } else if (different) {
-                fill = differentFill;
+            } else if (marks.Any()) {
+                fill = marks.Fill();
             } else if (readOnlyCell && readOnlyCell(r, c)) {
                 fill = readOnlyFill;
             }
             painter.fillRect(cell, fill);
-            if (different) {
-                const QPoint corner = cell.topRight();
-                const QPoint mark[3] = {corner, corner - QPoint(6, 0), corner + QPoint(0, 6)};
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(differentMark);
-                painter.drawPolygon(mark, 3);
-                painter.setBrush(Qt::NoBrush);
-            }
-            if (edited) {
-                // A corner mark that stays visible inside a selection too.
-                const QPoint corner = cell.topLeft();
-                const QPoint mark[3] = {corner, corner + QPoint(6, 0), corner + QPoint(0, 6)};
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(editedMark);
-                painter.drawPolygon(mark, 3);
-                painter.setBrush(Qt::NoBrush);
-            }
+            marks.DrawCorners(painter, cell);
             painter.setPen(header ? pal.color(QPalette::Mid) : gridLine);
             painter.drawLine(cell.topRight(), cell.bottomRight());
             painter.drawLine(cell.bottomLeft(), cell.bottomRight());

@@ -11,14 +11,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringList>
+#include "compare/Reference.h"
 #include <algorithm>
 
 #include "document/CZOKDoc.h"
 #include "document/SectionGrid.h"
 #include "qt/SjisCodec.h"
-#include "compare/Reference.h"
-#include "search/CellFacts.h"
 #include "view/SectionTabs.h"
 
 namespace zok2 {
@@ -680,90 +678,6 @@ bool CZOKView::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-// ---- the reference file ----
-
-void CZOKView::SetReference(const CZOKDoc* reference)
-{
-    m_reference = reference;
-    UpdateDifferenceTabs(true);
-    m_grid->viewport()->update();
-    Changed();
-}
-
-void CZOKView::UpdateDifferenceTabs(bool all)
-{
-    const int current = m_tabs->CurrentIndex();
-    for (std::size_t i = 0; i < m_tabItems.size(); ++i) {
-        if (!all && static_cast<int>(i) != current) continue;
-        const int section = m_tabItems[i].section;
-        const bool differs = m_reference && !compare::DifferingCells(m_doc, *m_reference, section).empty();
-        m_tabs->SetTabText(static_cast<int>(i), (differs ? QStringLiteral("● ") : QString()) + m_tabItems[i].text);
-    }
-}
-
-// ---- going to a place ----
-
-void CZOKView::ShowHit(int section, int row, int column)
-{
-    if (section < 0 || static_cast<std::size_t>(section) >= m_doc.sections.size()) return;
-    CommitCellEdit();
-    const int rows = static_cast<int>(m_doc.RowLabels(section).size());
-    const int columns = static_cast<int>(m_doc.sections[static_cast<std::size_t>(section)].size());
-    if (rows < 1 || columns < 1) return;
-    if (row == 0) {
-        m_editor.GoTo(section, column, column, 1, rows);
-    } else if (column == 0) {
-        m_editor.GoTo(section, 1, columns, row, row);
-    } else {
-        m_editor.GoTo(section, column, column, row, row);
-    }
-    m_grid->setFocus();
-    Changed();
-}
-
-// ---- the information line ----
-
-QString CZOKView::InfoLine() const
-{
-    const int section = CurrentSection();
-    const int row = m_grid->CurrentRow(), column = m_grid->CurrentColumn();
-    const std::optional<search::CellFacts> facts = section >= 0 ? search::DescribeCell(m_doc, section, row, column) : std::nullopt;
-    if (!facts) return QString();
-    QString line = FileNameToQString(facts->table) + QStringLiteral("  ") + SjisToQString(facts->rowLabel) + QStringLiteral("  ") +
-                   SjisToQString(facts->caption) + QStringLiteral("  │  ");
-    if (facts->state == search::CellState::None) return line + QStringLiteral("値はありません（--）");
-    const QString size = facts->bit >= 0 ? QStringLiteral("ビット %1").arg(facts->bit) : QStringLiteral("%1 バイト").arg(facts->byteCount);
-    switch (facts->state) {
-    case search::CellState::Compressed: line += QStringLiteral("圧縮されたセクションの値（ファイル上の位置はありません）"); break;
-    case search::CellState::PastEnd:
-        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  ファイルの終わりより後ろ");
-        break;
-    default:
-        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  [") +
-                QString::fromStdString(search::HexPairs(facts->bytes)) + QStringLiteral("]");
-        break;
-    }
-    line += QStringLiteral("  │  16進 0x%1  符号付き %2  符号無し %3")
-                .arg(QString::number(facts->value, 16).toUpper())
-                .arg(facts->signedValue)
-                .arg(facts->value);
-    if (m_reference) {
-        // Beside the value, the reference's (or that it holds none there).
-        const std::optional<search::CellFacts> theirs = search::DescribeCell(*m_reference, section, row, column);
-        const bool held = theirs && theirs->state != search::CellState::None && theirs->state != search::CellState::PastEnd;
-        line += held ? QStringLiteral("  │  比較元 0x%1").arg(QString::number(theirs->value, 16).toUpper()) : QStringLiteral("  │  比較元にはありません");
-    }
-    return line;
-}
-
-std::int64_t CZOKView::CurrentOffset() const
-{
-    const int section = CurrentSection();
-    if (section < 0) return -1;
-    const std::optional<search::CellFacts> facts = search::DescribeCell(m_doc, section, m_grid->CurrentRow(), m_grid->CurrentColumn());
-    return facts && facts->state != search::CellState::None ? facts->offset : -1;
-}
-
 // ---- commands ----
 
 bool CZOKView::FocusOnGrid() const
@@ -819,29 +733,6 @@ void CZOKView::Paste()
         g.Paste();
         ReportInput();
     });
-}
-
-QString CZOKView::InputNote(const GridEditor::InputReport& report) const
-{
-    if (report.notNumbers == 0 && report.clamped == 0) return QString();
-    QStringList parts;
-    if (report.notNumbers > 0) parts << QStringLiteral("数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）").arg(report.notNumbers);
-    if (report.clamped > 0) parts << QStringLiteral("範囲に合わせた値 %1 個").arg(report.clamped);
-    QString note = parts.join(QStringLiteral("、"));
-    const int section = CurrentSection();
-    if (section >= 0) {
-        const TextList& labels = m_doc.RowLabels(section);
-        const auto& columns = m_doc.sections[static_cast<std::size_t>(section)];
-        const QString label = report.firstRow >= 1 && static_cast<std::size_t>(report.firstRow - 1) < labels.size()
-                                  ? SjisToQString(labels[static_cast<std::size_t>(report.firstRow - 1)])
-                                  : QString();
-        const QString caption = report.firstColumn >= 1 && static_cast<std::size_t>(report.firstColumn - 1) < columns.size()
-                                    ? SjisToQString(columns[static_cast<std::size_t>(report.firstColumn - 1)][ColumnField::caption])
-                                    : QString();
-        note += QStringLiteral("。最初: %1 行目「%2」の「%3」").arg(report.firstRow).arg(label, caption);
-    }
-    if (report.textInList) note += QStringLiteral("。リストの列には名前でなく値（0X01 など）を貼り付けてください");
-    return note;
 }
 
 void CZOKView::ReportInput()

@@ -1,0 +1,127 @@
+// The frame's ways to a place: the find dialog, going to a row or a file
+// offset, and going through the cells that differ from the reference.
+#include <QDialog>
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/CMainFrame.h"
+#include "app/CZOKApp.h"
+#include "app/FindDialog.h"
+#include "compare/Reference.h"
+#include "document/CZOKDoc.h"
+#include "qt/SjisCodec.h"
+#include "search/CellFacts.h"
+#include "view/CZOKView.h"
+
+namespace zok2 {
+
+FindDialog& CMainFrame::Finder()
+{
+    if (!m_finder) m_finder = new FindDialog(m_app.Doc(), *m_view, this);
+    return *m_finder;
+}
+
+bool CMainFrame::GoToPlace(const QString& text)
+{
+    CZOKDoc& doc = m_app.Doc();
+    const int section = m_view->CurrentSection();
+    if (section < 0) return false;
+    const std::string typed = text.trimmed().toStdString();
+    auto show = [&](const std::string& message) {
+        doc.MessageBox().Show(message);
+        return false;
+    };
+    if (const std::optional<std::int64_t> offset = search::ReadOffset(typed)) {
+        const search::OffsetLocation place = search::LocateOffset(doc, *offset);
+        if (place.holder) {
+            m_view->ShowHit(place.holder->section, place.holder->row, place.holder->column);
+            return true;
+        }
+        std::string message = "アドレス " + search::OffsetText(*offset) + " を含むセルはありません。";
+        if (place.nearestBefore) {
+            const search::SearchHit& n = *place.nearestBefore;
+            const std::optional<search::CellFacts> facts = search::DescribeCell(doc, n.section, n.row, n.column);
+            if (facts) {
+                message += "\n直前のセル: " + facts->table + " の " + std::to_string(n.row) + " 行目「" + SjisToUtf8(facts->rowLabel) + "」の「" +
+                           SjisToUtf8(facts->caption) + "」（" + search::OffsetText(facts->offset) + "）";
+            }
+        } else {
+            message += "\nそれより前にもセルはありません。";
+        }
+        return show(message);
+    }
+    const int rows = static_cast<int>(doc.RowLabels(section).size());
+    bool number = !typed.empty() && typed.size() <= 9;
+    for (char c : typed) number = number && c >= '0' && c <= '9';
+    if (!number) return show("行番号か、0x1234 や $1234 の形のアドレスを入力してください。");
+    const int row = std::stoi(typed);
+    if (row < 1 || row > rows) return show("行 " + typed + " はありません（1 から " + std::to_string(rows) + " まで）。");
+    m_view->ShowHit(section, row, std::max(m_view->GridWidget().CurrentColumn(), 1));
+    return true;
+}
+
+bool CMainFrame::GoToDifference(bool forward)
+{
+    const CZOKDoc* reference = m_app.Reference();
+    if (!reference) return false;
+    const std::vector<search::SearchHit> cells = compare::DifferingCells(m_app.Doc(), *reference);
+    if (cells.empty()) return false;
+    const search::SearchHit here{m_view->CurrentSection(), m_view->GridWidget().CurrentRow(), m_view->GridWidget().CurrentColumn()};
+    const auto before = [](const search::SearchHit& a, const search::SearchHit& b) {
+        return a.section != b.section ? a.section < b.section : a.row != b.row ? a.row < b.row : a.column < b.column;
+    };
+    const search::SearchHit* target = nullptr;
+    if (forward) {
+        auto it = std::upper_bound(cells.begin(), cells.end(), here, before);
+        target = it != cells.end() ? &*it : &cells.front();  // round again from the first
+    } else {
+        auto it = std::lower_bound(cells.begin(), cells.end(), here, before);
+        target = it != cells.begin() ? &*(it - 1) : &cells.back();
+    }
+    m_view->ShowHit(target->section, target->row, target->column);
+    return true;
+}
+
+QDialog& CMainFrame::DifferenceList()
+{
+    if (!m_differences) {
+        m_differences = new QDialog(this);
+        m_differences->setWindowTitle(QStringLiteral("相違の一覧"));
+        auto* layout = new QVBoxLayout(m_differences);
+        m_differenceItems = new QListWidget(m_differences);
+        layout->addWidget(m_differenceItems);
+        m_differences->resize(640, 360);
+        connect(m_differenceItems, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+            const int row = m_differenceItems->row(item);
+            if (row >= 0 && static_cast<std::size_t>(row) < m_differenceHits.size()) {
+                const search::SearchHit& hit = m_differenceHits[static_cast<std::size_t>(row)];
+                m_view->ShowHit(hit.section, hit.row, hit.column);
+            }
+        });
+    }
+    // Listed afresh each time: the data may have changed meanwhile.
+    m_differenceItems->clear();
+    m_differenceHits.clear();
+    CZOKDoc& doc = m_app.Doc();
+    if (const CZOKDoc* reference = m_app.Reference()) {
+        m_differenceHits = compare::DifferingCells(doc, *reference);
+        if (m_differenceHits.size() > 100000) m_differenceHits.resize(100000);
+        for (const search::SearchHit& hit : m_differenceHits) {
+            auto shown = [&](const CZOKDoc& d) {
+                const bool held = d.HasData(hit.section, hit.column - 1, hit.row - 1) &&
+                                  (d.IsCompressedSection(hit.section) || d.IsEditable(hit.section, hit.column - 1, hit.row - 1));
+                return held ? SjisToQString(d.DisplayText(hit.section, hit.column - 1, hit.row - 1)) : QStringLiteral("（なし）");
+            };
+            const ColumnLayout* layout = doc.LayoutOf(hit.section, hit.column - 1);
+            m_differenceItems->addItem(FileNameToQString(doc.SectionName(hit.section)) + QStringLiteral("  │  ") +
+                                       SjisToQString(doc.RowLabels(hit.section)[static_cast<std::size_t>(hit.row - 1)]) + QStringLiteral("  │  ") +
+                                       SjisToQString(doc.sections[static_cast<std::size_t>(hit.section)][static_cast<std::size_t>(hit.column - 1)][ColumnField::caption]) +
+                                       QStringLiteral("  │  ") + shown(*reference) + QStringLiteral(" → ") + shown(doc) + QStringLiteral("  │  ") +
+                                       (layout ? QString::fromStdString(search::OffsetText(layout->Offset(hit.row - 1))) : QString()));
+        }
+    }
+    return *m_differences;
+}
+
+}  // namespace zok2
