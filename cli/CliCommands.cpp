@@ -297,20 +297,6 @@ CliResult FileError(const std::string& path, const std::string& reason)
     return result;
 }
 
-// The rows converted between the document's Shift-JIS and the files' UTF-8.
-exchange::Rows Converted(const exchange::Rows& rows, std::string (*convert)(const std::string&))
-{
-    exchange::Rows out;
-    out.reserve(rows.size());
-    for (const auto& row : rows) {
-        std::vector<std::string> cells;
-        cells.reserve(row.size());
-        for (const std::string& cell : row) cells.push_back(convert(cell));
-        out.push_back(std::move(cells));
-    }
-    return out;
-}
-
 // One file a table, named after it, in DIR.
 CliResult RunExport(Session& session, const std::string& format, const std::vector<std::string>& rest, CliResult& result)
 {
@@ -322,7 +308,7 @@ CliResult RunExport(Session& session, const std::string& format, const std::vect
     std::filesystem::create_directories(rest[1], error);
     if (!fs::IsFolder(rest[1])) return FileError(rest[1], error ? error.message() : "not a folder");
     for (int section : chosen) {
-        const exchange::Rows rows = Converted(exchange::ExportRows(doc, section), SjisToUtf8);
+        const exchange::Rows rows = exchange::ConvertCells(exchange::ExportRows(doc, section), SjisToUtf8);
         const std::string text = format == "csv" ? exchange::WriteCsv(rows) : format == "json" ? exchange::WriteJson(rows) : exchange::WriteTsv(rows);
         const std::string path = rest[1] + "/" + doc.SectionName(section) + "." + format;
         std::string reason;
@@ -358,7 +344,7 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
         if (!fs::ReadFile(path, text, &reason)) return FileError(path, reason);
         exchange::Rows rows;
         if (!exchange::ReadTable(extension, text, &rows, &reason)) return UsageError(path + ": " + reason, false);
-        const exchange::ImportReport report = exchange::ImportRows(doc, section, Converted(rows, Utf8ToSjis));
+        const exchange::ImportReport report = exchange::ImportRows(doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
         if (!report.refused.empty()) return UsageError(path + ": " + report.refused + "; nothing was stored", false);
         if (report.outside > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.outside) + " texts lie outside table " + name + " and were left alone\n";
         if (report.readOnly > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.readOnly) + " read-only cells (past the end of the file) were left unchanged\n";

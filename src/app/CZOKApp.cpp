@@ -349,10 +349,7 @@ bool CZOKApp::OnExport(bool allTables)
     std::vector<int> tables = allTables ? m_doc->TabSections() : std::vector<int>{m_frame->View().CurrentSection()};
     for (int section : tables) {
         if (section < 0) continue;
-        exchange::Rows rows = exchange::ExportRows(*m_doc, section);
-        for (auto& row : rows) {
-            for (std::string& cell : row) cell = SjisToUtf8(cell);
-        }
+        const exchange::Rows rows = exchange::ConvertCells(exchange::ExportRows(*m_doc, section), SjisToUtf8);
         const std::string path = folder + "/" + m_doc->SectionName(section) + ".tsv";
         std::string reason;
         if (!fs::WriteFileAtomically(path, exchange::WriteTsv(rows), &reason)) {
@@ -391,10 +388,7 @@ bool CZOKApp::OnImport()
             notes.push_back(path + ": " + reason);
             continue;
         }
-        for (auto& row : rows) {
-            for (std::string& cell : row) cell = Utf8ToSjis(cell);
-        }
-        const exchange::ImportReport report = exchange::ImportRows(*m_doc, section, rows);
+        const exchange::ImportReport report = exchange::ImportRows(*m_doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
         if (!report.refused.empty()) notes.push_back(path + ": 見出しの行が表と違うため読み込みません");
         if (report.outside > 0) notes.push_back(path + ": 表の外の " + std::to_string(report.outside) + " 個の値は無視しました");
         changed = changed || report.changed > 0;

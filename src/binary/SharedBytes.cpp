@@ -99,6 +99,12 @@ void ByteSharing::Reset(const std::vector<std::vector<ColumnLayout>>* layouts)
     }
 }
 
+bool ByteSharing::Shares(int section, int column)
+{
+    return m_layouts && section >= 0 && column >= 0 && static_cast<std::size_t>(section) < m_layouts->size() &&
+           static_cast<std::size_t>(column) < (*m_layouts)[static_cast<std::size_t>(section)].size() && !Candidates(section, column).empty();
+}
+
 const std::vector<ByteSharing::ColumnRef>& ByteSharing::Candidates(int section, int column)
 {
     auto& list = m_candidates[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];

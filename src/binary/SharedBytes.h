@@ -26,6 +26,8 @@ public:
     // After cell (s, c, r) took its value: every other cell sharing its bits takes
     // them over; the cells whose value changed are appended to `changed`.
     void Spread(std::vector<ValueTable>& values, int section, int column, std::int64_t row, std::vector<CellRef>* changed);
+    // Some cell of the column shares bits with another cell (Spread has work to do).
+    bool Shares(int section, int column);
 
 private:
     struct ColumnRef {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "text/SjisText.h"
 
@@ -16,32 +17,44 @@ std::uint32_t SizeMask(int n) { return n >= 4 ? 0xFFFFFFFFu : ((1u << (8 * n)) -
 // million cells.
 int FormatHex(char* out, std::uint32_t v, int width)
 {
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = "0123456789ABCDEF"[v & 15];
+    int count = 1;
+    while (count < 8 && (v >> (4 * count)) != 0) ++count;
+    if (count < width) count = width;
+    for (int i = count - 1; i >= 0; --i) {
+        out[i] = "0123456789ABCDEF"[v & 15];
         v >>= 4;
-    } while (v != 0);
-    int length = 0;
-    for (int i = count; i < width; ++i) out[length++] = '0';
-    while (count > 0) out[length++] = digits[--count];
-    return length;
+    }
+    return count;
 }
+
+// Two decimal digits at a time, from a table of the hundred pairs.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 int FormatDecimal(char* out, std::int64_t v)
 {
-    char digits[24];
-    int count = 0;
     const bool negative = v < 0;
     std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    int length = 0;
-    if (negative) out[length++] = '-';
-    while (count > 0) out[length++] = digits[--count];
-    return length;
+    int digits = 1;
+    for (std::uint64_t power = 10; digits < 20 && magnitude >= power; power *= 10) ++digits;
+    if (negative) *out++ = '-';
+    char* p = out + digits;
+    while (magnitude >= 100) {
+        const std::size_t pair = static_cast<std::size_t>(magnitude % 100) * 2;
+        magnitude /= 100;
+        p -= 2;
+        p[0] = kDigitPairs[pair];
+        p[1] = kDigitPairs[pair + 1];
+    }
+    if (magnitude >= 10) {
+        p[-2] = kDigitPairs[magnitude * 2];
+        p[-1] = kDigitPairs[magnitude * 2 + 1];
+    } else {
+        p[-1] = static_cast<char>('0' + magnitude);
+    }
+    return (negative ? 1 : 0) + digits;
 }
 
 // The radix form of v into buf (at least 40 bytes); its length.
@@ -121,6 +134,8 @@ void ColumnCodec::AppendText(std::uint32_t v, bool exactValue, std::string& out)
     char buf[40];
     out.append(buf, static_cast<std::size_t>(FormatRadix(buf, v, m_byteSize, m_radix)));
 }
+
+int ColumnCodec::WriteEditText(char* buf, std::uint32_t v) const { return FormatRadix(buf, v, m_byteSize, m_radix); }
 
 bool IsPlainNumber(std::string_view text)
 {

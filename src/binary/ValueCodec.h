@@ -27,6 +27,8 @@ public:
     std::string EditText(std::uint32_t v) const;
     // EditText (exactValue) or DisplayText appended to out, without a text of its own.
     void AppendText(std::uint32_t v, bool exactValue, std::string& out) const;
+    // EditText written into buf (at least 40 bytes); its length.
+    int WriteEditText(char* buf, std::uint32_t v) const;
     // "0X..." is hexadecimal, anything else decimal (read into 64 bits, reduced
     // modulo 2^32); then the size, the mask or (when applyRange) the range, and
     // a bit column's 0/1. A recorded text is stored without the range so the

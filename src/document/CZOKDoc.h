@@ -75,8 +75,11 @@ public:
         const ColumnCodec* codec = nullptr;    // none: nothing of the column can change
         const ColumnLayout* layout = nullptr;
         std::int64_t rows = 0;                 // rows holding data
+        bool shares = false;                   // its cells share bits with others
     };
     ColumnStore PrepareStore(int section, int column) const;
+    // What StoreText asks before it stores: the row holds data and all its bytes lie in the file.
+    bool CanStore(const ColumnStore& store, int row) const;
     // StoreCellText (applyRange) or StoreRecordedText through a prepared column.
     // `note` (optional) says what the parse did beyond reading a number.
     void StoreText(const ColumnStore& store, int section, int column, int row, std::string_view text, bool applyRange,
@@ -174,7 +177,7 @@ private:
     bool m_valuesAsReadKept = false;
     void KeepValuesAsRead();
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
-    ByteSharing m_sharing;
+    mutable ByteSharing m_sharing;  // what shares bits with what, found on first use
     std::vector<CellRef> m_sharedChanges;
     fs::FolderIndex m_folder;  // the definition folder, listed once per open
     // Column-file contents as read at the open (or last written), to notice edits made meanwhile.

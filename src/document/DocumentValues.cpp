@@ -173,19 +173,26 @@ CZOKDoc::ColumnStore CZOKDoc::PrepareStore(int section, int column) const
     store.layout = &m_layouts[static_cast<std::size_t>(section)][static_cast<std::size_t>(column)];
     store.rows = std::min<std::int64_t>(std::max(store.codec->RowCount(), 0),
                                         static_cast<std::int64_t>(values[static_cast<std::size_t>(section)].Rows()));
+    store.shares = m_sharing.Shares(section, column);
     return store;
+}
+
+bool CZOKDoc::CanStore(const ColumnStore& store, int row) const
+{
+    // The same rule as IsEditable: a row holding data whose bytes all lie in the file.
+    return store.codec && row >= 0 && row < store.rows && CellInFile(*store.layout, row, m_fileSize);
 }
 
 void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int row, std::string_view input, bool applyRange,
                         ColumnCodec::ParseNote* note)
 {
-    // The same rule as IsEditable: a row holding data whose bytes all lie in the file.
-    if (!store.codec || row < 0 || row >= store.rows || !CellInFile(*store.layout, row, m_fileSize)) return;
+    if (!CanStore(store, row)) return;
     const std::uint32_t v = store.codec->Parse(input, applyRange, note);
-    KeepValuesAsRead();
+    // Checked here rather than called: a paste or an import stores a million cells.
+    if (!m_valuesAsReadKept) KeepValuesAsRead();
     values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), v);
-    m_sharing.Spread(values, section, column, row, &m_sharedChanges);
-    MarkModified();
+    if (store.shares) m_sharing.Spread(values, section, column, row, &m_sharedChanges);
+    if (!IsModified()) MarkModified();
 }
 
 std::int64_t CZOKDoc::CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "binary/ValueCodec.h"
 #include "document/CZOKDoc.h"
@@ -18,26 +21,198 @@ std::string_view WithoutMark(std::string_view text) { return text.substr(0, 3) =
 
 }  // namespace
 
+Rows::Rows(std::initializer_list<std::initializer_list<std::string_view>> rows)
+{
+    for (const auto& row : rows) {
+        StartRow();
+        for (std::string_view cell : row) AddCell(cell);
+    }
+}
+
+bool Rows::Row::operator==(const Row& other) const
+{
+    if (size() != other.size()) return false;
+    for (std::size_t c = 0; c < size(); ++c) {
+        if ((*this)[c] != other[c]) return false;
+    }
+    return true;
+}
+
+bool Rows::operator==(const Rows& other) const
+{
+    if (size() != other.size() || CellCount() != other.CellCount()) return false;
+    for (std::size_t r = 0; r < size(); ++r) {
+        if (!((*this)[r] == other[r])) return false;
+    }
+    return true;
+}
+
+void Rows::AdoptTsv(std::string text)
+{
+    clear();
+    m_text = std::move(text);
+    const std::size_t first = WithoutMark(m_text).size() < m_text.size() ? kByteOrderMark.size() : 0;
+    if (m_text.size() <= first) return;
+    if (m_text.back() != '\n') m_text.push_back('\n');
+    // A tab starts a cell, a line end starts a row. Cells are a few bytes long,
+    // so the pass takes no branch on the bytes: every byte writes where a cell
+    // would start after it, and only a separator keeps what it wrote.
+    const char* bytes = m_text.data();
+    const std::size_t size = m_text.size();
+    std::size_t tabs = 0, lines = 0;
+    for (std::size_t i = first; i < size; ++i) {
+        tabs += bytes[i] == '\t';
+        lines += bytes[i] == '\n';
+    }
+    m_cellStarts.resize(tabs + lines + 1);
+    m_rowStarts.resize(lines + 1);
+    std::size_t* cells = m_cellStarts.data();
+    std::size_t* rows = m_rowStarts.data();
+    std::size_t cellCount = 1, rowCount = 1;
+    cells[0] = first;
+    rows[0] = 0;
+    std::size_t i = first;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a mask of the separators, then one step per separator.
+    const __m128i tab = _mm_set1_epi8('\t'), lineFeed = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const unsigned lineMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeed)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tab))) | lineMask;
+        while (mask != 0) {
+            const int bit = __builtin_ctz(mask);
+            cells[cellCount] = i + static_cast<std::size_t>(bit) + 1;
+            rows[rowCount] = cellCount;
+            rowCount += (lineMask >> bit) & 1u;
+            ++cellCount;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        const bool lineEnd = bytes[i] == '\n';
+        cells[cellCount] = i + 1;
+        rows[rowCount] = cellCount;
+        cellCount += static_cast<std::size_t>(lineEnd || bytes[i] == '\t');
+        rowCount += static_cast<std::size_t>(lineEnd);
+    }
+    // The text ends with a line end, which started a row and a cell of nothing.
+    m_cellStarts.resize(cellCount - 1);
+    m_rowStarts.resize(rowCount - 1);
+}
+
+void Rows::Reserve(std::size_t rows, std::size_t cells, std::size_t bytes)
+{
+    m_rowStarts.reserve(rows);
+    m_cellStarts.reserve(cells);
+    m_text.reserve(bytes);
+}
+
+void Rows::clear()
+{
+    m_text.clear();
+    m_cellStarts.clear();
+    m_rowStarts.clear();
+    m_open = false;
+}
+
+bool Rows::IsAscii() const
+{
+    unsigned char high = 0;
+    for (std::size_t i = m_cellStarts.empty() ? m_text.size() : m_cellStarts[0]; i < m_text.size(); ++i) {
+        high |= static_cast<unsigned char>(m_text[i]);
+    }
+    return high < 0x80;
+}
+
+Rows ConvertCells(Rows rows, std::string (*convert)(const std::string&))
+{
+    if (rows.IsAscii()) return rows;
+    Rows out;
+    std::string cell;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        out.StartRow();
+        const Rows::Row row = rows[r];
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string_view text = row[c];
+            bool ascii = true;
+            for (const char ch : text) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+            if (ascii) {
+                out.AddCell(text);
+            } else {
+                cell.assign(text);
+                out.AddCell(convert(cell));
+            }
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// What a table's columns hold, looked up once for all its rows.
+struct ColumnPlan {
+    const ColumnCodec* codec = nullptr;  // none: the column shows no value
+    bool byValue = false;                // list columns are written by value, not by label
+    std::size_t rows = 0;                // rows holding data
+    CZOKDoc::ColumnStore store;
+};
+
+std::vector<ColumnPlan> PlanColumns(const CZOKDoc& doc, int section)
+{
+    const auto& columns = doc.sections[static_cast<std::size_t>(section)];
+    const ValueTable* table = static_cast<std::size_t>(section) < doc.values.size() ? &doc.values[static_cast<std::size_t>(section)] : nullptr;
+    std::vector<ColumnPlan> plan(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (!table || !table->Contains(0, c)) continue;
+        ColumnPlan& column = plan[c];
+        column.codec = &doc.CodecOf(section, static_cast<int>(c));
+        column.byValue = column.codec->Radix() == 0;
+        column.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(column.codec->RowCount(), 0)), table->Rows());
+        column.store = doc.PrepareStore(section, static_cast<int>(c));
+    }
+    return plan;
+}
+
+// A's bytes are b's n bytes; cells are short, a loop beats a call.
+inline bool SameText(std::string_view a, const char* b, std::size_t n)
+{
+    if (a.size() != n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+// Appends a cell's text as copy gives it ("" without data).
+inline void AppendCell(const CZOKDoc& doc, int section, const ColumnPlan& column, std::size_t c, std::size_t r, std::string& out)
+{
+    if (column.codec && r < column.rows) {
+        column.codec->AppendText(doc.values[static_cast<std::size_t>(section)].Get(r, c), column.byValue, out);
+    }
+}
+
+}  // namespace
+
 Rows ExportRows(const CZOKDoc& doc, int section)
 {
     Rows rows;
     const auto& columns = doc.sections[static_cast<std::size_t>(section)];
-    std::vector<std::string> captions{std::string()};
-    for (const ColumnDefinition& d : columns) captions.push_back(d[ColumnField::caption]);
-    rows.push_back(std::move(captions));
     const TextList& labels = doc.RowLabels(section);
+    rows.Reserve(labels.size() + 1, (labels.size() + 1) * (columns.size() + 1), (labels.size() + 1) * (columns.size() + 1) * 4);
+    rows.StartRow();
+    rows.AddCell("");
+    for (const ColumnDefinition& d : columns) rows.AddCell(d[ColumnField::caption]);
+    const std::vector<ColumnPlan> plan = PlanColumns(doc, section);
+    std::string cell;
     for (std::size_t r = 0; r < labels.size(); ++r) {
-        std::vector<std::string> row{std::string(labels[r])};
+        rows.StartRow();
+        rows.AddCell(labels[r]);
         for (std::size_t c = 0; c < columns.size(); ++c) {
-            std::string cell;
-            if (doc.HasData(section, static_cast<int>(c), static_cast<int>(r))) {
-                // As copy gives it: list columns by value, not by label.
-                const ColumnCodec& codec = doc.CodecOf(section, static_cast<int>(c));
-                codec.AppendText(doc.Value(section, static_cast<int>(c), static_cast<int>(r)), codec.Radix() == 0, cell);
-            }
-            row.push_back(std::move(cell));
+            cell.clear();
+            AppendCell(doc, section, plan[c], c, r, cell);
+            rows.AddCell(cell);
         }
-        rows.push_back(std::move(row));
     }
     return rows;
 }
@@ -45,58 +220,96 @@ Rows ExportRows(const CZOKDoc& doc, int section)
 ImportReport ImportRows(CZOKDoc& doc, int section, const Rows& rows)
 {
     ImportReport report;
-    const Rows now = ExportRows(doc, section);
-    if (rows.empty() || rows[0] != now[0]) {
+    const auto& columns = doc.sections[static_cast<std::size_t>(section)];
+    bool captionsFit = !rows.empty() && rows[0].size() == columns.size() + 1 && rows[0][0].empty();
+    for (std::size_t c = 0; captionsFit && c < columns.size(); ++c) captionsFit = rows[0][c + 1] == columns[c][ColumnField::caption];
+    if (!captionsFit) {
         report.refused = "its caption row is not the table's";
         return report;
     }
-    // The cells to store: those whose text differs from what export gives now
-    // (an unchanged text is not stored again, so an unchanged import changes no byte).
-    struct Change {
-        std::size_t row, column;
-    };
-    std::vector<Change> changes;
-    std::size_t top = now.size(), bottom = 0, left = now[0].size(), right = 0;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        if (r >= now.size()) {
-            report.outside += static_cast<int>(rows[r].size());
-            continue;
-        }
-        for (std::size_t c = 1; c < rows[r].size(); ++c) {
-            if (c >= now[r].size()) {
-                ++report.outside;
-                continue;
+    const std::vector<ColumnPlan> plan = PlanColumns(doc, section);
+    const std::size_t tableRows = doc.RowLabels(section).size();
+    const std::size_t shared = std::min(rows.size() - 1, tableRows);
+    // The texts export gives now, for every row the file reaches, as lines of
+    // tab-separated cells: what the file's texts are compared with, and where
+    // the undo record's text is cut from. Cells are a few bytes: they are
+    // written and compared in place, without a library call for each.
+    std::string now(shared * columns.size() * 4 + 64, '\0');
+    std::size_t used = 0;
+    std::vector<std::size_t> lineStarts;
+    lineStarts.reserve(shared + 1);
+    // The cells to store, a bit each: those whose text differs from what export
+    // gives now (an unchanged text is not stored again, so an unchanged import
+    // changes no byte).
+    std::vector<bool> changed(shared * columns.size());
+    std::size_t changes = 0;
+    std::size_t top = rows.size(), bottom = 0, left = columns.size() + 1, right = 0;
+    const ValueTable* table = static_cast<std::size_t>(section) < doc.values.size() ? &doc.values[static_cast<std::size_t>(section)] : nullptr;
+    for (std::size_t r = 1; r <= shared; ++r) {
+        const Rows::Row row = rows[r];
+        lineStarts.push_back(used);
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (now.size() - used < 48) now.resize(now.size() * 2);
+            char* const cell = now.data() + used;
+            const ColumnPlan& column = plan[c];
+            std::size_t length = 0;
+            if (column.codec && r - 1 < column.rows) length = static_cast<std::size_t>(column.codec->WriteEditText(cell, table->Get(r - 1, c)));
+            if (c + 1 < row.size() && !SameText(row[c + 1], cell, length)) {
+                if (!doc.CanStore(column.store, static_cast<int>(r - 1))) {
+                    if (column.codec && r - 1 < column.rows) ++report.readOnly;
+                } else {
+                    changed[(r - 1) * columns.size() + c] = true;
+                    ++changes;
+                    top = std::min(top, r);
+                    bottom = std::max(bottom, r);
+                    left = std::min(left, c + 1);
+                    right = std::max(right, c + 1);
+                }
             }
-            if (rows[r][c] == now[r][c]) continue;
-            const int column = static_cast<int>(c) - 1, row = static_cast<int>(r) - 1;
-            if (!doc.IsEditable(section, column, row)) {
-                if (doc.HasData(section, column, row)) ++report.readOnly;
-                continue;
+            used += length;
+            if (c + 1 < columns.size()) {
+                now[used++] = '\t';
+            } else {
+                now[used++] = '\r';
+                now[used++] = '\n';
             }
-            changes.push_back({r, c});
-            top = std::min(top, r);
-            bottom = std::max(bottom, r);
-            left = std::min(left, c);
-            right = std::max(right, c);
         }
+        if (row.size() > columns.size() + 1) report.outside += static_cast<int>(row.size() - columns.size() - 1);
     }
-    if (changes.empty()) return report;
+    now.resize(used);
+    lineStarts.push_back(now.size());
+    for (std::size_t r = shared + 1; r < rows.size(); ++r) report.outside += static_cast<int>(rows[r].size() > 0 ? rows[r].size() - 1 : 0);
+    if (changes == 0) return report;
     // One edit record for the rectangle that holds them, as a paste makes: the
     // save writes it, and undo takes the whole import back in one step.
-    std::string before;
-    for (std::size_t r = top; r <= bottom; ++r) {
-        for (std::size_t c = left; c <= right; ++c) {
-            before += now[r][c];
-            if (c < right) before += '\t';
+    std::string_view before;
+    std::string cut;
+    if (left == 1 && right == columns.size()) {
+        before = std::string_view(now).substr(lineStarts[top - 1], lineStarts[bottom] - lineStarts[top - 1] - 2);
+    } else {
+        for (std::size_t r = top; r <= bottom; ++r) {
+            std::string_view line = std::string_view(now).substr(lineStarts[r - 1], lineStarts[r] - lineStarts[r - 1] - 2);
+            for (std::size_t c = 1; c <= right; ++c) {
+                const std::size_t tab = line.find('\t');
+                if (c >= left) {
+                    cut += line.substr(0, tab);
+                    if (c < right) cut += '\t';
+                }
+                line.remove_prefix(tab == std::string_view::npos ? line.size() : tab + 1);
+            }
+            if (r < bottom) cut += "\r\n";
         }
-        if (r < bottom) before += "\r\n";
+        before = cut;
     }
     doc.history.RecordEdit(FormatEditRecord({section, static_cast<int>(left), static_cast<int>(right), static_cast<int>(top), static_cast<int>(bottom)}, before));
     doc.history.ClearRedo();
-    for (const Change& change : changes) {
-        doc.StoreCellText(section, static_cast<int>(change.column) - 1, static_cast<int>(change.row) - 1, rows[change.row][change.column]);
+    for (std::size_t r = top; r <= bottom; ++r) {
+        const Rows::Row row = rows[r];
+        for (std::size_t c = left; c <= right; ++c) {
+            if (changed[(r - 1) * columns.size() + c - 1]) doc.StoreText(plan[c - 1].store, section, static_cast<int>(c) - 1, static_cast<int>(r) - 1, row[c], true);
+        }
     }
-    report.changed = static_cast<int>(changes.size());
+    report.changed = static_cast<int>(changes);
     return report;
 }
 
@@ -105,7 +318,8 @@ ImportReport ImportRows(CZOKDoc& doc, int section, const Rows& rows)
 std::string WriteTsv(const Rows& rows)
 {
     std::string out;
-    for (const auto& row : rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Rows::Row row = rows[r];
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) out += '\t';
             out += row[c];
@@ -118,22 +332,7 @@ std::string WriteTsv(const Rows& rows)
 bool ReadTsv(std::string_view text, Rows* rows, std::string* reason)
 {
     (void)reason;
-    rows->clear();
-    text = WithoutMark(text);
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        std::vector<std::string> row;
-        for (;;) {
-            const std::size_t tab = line.find('\t');
-            row.emplace_back(line.substr(0, tab));
-            if (tab == std::string_view::npos) break;
-            line.remove_prefix(tab + 1);
-        }
-        rows->push_back(std::move(row));
-    }
+    rows->AdoptTsv(std::string(text));
     return true;
 }
 
@@ -142,11 +341,12 @@ bool ReadTsv(std::string_view text, Rows* rows, std::string* reason)
 std::string WriteCsv(const Rows& rows)
 {
     std::string out(kByteOrderMark);
-    for (const auto& row : rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Rows::Row row = rows[r];
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) out += ',';
-            const std::string& field = row[c];
-            if (field.find_first_of(",\"\r\n") == std::string::npos) {
+            const std::string_view field = row[c];
+            if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
                 out += field;
                 continue;
             }
@@ -166,14 +366,18 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
 {
     rows->clear();
     text = WithoutMark(text);
-    std::vector<std::string> row;
-    std::string field;
     std::size_t i = 0;
-    bool fieldStarted = false;
+    bool inRow = false;        // a row has been started
+    bool fieldStarted = false;  // the current field has text or a quote
+    auto startRow = [&] {
+        if (!inRow) rows->StartRow();
+        inRow = true;
+    };
     while (i < text.size()) {
         const char ch = text[i];
-        if (ch == '"' && field.empty() && !fieldStarted) {
+        if (ch == '"' && !fieldStarted) {
             // A quoted field: "" is a quote; it ends at the lone closing quote.
+            startRow();
             ++i;
             for (;;) {
                 if (i >= text.size()) {
@@ -182,40 +386,35 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
                 }
                 if (text[i] == '"') {
                     if (i + 1 < text.size() && text[i + 1] == '"') {
-                        field += '"';
+                        rows->Append('"');
                         i += 2;
                         continue;
                     }
                     ++i;
                     break;
                 }
-                field += text[i++];
+                rows->Append(text[i++]);
             }
             fieldStarted = true;
             continue;
         }
+        startRow();
         if (ch == ',') {
-            row.push_back(std::move(field));
-            field.clear();
+            rows->EndCell();
             fieldStarted = false;
             ++i;
         } else if (ch == '\r' || ch == '\n') {
-            row.push_back(std::move(field));
-            field.clear();
+            rows->EndCell();
             fieldStarted = false;
-            rows->push_back(std::move(row));
-            row.clear();
+            inRow = false;
             i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
         } else {
-            field += ch;
+            rows->Append(ch);
             fieldStarted = true;
             ++i;
         }
     }
-    if (fieldStarted || !field.empty() || !row.empty()) {
-        row.push_back(std::move(field));
-        rows->push_back(std::move(row));
-    }
+    if (inRow) rows->EndCell();
     return true;
 }
 
@@ -223,7 +422,7 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
 
 namespace {
 
-void AppendJsonString(const std::string& text, std::string* out)
+void AppendJsonString(std::string_view text, std::string* out)
 {
     *out += '"';
     for (unsigned char ch : text) {
@@ -273,13 +472,14 @@ public:
             }
             if (first) {
                 captions = keys;
-                rows->push_back(keys);
-                if (!rows->back().empty()) rows->back()[0].clear();  // the label's key is ""
+                rows->StartRow();
+                for (std::size_t c = 0; c < keys.size(); ++c) rows->AddCell(c == 0 ? std::string() : keys[c]);  // the label's key is ""
                 first = false;
             } else if (keys != captions) {
                 return Fail(reason, "the JSON rows do not all have the same keys");
             }
-            rows->push_back(std::move(values));
+            rows->StartRow();
+            for (const std::string& value : values) rows->AddCell(value);
         } while (Take(','));
         if (!Take(']')) return Fail(reason, "the JSON array is not closed");
         return Done(reason);
@@ -392,7 +592,7 @@ std::string WriteJson(const Rows& rows)
         out += r > 1 ? ",\n  {" : "\n  {";
         for (std::size_t c = 0; c < rows[r].size() && c < rows[0].size(); ++c) {
             if (c > 0) out += ", ";
-            AppendJsonString(c == 0 ? std::string() : rows[0][c], &out);
+            AppendJsonString(c == 0 ? std::string_view() : rows[0][c], &out);
             out += ": ";
             AppendJsonString(rows[r][c], &out);
         }

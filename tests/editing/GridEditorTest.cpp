@@ -1,5 +1,6 @@
 #include "document/SectionGrid.h"
 #include "editing/GridEditor.h"
+#include "exchange/TableText.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -292,6 +293,60 @@ TEST_F(EditorTest, SelectAllAndCenteringARangeInView)
     grid().SetFirstVisibleRow(1);
     e.Undo();
     EXPECT_TRUE(grid().RowVisible(90));
+}
+
+// A table's text imported: only differing texts are stored, as one edit that
+// undo takes back whole, whether its rectangle spans every column or not.
+TEST_F(EditorTest, ImportStoresDifferingTextsAsOneUndoableEdit)
+{
+    OpenSets();
+    const exchange::Rows now = exchange::ExportRows(*doc, 0);
+    ASSERT_EQ(exchange::WriteTsv(now), "\tA\tB\tL\nr0\t0X01\t2\t0X1A\nr1\t0X03\t4\t0X02\nr2\t0XF0\t-15\t0XF2\nr3\t0X00\t\t0X00\n");
+    auto values = [&] {
+        std::string bytes;
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 3; ++c) bytes += static_cast<char>(doc->Value(0, c, r));
+        }
+        return bytes;
+    };
+    const std::string original = values();
+    // Nothing differs: nothing is stored or recorded.
+    EXPECT_EQ(exchange::ImportRows(*doc, 0, now).changed, 0);
+    EXPECT_TRUE(doc->history.UndoLog().empty());
+    EXPECT_FALSE(doc->IsModified());
+
+    // Changes in the first and the last column (a full-width rectangle), CRLF
+    // line ends, a fifth row and a cell past the last column left alone.
+    exchange::Rows edited;
+    ASSERT_TRUE(exchange::ReadTsv("\tA\tB\tL\r\nr0\t0X05\t2\t0X1A\r\nr1\t0X03\t4\t0X02\r\nr2\t0XF0\t-15\t0X01\textra\r\nr3\t0X00\t\t0X00\r\nr4\t7\r\n",
+                                  &edited, nullptr));
+    exchange::ImportReport report = exchange::ImportRows(*doc, 0, edited);
+    EXPECT_EQ(report.changed, 2);
+    EXPECT_EQ(report.outside, 2);
+    EXPECT_EQ(doc->Value(0, 0, 0), 5u);
+    EXPECT_EQ(doc->Value(0, 2, 2), 1u);
+    EXPECT_EQ(doc->history.UndoLog().size(), 1u);
+    editor->Undo();
+    EXPECT_EQ(values(), original);
+    editor->Redo();
+    EXPECT_EQ(doc->Value(0, 0, 0), 5u);
+    EXPECT_EQ(doc->Value(0, 2, 2), 1u);
+    editor->Undo();
+
+    // One column's cells (a rectangle cut out of the rows): the signed column,
+    // written as other programs write numbers ("+3" differs from "3").
+    ASSERT_TRUE(exchange::ReadTsv("\tA\tB\tL\nr0\t0X01\t-1\t0X1A\nr1\t0X03\t+3\n", &edited, nullptr));
+    report = exchange::ImportRows(*doc, 0, edited);
+    EXPECT_EQ(report.changed, 2);
+    EXPECT_EQ(doc->Value(0, 1, 0), 0xFFu);
+    EXPECT_EQ(doc->Value(0, 1, 1), 3u);
+    editor->Undo();
+    EXPECT_EQ(values(), original);
+
+    // A caption row that is not the table's stores nothing.
+    ASSERT_TRUE(exchange::ReadTsv("\tA\tB\nr0\t0X09\n", &edited, nullptr));
+    EXPECT_FALSE(exchange::ImportRows(*doc, 0, edited).refused.empty());
+    EXPECT_EQ(values(), original);
 }
 
 }  // namespace zok2::test

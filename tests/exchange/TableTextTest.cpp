@@ -51,6 +51,36 @@ TEST(TableText, TsvOneLineARow)
     std::string reason;
     ASSERT_TRUE(exchange::ReadTsv("\xEF\xBB\xBF\ta\tb\r\nr\t1\t\r\n", &back, &reason));
     EXPECT_EQ(back, plain);
+    // Only a line's closing CR goes; a CR inside a line stays, a last line needs no
+    // line end, an empty line is a row of one empty cell, a mark alone is no row.
+    ASSERT_TRUE(exchange::ReadTsv("a\r\tb\r\n\nc", &back, &reason));
+    EXPECT_EQ(back, (Rows{{"a\r", "b"}, {""}, {"c"}}));
+    ASSERT_TRUE(exchange::ReadTsv("\xEF\xBB\xBF", &back, &reason));
+    EXPECT_TRUE(back.empty());
+    ASSERT_TRUE(exchange::ReadTsv("", &back, &reason));
+    EXPECT_TRUE(back.empty());
+}
+
+TEST(TableText, LongTsvLinesReadCellForCell)
+{
+    // Lines of every length around the sixteen bytes read at a time, cells of
+    // 0 to 20 bytes: every cell comes back where it was written.
+    Rows rows;
+    for (int r = 0; r < 40; ++r) {
+        rows.StartRow();
+        for (int c = 0; c <= r % 7; ++c) rows.AddCell(std::string(static_cast<std::size_t>((r * 7 + c * 3) % 21), static_cast<char>('a' + c)));
+    }
+    Rows back;
+    std::string reason;
+    ASSERT_TRUE(exchange::ReadTsv(exchange::WriteTsv(rows), &back, &reason));
+    EXPECT_EQ(back, rows);
+    ASSERT_EQ(back.size(), 40u);
+    EXPECT_EQ(back[39].size(), 5u);
+    EXPECT_EQ(back[39][4], std::string(((39 * 7 + 12) % 21), 'e'));
+    // Converting cells leaves ASCII alone and converts each other cell by itself.
+    const Rows mixed{{"", "x"}, {"r", "\xE8\x96\xAC"}};
+    const Rows converted = exchange::ConvertCells(mixed, [](const std::string& cell) { return "<" + cell + ">"; });
+    EXPECT_EQ(converted, (Rows{{"", "x"}, {"r", "<\xE8\x96\xAC>"}}));
 }
 
 }  // namespace zok2::test
