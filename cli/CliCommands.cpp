@@ -10,6 +10,7 @@
 #include "document/SectionGrid.h"
 #include "editing/GridEditor.h"
 #include "framework/AppPath.h"
+#include "framework/DataPlaces.h"
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
 #include "compare/Reference.h"
@@ -19,6 +20,10 @@
 #include "search/CellFacts.h"
 #include "search/CellSearch.h"
 #include "text/SjisText.h"
+
+#ifndef ZOK2_BUNDLED_RELATIVE
+#define ZOK2_BUNDLED_RELATIVE "../share/zok2"
+#endif
 
 namespace zok2 {
 
@@ -387,12 +392,23 @@ CliResult RunApply(const std::vector<std::string>& args)
     return CliResult{};
 }
 
+std::string PlaceNoteText(const PlaceNote& note)
+{
+    std::string text;
+    switch (note.kind) {
+    case PlaceNote::Kind::CannotCreateFolder: text = "cannot create " + note.path + "; settings are not saved"; break;
+    case PlaceNote::Kind::CannotWriteProfile: text = "cannot write the profile " + note.path + "; settings are not saved"; break;
+    case PlaceNote::Kind::ProfileMoved: text = "the program's folder cannot be written; its profile is kept in " + note.path; break;
+    }
+    return note.reason.empty() ? text : text + " (" + note.reason + ")";
+}
+
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
                  const std::function<std::string()>& readInput)
 {
-    std::string root = defaultRoot;
+    std::string root;  // "" without --root: the places the window uses
     std::optional<std::string> mode;
     std::size_t i = 0;
     for (; i < args.size() && (args[i] == "--root" || args[i] == "--mode"); i += 2) {
@@ -440,10 +456,11 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     // diff opens FILE; its reference is read as FILE is.
     const std::string opened = command == "diff" ? rest[1] : rest[0];
 
-    if (!root.empty() && root.back() != '/') root += '/';
-    SetProgramPath(root + "zok2");
-
     CliResult result;
+    const std::string programFolder = defaultRoot.empty() || defaultRoot.back() == '/' ? defaultRoot : defaultRoot + "/";
+    const DataPlaces places = UsePlaces(root, programFolder + "zok2-cli", ZOK2_BUNDLED_RELATIVE);
+    for (const PlaceNote& note : PreparePlaces(places, programFolder)) result.err += "note: " + PlaceNoteText(note) + "\n";
+
     Session session(result);
     if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
     if (!session.doc->OnOpenDocument(opened)) {

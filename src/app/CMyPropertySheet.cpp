@@ -34,7 +34,7 @@ CMyPropertyPage1::CMyPropertyPage1(CZOKApp& app, QWidget* parent) : QWidget(pare
 void CMyPropertyPage1::OnInitDialog()
 {
     // Every folder under Settings/, dots in names and all, sorted as the set list shows them.
-    m_names = fs::FindSubFolders(GetAppPath(PathPart::ProgramFolder) + "Settings/");
+    m_names = fs::FindSubFolders(SettingsFolder());
     m_list->clear();
     for (const std::string& name : m_names) m_list->addItem(FileNameToQString(name));
     const std::string mode = m_app.Doc().FileNames().ToFileSystem(m_app.Profile().GetString("Setting", "mode"));
@@ -86,7 +86,7 @@ void ChooseDefinitionSet(CZOKApp& app, const std::string& name)
     const bool loaded = !doc.definitionNames.empty() && !path.empty();
     // The same set again changes nothing, unless the data shown still comes from
     // another set (a reload that was cancelled at its question): then it reloads.
-    const bool showsThisSet = !loaded || doc.definitionFolder == GetAppPath(PathPart::ProgramFolder) + "Settings/" + name + "/";
+    const bool showsThisSet = !loaded || doc.definitionFolder == SettingsFolder() + name + "/";
     if (*mode == profile.GetString("Setting", "mode") && showsThisSet) return;
     // The choice is stored first; without it nothing else may change.
     if (*mode != profile.GetString("Setting", "mode") && !profile.WriteString("Setting", "mode", *mode)) {

@@ -11,6 +11,7 @@
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/CMyPropertySheet.h"
+#include "app/StartUp.h"
 #include "compare/Reference.h"
 #include "exchange/TableText.h"
 #include "patch/Patches.h"
@@ -114,18 +115,15 @@ bool CZOKApp::InitInstance(const std::vector<std::string>& args, const std::stri
             return false;
         }
     }
-    if (root.empty()) {
-        SetProgramPath(programPath);
-    } else {
-        if (root.back() != '/') root += '/';
-        SetProgramPath(root + "zok2");  // the profile zok2.ini and Settings/ live in the root
-    }
+    // Beside the program (portable), in the user's folders (installed), or in --root.
+    const std::vector<PlaceNote> notes = PreparePlaces(UsePlaces(root, programPath), GetAppPath(PathPart::ProgramFolder));
     m_frame->RestorePlacement();
     if (Profile().GetInt("Setting", "maximize", 0) == 1) {
         m_frame->showMaximized();
     } else {
         m_frame->show();
     }
+    for (const std::string& note : PlaceNoteTexts(notes)) m_doc->MessageBox().Show(note);
     // A file that fails to open has said why; the window stays so the set can be fixed.
     if (!file.empty()) OpenDocumentFile(file);
     m_frame->update();

@@ -66,7 +66,7 @@ bool CZOKDoc::LoadDocument(const std::string& path)
     SetPathName(path);
     const std::string mode = modeOverride ? *modeOverride : FileNames().ToFileSystem(Profile().GetString("Setting", "mode"));
     m_loadedMode = mode;
-    definitionFolder = GetAppPath(PathPart::ProgramFolder) + "Settings/" + mode + "/";
+    definitionFolder = SettingsFolder() + mode + "/";
 
     ClearContents();
     if (!FindDefinitionNames(definitionFolder)) {

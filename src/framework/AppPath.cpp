@@ -4,6 +4,8 @@ namespace zok2 {
 
 namespace {
 std::string g_programPath;
+std::string g_profilePath;     // "" when beside the program
+std::string g_settingsFolder;  // "" when beside the program
 
 bool IsSeparator(char c)
 {
@@ -33,7 +35,20 @@ void SplitName(const std::string& path, std::string* name, std::string* extensio
 }
 }  // namespace
 
-void SetProgramPath(const std::string& path) { g_programPath = path; }
+void SetProgramPath(const std::string& path)
+{
+    g_programPath = path;
+    g_profilePath.clear();
+    g_settingsFolder.clear();
+}
+
+void SetDataPlaces(const std::string& profilePath, const std::string& settingsFolder)
+{
+    g_profilePath = profilePath;
+    g_settingsFolder = settingsFolder;
+}
+
+std::string SettingsFolder() { return g_settingsFolder.empty() ? GetAppPath(PathPart::ProgramFolder) + "Settings/" : g_settingsFolder; }
 
 std::string GetAppPath(PathPart mode, const std::string& path)
 {
@@ -53,6 +68,7 @@ std::string GetAppPath(PathPart mode, const std::string& path)
         return folder;
     }
     case PathPart::ProfilePath:
+        if (!g_profilePath.empty()) return g_profilePath;
         SplitName(g_programPath, &name, &extension);
         return GetAppPath(PathPart::ProgramFolder) + name + ".ini";
     case PathPart::NameWithExtension:

@@ -1,0 +1,154 @@
+#include "framework/DataPlaces.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "framework/AppPath.h"
+#include "framework/FileSystem.h"
+
+namespace zok2 {
+
+namespace stdfs = std::filesystem;
+
+namespace {
+
+std::string WithSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string Variable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+bool FolderWritable(const std::string& folder)
+{
+#ifdef _WIN32
+    (void)folder;
+    return true;
+#else
+    return ::access((folder.empty() ? std::string(".") : folder).c_str(), W_OK) == 0;
+#endif
+}
+
+// The XDG folder of a kind: the variable when it names an absolute path, else HOME's default.
+std::string XdgFolder(const std::string& variable, const std::string& home, const char* fallback)
+{
+    if (!variable.empty() && variable[0] == '/') return WithSlash(variable);
+    return WithSlash(home) + fallback;
+}
+
+std::string Normal(const std::string& path) { return WithSlash(stdfs::path(path).lexically_normal().string()); }
+
+}  // namespace
+
+PlaceEnvironment EnvironmentPlaces(const std::string& bundledRelative)
+{
+    PlaceEnvironment environment;
+    environment.home = Variable("HOME");
+    environment.configHome = Variable("XDG_CONFIG_HOME");
+    environment.dataHome = Variable("XDG_DATA_HOME");
+    environment.bundledRelative = bundledRelative;
+    return environment;
+}
+
+DataPlaces RootPlaces(const std::string& root)
+{
+    DataPlaces places;
+    places.profilePath = WithSlash(root) + "zok2.ini";
+    places.settingsFolder = WithSlash(root) + "Settings/";
+    return places;
+}
+
+DataPlaces ChoosePlaces(const std::string& programFolder, const PlaceEnvironment& environment)
+{
+    const std::string folder = WithSlash(programFolder);
+    const std::string bundled = environment.bundledRelative.empty() ? std::string() : Normal(folder + environment.bundledRelative);
+    const bool installation = !bundled.empty() && fs::IsFolder(bundled) && stdfs::path(folder).lexically_normal().parent_path().filename() == "bin";
+    const bool ownProfile = fs::IsRegularFile(folder + "zok2.ini");
+    const std::string configFolder = XdgFolder(environment.configHome, environment.home, ".config/") + "zok2/";
+    const std::string dataFolder = XdgFolder(environment.dataHome, environment.home, ".local/share/") + "zok2/";
+
+    DataPlaces places = RootPlaces(folder);
+    const bool writable = environment.folderWritable ? environment.folderWritable(folder) : FolderWritable(folder);
+    if (ownProfile || (!installation && writable)) {
+        // A portable copy: on a read-only medium it reads its sets where they
+        // are, and its profile goes where the user's settings go.
+        if (!writable) {
+            places.profilePath = configFolder + "zok2.ini";
+            places.portable = false;
+        }
+        return places;
+    }
+    places.portable = false;
+    places.profilePath = configFolder + "zok2.ini";
+    places.settingsFolder = dataFolder + "Settings/";
+    places.bundledFolder = installation ? bundled : std::string();
+    return places;
+}
+
+namespace {
+DataPlaces g_places;
+}  // namespace
+
+DataPlaces UsePlaces(const std::string& root, const std::string& programPath, const std::string& bundledRelative)
+{
+    if (root.empty()) {
+        SetProgramPath(programPath);
+        g_places = ChoosePlaces(GetAppPath(PathPart::ProgramFolder), EnvironmentPlaces(bundledRelative));
+    } else {
+        SetProgramPath(WithSlash(root) + "zok2");  // the profile zok2.ini and Settings/ live in the root
+        g_places = RootPlaces(root);
+    }
+    SetDataPlaces(g_places.profilePath, g_places.settingsFolder);
+    return g_places;
+}
+
+const DataPlaces& CurrentPlaces() { return g_places; }
+
+std::vector<PlaceNote> PreparePlaces(const DataPlaces& places, const std::string& programFolder)
+{
+    std::vector<PlaceNote> notes;
+    if (places.portable) return notes;
+    std::error_code error;
+    const std::string profileFolder = stdfs::path(places.profilePath).parent_path().string();
+    if (!fs::Exists(places.profilePath)) {
+        stdfs::create_directories(profileFolder, error);
+        // The first profile starts as the one the program came with: a read-only
+        // portable copy's own, or the installed one (its set and address corrections).
+        const std::string beside = WithSlash(programFolder) + "zok2.ini";
+        const std::string seed = fs::IsRegularFile(beside) ? beside : places.bundledFolder.empty() ? std::string() : places.bundledFolder + "zok2.ini";
+        std::string reason;
+        if (!fs::IsFolder(profileFolder)) {
+            notes.push_back({PlaceNote::Kind::CannotCreateFolder, profileFolder, error ? error.message() : std::string()});
+        } else if (!seed.empty() && fs::IsRegularFile(seed) && !fs::CopyFileReplacing(seed, places.profilePath, &reason)) {
+            notes.push_back({PlaceNote::Kind::CannotWriteProfile, places.profilePath, reason});
+        } else if (fs::IsRegularFile(beside)) {
+            notes.push_back({PlaceNote::Kind::ProfileMoved, places.profilePath, std::string()});
+        }
+    }
+    if (fs::IsFolder(places.settingsFolder)) return notes;
+    // The first start of an installed program: the sets it came with are copied
+    // for the user to change; an existing folder is never touched again.
+    const std::string sets = stdfs::path(places.settingsFolder).parent_path().string();  // without the closing "/"
+    const std::string bundledSets = places.bundledFolder.empty() ? std::string() : places.bundledFolder + "Settings";
+    error.clear();
+    stdfs::create_directories(stdfs::path(sets).parent_path(), error);
+    if (!error && !bundledSets.empty() && fs::IsFolder(bundledSets)) {
+        stdfs::copy(bundledSets, sets, stdfs::copy_options::recursive, error);
+    } else if (!error) {
+        stdfs::create_directories(sets, error);
+    }
+    if (error) notes.push_back({PlaceNote::Kind::CannotCreateFolder, places.settingsFolder, error.message()});
+    return notes;
+}
+
+}  // namespace zok2

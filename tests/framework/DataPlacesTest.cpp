@@ -1,0 +1,138 @@
+// Where the profile and the definition sets live: beside a portable copy, in
+// the user's folders for an installed program (started from the copies it came
+// with, never overwritten), and what the user is told when a folder cannot be made.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "framework/AppPath.h"
+#include "framework/DataPlaces.h"
+#include "support/TestFixture.h"
+
+namespace zok2::test {
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+// An installation under a temporary prefix: bin/, and share/zok2 with the sample set and profile.
+struct Install {
+    TempDir dir;
+    std::string bin = dir.Path() + "prefix/bin/";
+    std::string share = dir.Path() + "prefix/share/zok2/";
+    std::string home = dir.Path() + "home/";
+    Install()
+    {
+        stdfs::create_directories(bin);
+        stdfs::create_directories(share + "Settings/sample");
+        stdfs::create_directories(home);
+        WriteFile(share + "zok2.ini", "[Setting]\r\nmode=sample\r\n\r\n[File Address Correction]\r\ndat=200\r\n");
+        WriteFile(share + "Settings/sample/items.ini", "0,A,1\r\n");
+    }
+    PlaceEnvironment Environment() const
+    {
+        PlaceEnvironment environment;
+        environment.home = home;
+        environment.bundledRelative = "../share/zok2";
+        return environment;
+    }
+};
+
+bool NeverWritable(const std::string&) { return false; }
+
+}  // namespace
+
+TEST(DataPlaces, APortableCopyKeepsEverythingBesideIt)
+{
+    TempDir dir;
+    PlaceEnvironment environment;
+    environment.home = dir.Path() + "home";
+    environment.bundledRelative = "../share/zok2";
+    // A writable folder that is no installation.
+    DataPlaces places = ChoosePlaces(dir.Path(), environment);
+    EXPECT_TRUE(places.portable);
+    EXPECT_EQ(places.profilePath, dir.Path() + "zok2.ini");
+    EXPECT_EQ(places.settingsFolder, dir.Path() + "Settings/");
+    EXPECT_TRUE(PreparePlaces(places, dir.Path()).empty());
+    EXPECT_FALSE(stdfs::exists(dir.Path() + "home"));
+    // Moved to a read-only medium: its sets are read where they are, its profile
+    // goes to the user's configuration folder (started from its own) and the user is told.
+    WriteFile(dir.Path() + "zok2.ini", "[Setting]\r\nmode=mine\r\n");
+    environment.folderWritable = NeverWritable;
+    places = ChoosePlaces(dir.Path(), environment);
+    EXPECT_FALSE(places.portable);
+    EXPECT_EQ(places.settingsFolder, dir.Path() + "Settings/");
+    EXPECT_EQ(places.profilePath, dir.Path() + "home/.config/zok2/zok2.ini");
+    const std::vector<PlaceNote> notes = PreparePlaces(places, dir.Path());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, PlaceNote::Kind::ProfileMoved);
+    EXPECT_EQ(notes[0].path, places.profilePath);
+    EXPECT_EQ(ReadFile(places.profilePath), "[Setting]\r\nmode=mine\r\n");
+    EXPECT_TRUE(PreparePlaces(places, dir.Path()).empty());  // said once, on the start that moved it
+}
+
+TEST(DataPlaces, AnInstalledProgramStartsTheUsersFoldersFromItsCopiesAndNeverOverwritesThem)
+{
+    Install install;
+    // Even where the program's folder could be written (as root), an installation
+    // keeps nothing there.
+    const DataPlaces places = ChoosePlaces(install.bin, install.Environment());
+    EXPECT_FALSE(places.portable);
+    EXPECT_EQ(places.profilePath, install.home + ".config/zok2/zok2.ini");
+    EXPECT_EQ(places.settingsFolder, install.home + ".local/share/zok2/Settings/");
+    EXPECT_EQ(places.bundledFolder, install.share);
+    EXPECT_TRUE(PreparePlaces(places, install.bin).empty());
+    EXPECT_EQ(ReadFile(places.profilePath), ReadFile(install.share + "zok2.ini"));
+    EXPECT_EQ(ReadFile(places.settingsFolder + "sample/items.ini"), "0,A,1\r\n");
+    EXPECT_FALSE(stdfs::exists(install.bin + "zok2.ini"));
+
+    // The user changes both; an upgrade brings new copies: the user's stay.
+    WriteFile(places.profilePath, "[Setting]\r\nmode=other\r\n");
+    WriteFile(places.settingsFolder + "sample/items.ini", "1,B,2\r\n");
+    WriteFile(install.share + "zok2.ini", "[Setting]\r\nmode=newer\r\n");
+    WriteFile(install.share + "Settings/sample/items.ini", "2,C,4\r\n");
+    EXPECT_TRUE(PreparePlaces(places, install.bin).empty());
+    EXPECT_EQ(ReadFile(places.profilePath), "[Setting]\r\nmode=other\r\n");
+    EXPECT_EQ(ReadFile(places.settingsFolder + "sample/items.ini"), "1,B,2\r\n");
+
+    // The path function gives the places made current; --root puts them in its folder.
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string dataHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("HOME", install.home.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (install.dir.Path() + "data").c_str(), 1);
+    UsePlaces("", install.bin + "zok2", "../share/zok2");
+    ::setenv("HOME", home.c_str(), 1);
+    dataHome.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    EXPECT_EQ(SettingsFolder(), install.dir.Path() + "data/zok2/Settings/");
+    UsePlaces(install.dir.Path() + "root", install.bin + "zok2", "../share/zok2");
+    EXPECT_EQ(GetAppPath(PathPart::ProfilePath), install.dir.Path() + "root/zok2.ini");
+    EXPECT_EQ(SettingsFolder(), install.dir.Path() + "root/Settings/");
+}
+
+TEST(DataPlaces, XdgFoldersAreUsedWhenAbsoluteAndAFolderThatCannotBeMadeIsReported)
+{
+    Install install;
+    PlaceEnvironment environment = install.Environment();
+    environment.configHome = install.dir.Path() + "config";
+    environment.dataHome = "relative/data";  // not absolute: ignored
+    DataPlaces places = ChoosePlaces(install.bin, environment);
+    EXPECT_EQ(places.profilePath, install.dir.Path() + "config/zok2/zok2.ini");
+    EXPECT_EQ(places.settingsFolder, install.home + ".local/share/zok2/Settings/");
+
+    // A HOME that is a file: neither folder can be made; both are reported, nothing else happens.
+    WriteFile(install.dir.Path() + "file", "x");
+    environment = install.Environment();
+    environment.home = install.dir.Path() + "file";
+    places = ChoosePlaces(install.bin, environment);
+    const std::vector<PlaceNote> notes = PreparePlaces(places, install.bin);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].kind, PlaceNote::Kind::CannotCreateFolder);
+    EXPECT_EQ(notes[0].path, install.dir.Path() + "file/.config/zok2");
+    EXPECT_FALSE(notes[0].reason.empty());
+    EXPECT_EQ(notes[1].kind, PlaceNote::Kind::CannotCreateFolder);
+    EXPECT_EQ(notes[1].path, install.dir.Path() + "file/.local/share/zok2/Settings/");
+    EXPECT_EQ(ReadFile(install.dir.Path() + "file"), "x");
+}
+
+}  // namespace zok2::test
