@@ -24,6 +24,9 @@
 #ifndef ZOK2_BUNDLED_RELATIVE
 #define ZOK2_BUNDLED_RELATIVE "../share/zok2"
 #endif
+#ifndef ZOK2_VERSION
+#define ZOK2_VERSION "0"
+#endif
 
 namespace zok2 {
 
@@ -39,7 +42,9 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] export [--format tsv|csv|json] FILE DIR [SECTION ...]\n"
     "       zok2-cli [--root DIR] [--mode NAME] import FILE DIR|TABLEFILE ...\n"
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
-    "       zok2-cli apply PATCH FILE [OUT]\n";
+    "       zok2-cli apply PATCH FILE [OUT]\n"
+    "       zok2-cli --help | --version\n"
+    "Without --root, the profile and the definition sets are those the window uses.\n";
 
 class StderrMessageBox : public IMessageBox {
 public:
@@ -408,6 +413,8 @@ std::string PlaceNoteText(const PlaceNote& note)
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
                  const std::function<std::string()>& readInput)
 {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) return CliResult{0, kUsage, ""};
+    if (args.size() == 1 && args[0] == "--version") return CliResult{0, std::string("zok2-cli ") + ZOK2_VERSION + "\n", ""};
     std::string root;  // "" without --root: the places the window uses
     std::optional<std::string> mode;
     std::size_t i = 0;

@@ -544,31 +544,4 @@ void CZOKApp::ShowAbout()
     m_frame->activateWindow();
 }
 
-int RunApplication(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(kAppTitle);
-    QApplication::setWindowIcon(ProgramIcon());
-    // The standard dialogs speak the program's language (system reasons stay the C library's).
-    InstallJapaneseTranslations(application);
-    QtMessageBox messageBox;
-    QtWaitCursor waitCursor;
-    QtKeyState keyState;
-    QtClipboard clipboard;
-    QtFileNameCodec fileNames;
-    AppServices services;
-    services.document = Services{&messageBox, &waitCursor, &keyState, &fileNames};
-    services.clipboard = &clipboard;
-    CZOKApp app(services);
-    messageBox.parent = [&app] { return static_cast<QWidget*>(&app.Frame()); };
-    std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(QStringToFileName(arg));
-    std::string error;
-    if (!app.InitInstance(args, QStringToFileName(QApplication::applicationFilePath()), &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 2;
-    }
-    return QApplication::exec();
-}
-
 }  // namespace zok2

@@ -1,7 +1,21 @@
 #include "app/StartUp.h"
 
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+
+#include "app/AboutBox.h"
+#include "app/CMainFrame.h"
+#include "app/CZOKApp.h"
+#include "framework/AppPath.h"
+#include "qt/QtServices.h"
+#include "qt/SjisCodec.h"
+
 #ifndef ZOK2_BUNDLED_RELATIVE
 #define ZOK2_BUNDLED_RELATIVE "../share/zok2"
+#endif
+#ifndef ZOK2_VERSION
+#define ZOK2_VERSION "0"
 #endif
 
 namespace zok2 {
@@ -26,6 +40,54 @@ std::vector<std::string> PlaceNoteTexts(const std::vector<PlaceNote>& notes)
         texts.push_back(text);
     }
     return texts;
+}
+
+namespace {
+
+constexpr const char* kHelp =
+    "usage: zok2 [--root DIR] [FILE]\n"
+    "       zok2 --help | --version\n"
+    "Opens FILE (a binary) with the active definition set. --root DIR keeps the\n"
+    "profile zok2.ini and the definition sets (DIR/Settings/) in DIR; without it\n"
+    "they are beside the program (a portable copy) or in ~/.config/zok2 and\n"
+    "~/.local/share/zok2/Settings (an installed program).\n";
+
+}  // namespace
+
+int RunApplication(int argc, char** argv)
+{
+    // Answered before any window system is asked for: they work without a display.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("zok2 %s\n", ZOK2_VERSION);
+        return 0;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setWindowIcon(ProgramIcon());
+    // The standard dialogs speak the program's language (system reasons stay the C library's).
+    InstallJapaneseTranslations(application);
+    QtMessageBox messageBox;
+    QtWaitCursor waitCursor;
+    QtKeyState keyState;
+    QtClipboard clipboard;
+    QtFileNameCodec fileNames;
+    AppServices services;
+    services.document = Services{&messageBox, &waitCursor, &keyState, &fileNames};
+    services.clipboard = &clipboard;
+    CZOKApp app(services);
+    messageBox.parent = [&app] { return static_cast<QWidget*>(&app.Frame()); };
+    std::vector<std::string> args;
+    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(QStringToFileName(arg));
+    std::string error;
+    if (!app.InitInstance(args, QStringToFileName(QApplication::applicationFilePath()), &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    return QApplication::exec();
 }
 
 }  // namespace zok2

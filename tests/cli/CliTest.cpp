@@ -112,7 +112,20 @@ TEST(CliTool, ErrorsAndTheirExitStatus)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "ファイルが開けません\n");
     EXPECT_EQ(Cli({}).status, 2);
-    EXPECT_EQ(Cli({"frobnicate", "x"}).status, 2);
+    r = Cli({"frobnicate", "x"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "unknown command: frobnicate");
+    EXPECT_NE(r.err.find("usage: zok2-cli [--root DIR]"), std::string::npos);
+    // --help is the usage on standard output; --version names the program and its version.
+    r = Cli({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 16), "usage: zok2-cli ");
+    EXPECT_NE(r.out.find("zok2-cli apply PATCH FILE [OUT]"), std::string::npos);
+    EXPECT_TRUE(r.err.empty());
+    r = Cli({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "zok2-cli " ZOK2_TEST_VERSION "\n");
     EXPECT_EQ(Cli({"--root"}).status, 2);
     EXPECT_EQ(Cli({"sections"}).status, 2);
     r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "nosuch"});
