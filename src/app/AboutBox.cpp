@@ -2,31 +2,20 @@
 
 #include <QCoreApplication>
 #include <QGridLayout>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <QLabel>
 #include <QPushButton>
+
+#include "framework/AppPath.h"
+#include "qt/Language.h"
+#include "qt/SjisCodec.h"
 
 namespace zok2 {
 
 QIcon ProgramIcon() { return QIcon(QStringLiteral(":/zok2.svg")); }
 
-QTranslator* InstallJapaneseTranslations(QCoreApplication& application)
-{
-    auto* translator = new QTranslator(&application);
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return nullptr;
-    }
-    return translator;
-}
-
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("ZOKのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(T("AboutBox", "ZOKのﾊﾞｰｼﾞｮﾝ情報"));
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
     icon->setObjectName("icon");
@@ -40,6 +29,14 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(text, 0, 1, Qt::AlignVCenter);
     layout->addWidget(ok, 0, 2, Qt::AlignTop);  // OK at the top right
+    // Where this copy keeps its profile and its definition sets.
+    auto* places = new QLabel(T("AboutBox", "プロファイル: %1\n定義セット: %2")
+                                  .arg(FileNameToQString(GetAppPath(PathPart::ProfilePath)), FileNameToQString(SettingsFolder())),
+                              this);
+    places->setObjectName("places");
+    places->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    places->setEnabled(false);  // drawn grey: a note, not a control
+    layout->addWidget(places, 2, 0, 1, 3);
     layout->setColumnStretch(1, 1);
     setMinimumWidth(360);
 }

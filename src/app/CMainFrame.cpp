@@ -25,7 +25,9 @@
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
 #include "qt/QtServices.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "search/CellFacts.h"
 #include "view/CZOKView.h"
 
@@ -104,7 +106,7 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
     }
     setWindowIcon(ProgramIcon());
     askGoTo = [this] {
-        return QInputDialog::getText(this, QStringLiteral("移動"), QStringLiteral("行番号、またはアドレス（0x1234 や $1234）:"));
+        return QInputDialog::getText(this, T("MainFrame", "移動"), T("MainFrame", "行番号、またはアドレス（0x1234 や $1234）:"));
     };
     resize(800, 600);  // the placement is restored once the profile is known
     m_view->GridWidget().setFocus();
@@ -157,66 +159,73 @@ QAction* CMainFrame::Add(QMenu* menu, int id, const QString& label)
 
 void CMainFrame::BuildMenus()
 {
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    Add(m_fileMenu, command::kOpen, QStringLiteral("開く(&O)\tCtrl+O"));
-    Add(m_fileMenu, command::kSave, QStringLiteral("上書き保存(&S)\tCtrl+S"));
-    Add(m_fileMenu, command::kSaveAs, QStringLiteral("名前を付けて保存(&A)..."));
-    Add(m_fileMenu, command::kSaveSettings, QStringLiteral("設定の保存"));
+    m_fileMenu = menuBar()->addMenu(T("MainFrame", "ﾌｧｲﾙ(&F)"));
+    Add(m_fileMenu, command::kOpen, T("MainFrame", "開く(&O)\tCtrl+O"));
+    Add(m_fileMenu, command::kSave, T("MainFrame", "上書き保存(&S)\tCtrl+S"));
+    Add(m_fileMenu, command::kSaveAs, T("MainFrame", "名前を付けて保存(&A)..."));
+    Add(m_fileMenu, command::kSaveSettings, T("MainFrame", "設定の保存"));
     m_fileMenu->addSeparator();
-    Add(m_fileMenu, command::kRecentFile, QStringLiteral("最近使ったﾌｧｲﾙ"));
+    Add(m_fileMenu, command::kRecentFile, T("MainFrame", "最近使ったﾌｧｲﾙ"));
     m_recentSeparator = m_fileMenu->addSeparator();
-    QAction* discard = Add(m_fileMenu, command::kDiscardData, QStringLiteral("データの破棄\tCtrl+Shift+W"));
-    discard->setStatusTip(QStringLiteral("保持しているデータの破棄"));
-    discard->setToolTip(QStringLiteral("データをを破棄する"));
+    QAction* discard = Add(m_fileMenu, command::kDiscardData, T("MainFrame", "データの破棄\tCtrl+Shift+W"));
+    discard->setStatusTip(T("MainFrame", "保持しているデータの破棄"));
+    discard->setToolTip(T("MainFrame", "データをを破棄する"));
     m_fileMenu->addSeparator();
-    Add(m_fileMenu, command::kExit, QStringLiteral("終了(&X)"));
+    Add(m_fileMenu, command::kExit, T("MainFrame", "終了(&X)"));
     // The program's own additions, after the items of old.
     m_fileMenu->addSeparator();
-    Add(m_fileMenu, command::kOpenReference, QStringLiteral("比較元を開く(&R)..."))->setStatusTip(QStringLiteral("元のファイルを開き、値の違うセルに印を付けます"));
-    Add(m_fileMenu, command::kCloseReference, QStringLiteral("比較元を閉じる"))->setStatusTip(QStringLiteral("比較元を閉じ、相違の印を消します"));
-    Add(m_fileMenu, command::kCreatePatch, QStringLiteral("パッチの作成(&P)..."))->setStatusTip(QStringLiteral("比較元を今のファイルにする IPS か BPS のパッチを作ります"));
-    Add(m_fileMenu, command::kApplyPatch, QStringLiteral("パッチの適用(&L)..."))->setStatusTip(QStringLiteral("パッチを今のファイルのコピーに適用します"));
-    Add(m_fileMenu, command::kExportTable, QStringLiteral("この表のエクスポート(&E)..."))->setStatusTip(QStringLiteral("今の表を TSV ファイルに書き出します"));
-    Add(m_fileMenu, command::kExportAll, QStringLiteral("すべての表のエクスポート..."))->setStatusTip(QStringLiteral("すべての表を TSV ファイルに書き出します"));
-    Add(m_fileMenu, command::kImport, QStringLiteral("インポート(&I)..."))->setStatusTip(QStringLiteral("TSV・CSV・JSON の表を読み込みます（元に戻せます）"));
+    Add(m_fileMenu, command::kOpenReference, T("MainFrame", "比較元を開く(&R)..."))->setStatusTip(T("MainFrame", "元のファイルを開き、値の違うセルに印を付けます"));
+    Add(m_fileMenu, command::kCloseReference, T("MainFrame", "比較元を閉じる"))->setStatusTip(T("MainFrame", "比較元を閉じ、相違の印を消します"));
+    Add(m_fileMenu, command::kCreatePatch, T("MainFrame", "パッチの作成(&P)..."))->setStatusTip(T("MainFrame", "比較元を今のファイルにする IPS か BPS のパッチを作ります"));
+    Add(m_fileMenu, command::kApplyPatch, T("MainFrame", "パッチの適用(&L)..."))->setStatusTip(T("MainFrame", "パッチを今のファイルのコピーに適用します"));
+    Add(m_fileMenu, command::kExportTable, T("MainFrame", "この表のエクスポート(&E)..."))->setStatusTip(T("MainFrame", "今の表を TSV ファイルに書き出します"));
+    Add(m_fileMenu, command::kExportAll, T("MainFrame", "すべての表のエクスポート..."))->setStatusTip(T("MainFrame", "すべての表を TSV ファイルに書き出します"));
+    Add(m_fileMenu, command::kImport, T("MainFrame", "インポート(&I)..."))->setStatusTip(T("MainFrame", "TSV・CSV・JSON の表を読み込みます（元に戻せます）"));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    Add(edit, command::kUndo, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
-    Add(edit, command::kRedo, QStringLiteral("やり直し(&R)\tCtrl+Y"));
+    QMenu* edit = menuBar()->addMenu(T("MainFrame", "編集(&E)"));
+    Add(edit, command::kUndo, T("MainFrame", "元に戻す(&U)\tCtrl+Z"));
+    Add(edit, command::kRedo, T("MainFrame", "やり直し(&R)\tCtrl+Y"));
     edit->addSeparator();
-    Add(edit, command::kCut, QStringLiteral("切り取り(&T)\tCtrl+X"));
-    Add(edit, command::kCopy, QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"));
-    Add(edit, command::kPaste, QStringLiteral("貼り付け(&P)\tCtrl+V"));
-    Add(edit, command::kDelete, QStringLiteral("削除(&D)\tDel"));
+    Add(edit, command::kCut, T("MainFrame", "切り取り(&T)\tCtrl+X"));
+    Add(edit, command::kCopy, T("MainFrame", "ｺﾋﾟｰ(&C)\tCtrl+C"));
+    Add(edit, command::kPaste, T("MainFrame", "貼り付け(&P)\tCtrl+V"));
+    Add(edit, command::kDelete, T("MainFrame", "削除(&D)\tDel"));
     edit->addSeparator();
-    Add(edit, command::kSelectAll, QStringLiteral("すべて選択(&A)\tCtrl+A"));
+    Add(edit, command::kSelectAll, T("MainFrame", "すべて選択(&A)\tCtrl+A"));
     // The program's own additions, after the items of old.
     edit->addSeparator();
-    Add(edit, command::kFind, QStringLiteral("検索(&F)...\tCtrl+F"))->setStatusTip(QStringLiteral("行の名前、セルの表示、見出しを検索します"));
-    Add(edit, command::kFindNext, QStringLiteral("次を検索(&N)\tF3"))->setStatusTip(QStringLiteral("次に一致するセルへ移動します"));
-    Add(edit, command::kFindPrevious, QStringLiteral("前を検索(&V)\tShift+F3"))->setStatusTip(QStringLiteral("前に一致するセルへ移動します"));
-    Add(edit, command::kGoTo, QStringLiteral("移動(&G)...\tCtrl+G"))->setStatusTip(QStringLiteral("行番号かファイル上のアドレスへ移動します"));
-    Add(edit, command::kCopyAddress, QStringLiteral("アドレスをコピー(&O)"))->setStatusTip(QStringLiteral("現在のセルのファイル上のアドレスをコピーします"));
-    Add(edit, command::kNextDifference, QStringLiteral("次の相違(&I)\tF4"))->setStatusTip(QStringLiteral("比較元と値の違う次のセルへ移動します"));
-    Add(edit, command::kPreviousDifference, QStringLiteral("前の相違\tShift+F4"))->setStatusTip(QStringLiteral("比較元と値の違う前のセルへ移動します"));
-    Add(edit, command::kDifferenceList, QStringLiteral("相違の一覧(&L)..."))->setStatusTip(QStringLiteral("比較元と値の違うセルを一覧にします"));
+    Add(edit, command::kFind, T("MainFrame", "検索(&F)...\tCtrl+F"))->setStatusTip(T("MainFrame", "行の名前、セルの表示、見出しを検索します"));
+    Add(edit, command::kFindNext, T("MainFrame", "次を検索(&N)\tF3"))->setStatusTip(T("MainFrame", "次に一致するセルへ移動します"));
+    Add(edit, command::kFindPrevious, T("MainFrame", "前を検索(&V)\tShift+F3"))->setStatusTip(T("MainFrame", "前に一致するセルへ移動します"));
+    Add(edit, command::kGoTo, T("MainFrame", "移動(&G)...\tCtrl+G"))->setStatusTip(T("MainFrame", "行番号かファイル上のアドレスへ移動します"));
+    Add(edit, command::kCopyAddress, T("MainFrame", "アドレスをコピー(&O)"))->setStatusTip(T("MainFrame", "現在のセルのファイル上のアドレスをコピーします"));
+    Add(edit, command::kNextDifference, T("MainFrame", "次の相違(&I)\tF4"))->setStatusTip(T("MainFrame", "比較元と値の違う次のセルへ移動します"));
+    Add(edit, command::kPreviousDifference, T("MainFrame", "前の相違\tShift+F4"))->setStatusTip(T("MainFrame", "比較元と値の違う前のセルへ移動します"));
+    Add(edit, command::kDifferenceList, T("MainFrame", "相違の一覧(&L)..."))->setStatusTip(T("MainFrame", "比較元と値の違うセルを一覧にします"));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    QMenu* modes = view->addMenu(QStringLiteral("選択セクションの表示"));
-    Add(modes, command::kHex, QStringLiteral("16進数"));
-    Add(modes, command::kSigned, QStringLiteral("符号付き10進数"));
-    Add(modes, command::kUnsigned, QStringLiteral("符号無し10進数"));
-    Add(modes, command::kList, QStringLiteral("リスト"));
+    QMenu* view = menuBar()->addMenu(T("MainFrame", "表示(&V)"));
+    QMenu* modes = view->addMenu(T("MainFrame", "選択セクションの表示"));
+    Add(modes, command::kHex, T("MainFrame", "16進数"));
+    Add(modes, command::kSigned, T("MainFrame", "符号付き10進数"));
+    Add(modes, command::kUnsigned, T("MainFrame", "符号無し10進数"));
+    Add(modes, command::kList, T("MainFrame", "リスト"));
     for (int id : {command::kHex, command::kSigned, command::kUnsigned, command::kList}) m_actions[id]->setCheckable(true);
     view->addSeparator();
-    QAction* bar = Add(view, command::kStatusBar, QStringLiteral("ステータス バー(&S)"));
+    QAction* bar = Add(view, command::kStatusBar, T("MainFrame", "ステータス バー(&S)"));
     bar->setCheckable(true);
     bar->setChecked(true);
-    bar->setStatusTip(QStringLiteral("ステータス バーの表示と非表示を切り替えます"));
+    bar->setStatusTip(T("MainFrame", "ステータス バーの表示と非表示を切り替えます"));
 
-    QMenu* other = menuBar()->addMenu(QStringLiteral("その他(&O)"));
-    Add(other, command::kSettings, QStringLiteral("設定(&E)"));
-    Add(other, command::kAbout, QStringLiteral("ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    QMenu* other = menuBar()->addMenu(T("MainFrame", "その他(&O)"));
+    Add(other, command::kSettings, T("MainFrame", "設定(&E)"));
+    Add(other, command::kAbout, T("MainFrame", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    other->addSeparator();
+    // Each language named in itself, so a user who reads only one finds it.
+    QMenu* language = other->addMenu(T("MainFrame", "言語 / Language(&L)"));
+    for (const auto& [id, name] : {std::pair{command::kJapanese, "日本語"}, std::pair{command::kEnglish, "English"}}) {
+        QAction* item = Add(language, id, QString::fromUtf8(name));
+        item->setCheckable(true);
+    }
 
     // Keys of the accelerator table without a menu item.
     Add(nullptr, command::kNew, QString());
@@ -285,6 +294,8 @@ void CMainFrame::Run(int id)
     case command::kUnsigned:
     case command::kList: m_view->SetColumnRadix(id); break;
     case command::kAbout: m_app.ShowAbout(); break;
+    case command::kJapanese: m_app.ChooseLanguage(Language::Japanese); break;
+    case command::kEnglish: m_app.ChooseLanguage(Language::English); break;
     case command::kNew: m_app.OnFileNew(); break;
     case command::kSettings: m_app.OnSettings(); break;
     case command::kStatusBar: SetStatusBarShown(!statusBar()->isVisible(), true); break;
@@ -323,7 +334,7 @@ void CMainFrame::Run(int id)
     case command::kImport: m_app.OnImport(); break;
     case command::kNextDifference:
     case command::kPreviousDifference:
-        if (!GoToDifference(id == command::kNextDifference)) ShowNote(QStringLiteral("比較元との相違はありません"));
+        if (!GoToDifference(id == command::kNextDifference)) ShowNote(T("MainFrame", "比較元との相違はありません"));
         break;
     case command::kDifferenceList:
         DifferenceList().show();
@@ -370,6 +381,9 @@ void CMainFrame::UpdateCommandStates()
         m_actions[id]->setChecked(state.checked);
     }
     set(command::kCopyAddress, m_view->CurrentOffset() >= 0);
+    const Language language = m_app.ChosenLanguage();
+    Action(command::kJapanese)->setChecked(language == Language::Japanese);
+    Action(command::kEnglish)->setChecked(language == Language::English);
     set(command::kFind, doc.HasSections());
     set(command::kFindNext, doc.HasSections());
     set(command::kFindPrevious, doc.HasSections());
@@ -414,20 +428,20 @@ void CMainFrame::SetStatusBarShown(bool shown, bool remember)
 void CMainFrame::UpdateCaption()
 {
     const std::string& title = m_app.Doc().GetTitle();
-    QString caption = (title.empty() ? QStringLiteral("無題") : FileNameToQString(title)) + QStringLiteral(" - ") + kAppTitle;
+    QString caption = (title.empty() ? T("MainFrame", "無題") : FileNameToQString(title)) + QStringLiteral(" - ") + kAppTitle;
     // Values the disk no longer holds are never shown without saying so.
-    if (m_app.ShowsStaleData()) caption += QStringLiteral(" [") + QString::fromUtf8(messages::kShownDataIsStale) + QStringLiteral("]");
+    if (m_app.ShowsStaleData()) caption += QStringLiteral(" [") + T("Message", messages::kShownDataIsStale) + QStringLiteral("]");
     setWindowTitle(caption);
 }
 
 std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
 {
     static const std::vector<std::pair<int, const char*>> items = {
-        {command::kUndo, "元に戻す(&U)"}, {command::kRedo, "やり直し(&R)"}, {0, nullptr},
-        {command::kCut, "切り取り(&T)"}, {command::kCopy, "ｺﾋﾟｰ(&C)"}, {command::kPaste, "貼り付け(&P)"},
-        {command::kDelete, "削除(&D)"}, {0, nullptr}, {command::kSelectAll, "すべて選択(&A)"}, {0, nullptr},
-        {command::kHex, "16進数で表示"}, {command::kSigned, "符号付き10進数で表示"},
-        {command::kUnsigned, "符号無し10進数で表示"}, {command::kList, "リスト表示"},
+        {command::kUndo, ZOK2_NOOP("MainFrame", "元に戻す(&U)")}, {command::kRedo, ZOK2_NOOP("MainFrame", "やり直し(&R)")}, {0, nullptr},
+        {command::kCut, ZOK2_NOOP("MainFrame", "切り取り(&T)")}, {command::kCopy, ZOK2_NOOP("MainFrame", "ｺﾋﾟｰ(&C)")}, {command::kPaste, ZOK2_NOOP("MainFrame", "貼り付け(&P)")},
+        {command::kDelete, ZOK2_NOOP("MainFrame", "削除(&D)")}, {0, nullptr}, {command::kSelectAll, ZOK2_NOOP("MainFrame", "すべて選択(&A)")}, {0, nullptr},
+        {command::kHex, ZOK2_NOOP("MainFrame", "16進数で表示")}, {command::kSigned, ZOK2_NOOP("MainFrame", "符号付き10進数で表示")},
+        {command::kUnsigned, ZOK2_NOOP("MainFrame", "符号無し10進数で表示")}, {command::kList, ZOK2_NOOP("MainFrame", "リスト表示")},
     };
     UpdateCommandStates();
     auto menu = std::make_unique<QMenu>(this);
@@ -436,7 +450,7 @@ std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
             menu->addSeparator();
             continue;
         }
-        QAction* item = menu->addAction(QString::fromUtf8(text));
+        QAction* item = menu->addAction(T("MainFrame", text));
         item->setEnabled(m_actions[id]->isEnabled());
         item->setCheckable(m_actions[id]->isCheckable());
         item->setChecked(m_actions[id]->isChecked());

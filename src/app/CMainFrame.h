@@ -41,6 +41,7 @@ inline constexpr int kFind = 33005, kFindNext = 33006, kFindPrevious = 33007, kG
 inline constexpr int kOpenReference = 33009, kCloseReference = 33010, kNextDifference = 33011, kPreviousDifference = 33012,
                      kDifferenceList = 33013;
 inline constexpr int kCreatePatch = 33014, kApplyPatch = 33015, kExportTable = 33016, kExportAll = 33017, kImport = 33018;
+inline constexpr int kJapanese = 33019, kEnglish = 33020;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {

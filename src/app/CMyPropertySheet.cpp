@@ -12,15 +12,17 @@
 #include "document/Messages.h"
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
 
 namespace {
-constexpr const char* kReloadQuestion = "設定とバイナリを再読み込みします。\r\n現在のデータを保存しますか？";
-constexpr const char* kModeNotStored = "設定の選択をプロファイルに保存できませんでした。設定は変更されていません。";
-constexpr const char* kModeNotWritable = "この設定の名前はプロファイルに書けない文字を含むため、選択できません。";
+constexpr const char* kReloadQuestion = ZOK2_NOOP("Message", "設定とバイナリを再読み込みします。\r\n現在のデータを保存しますか？");
+constexpr const char* kModeNotStored = ZOK2_NOOP("Message", "設定の選択をプロファイルに保存できませんでした。設定は変更されていません。");
+constexpr const char* kModeNotWritable = ZOK2_NOOP("Message", "この設定の名前はプロファイルに書けない文字を含むため、選択できません。");
 }  // namespace
 
 CMyPropertyPage1::CMyPropertyPage1(CZOKApp& app, QWidget* parent) : QWidget(parent), m_app(app), m_list(new QListWidget(this))
@@ -52,13 +54,13 @@ void CMyPropertyPage1::OnOK()
 
 CMyPropertySheet::CMyPropertySheet(CZOKApp& app, QWidget* parent) : QDialog(parent), m_page(new CMyPropertyPage1(app))
 {
-    setWindowTitle(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ ｼｰﾄ"));
+    setWindowTitle(T("SettingsSheet", "ﾌﾟﾛﾊﾟﾃｨ ｼｰﾄ"));
     auto* layout = new QVBoxLayout(this);
     auto* tabs = new QTabWidget(this);
-    tabs->addTab(m_page, QStringLiteral("設定の選択"));
+    tabs->addTab(m_page, T("SettingsSheet", "設定の選択"));
     layout->addWidget(tabs);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(T("SettingsSheet", "キャンセル"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -21,7 +21,9 @@
 #include "framework/FileSystem.h"
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
@@ -29,7 +31,7 @@ namespace zok2 {
 namespace {
 
 constexpr const char* kUsage = "usage: zok2 [--root DIR] [FILE]";
-constexpr const char* kProfileNotWritten = "プロファイルに書き込めません。ウィンドウの位置と最近使ったファイルは保存されません。";
+constexpr const char* kProfileNotWritten = ZOK2_NOOP("Message", "プロファイルに書き込めません。ウィンドウの位置と最近使ったファイルは保存されません。");
 
 std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 
@@ -39,37 +41,37 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
 {
     m_frame = std::make_unique<CMainFrame>(*this);
     chooseReferencePath = [this] {
-        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("比較元を開く"));
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), T("App", "比較元を開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     choosePatchFormat = [this](bool ipsPossible, const std::string& whyNotIps) {
-        QStringList formats{QStringLiteral("BPS（どの大きさのファイルにも、検査値つき）")};
-        if (ipsPossible) formats << QStringLiteral("IPS（16 MiB まで）");
+        QStringList formats{T("App", "BPS（どの大きさのファイルにも、検査値つき）")};
+        if (ipsPossible) formats << T("App", "IPS（16 MiB まで）");
         bool ok = false;
-        const QString label = ipsPossible ? QStringLiteral("パッチの形式:") : QStringLiteral("パッチの形式（%1）:").arg(QString::fromStdString(whyNotIps));
-        const QString chosen = QInputDialog::getItem(m_frame.get(), QStringLiteral("パッチの作成"), label, formats, 0, false, &ok);
+        const QString label = ipsPossible ? T("App", "パッチの形式:") : T("App", "パッチの形式（%1）:").arg(QString::fromStdString(whyNotIps));
+        const QString chosen = QInputDialog::getItem(m_frame.get(), T("App", "パッチの作成"), label, formats, 0, false, &ok);
         return !ok ? std::string() : chosen.startsWith(QStringLiteral("IPS")) ? std::string("ips") : std::string("bps");
     };
     choosePatchPath = [this](const std::string& format) {
-        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("パッチの作成"), QString(),
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), T("App", "パッチの作成"), QString(),
                                                           QStringLiteral("*.") + QString::fromStdString(format));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseAppliedPatch = [this] {
-        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("パッチの適用"), QString(), QStringLiteral("*.ips *.bps"));
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), T("App", "パッチの適用"), QString(), QStringLiteral("*.ips *.bps"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseAppliedCopy = [this] {
-        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("パッチを適用したファイルの保存先"));
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), T("App", "パッチを適用したファイルの保存先"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseExportFolder = [this] {
-        const QString path = QFileDialog::getExistingDirectory(m_frame.get(), QStringLiteral("書き出し先のフォルダ"));
+        const QString path = QFileDialog::getExistingDirectory(m_frame.get(), T("App", "書き出し先のフォルダ"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseImportFiles = [this] {
         std::vector<std::string> files;
-        for (const QString& path : QFileDialog::getOpenFileNames(m_frame.get(), QStringLiteral("読み込む表"), QString(), QStringLiteral("*.tsv *.csv *.json"))) {
+        for (const QString& path : QFileDialog::getOpenFileNames(m_frame.get(), T("App", "読み込む表"), QString(), QStringLiteral("*.tsv *.csv *.json"))) {
             files.push_back(QStringToFileName(path));
         }
         return files;
@@ -79,12 +81,12 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
     // A save that finds the file changed on disk may go to another file, chosen here.
     m_doc->chooseSaveAsPath = [this] { return chooseSaveAsPath ? chooseSaveAsPath() : std::string(); };
     chooseOpenPath = [this] {
-        const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("開く"));
+        const QString path = QFileDialog::getOpenFileName(m_frame.get(), T("App", "開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
     chooseSaveAsPath = [this] {
         const QString start = FileNameToQString(m_doc->GetPathName());
-        const QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("名前を付けて保存"), start);
+        const QString path = QFileDialog::getSaveFileName(m_frame.get(), T("App", "名前を付けて保存"), start);
         return path.isEmpty() ? std::string() : QStringToFileName(path);
     };
 }
@@ -270,12 +272,12 @@ bool CZOKApp::OnCreatePatch()
     if (!m_reference) return false;
     // The patch is made from the file as saved.
     if (m_doc->IsModified()) {
-        if (m_doc->MessageBox().Ask("パッチは保存されたファイルから作ります。先に保存しますか？") != IMessageBox::Answer::Yes) return false;
+        if (m_doc->MessageBox().Ask(ZOK2_NOOP("Message", "パッチは保存されたファイルから作ります。先に保存しますか？")) != IMessageBox::Answer::Yes) return false;
         if (!OnFileSave()) return false;
     }
     std::string source, target, reason;
     if (!fs::ReadFile(m_referencePath, source, &reason)) {
-        Say(*m_doc, messages::About("比較元を読み込めません。", m_referencePath, reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "比較元を読み込めません。"), m_referencePath, reason));
         return false;
     }
     if (!fs::ReadFile(m_doc->GetPathName(), target, &reason)) {
@@ -283,7 +285,7 @@ bool CZOKApp::OnCreatePatch()
         return false;
     }
     const bool ipsPossible = source.size() <= patch::kIpsLargestFile && target.size() <= patch::kIpsLargestFile;
-    const std::string format = choosePatchFormat ? choosePatchFormat(ipsPossible, ipsPossible ? std::string() : "IPS は 16 MiB までのファイルにしか使えません") : "bps";
+    const std::string format = choosePatchFormat ? choosePatchFormat(ipsPossible, ipsPossible ? std::string() : Tr("App", "IPS は 16 MiB までのファイルにしか使えません")) : "bps";
     if (format != "bps" && !(format == "ips" && ipsPossible)) return false;
     const std::string path = choosePatchPath ? choosePatchPath(format) : std::string();
     if (path.empty()) return false;
@@ -294,7 +296,7 @@ bool CZOKApp::OnCreatePatch()
         patch::CreateBps(source, target, &bytes);
     }
     if (!fs::WriteFileAtomically(path, bytes, &reason)) {
-        Say(*m_doc, messages::About("パッチを書き込めません。", path, reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを書き込めません。"), path, reason));
         return false;
     }
     return true;
@@ -312,14 +314,14 @@ bool CZOKApp::OnApplyPatch()
         return false;
     }
     if (!patch::ApplyPatch(patchBytes, source, &result, &reason)) {
-        Say(*m_doc, messages::About("パッチを適用できません。何も書き込んでいません。", patchPath, reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, reason));
         return false;
     }
     const std::string out = chooseAppliedCopy ? chooseAppliedCopy() : std::string();
     if (out.empty()) return false;
     // A patch goes into a copy; over the open file only when the user says so.
     if ((out == m_doc->GetPathName() || fs::SameFile(out, m_doc->GetPathName())) &&
-        m_doc->MessageBox().Ask("開いているファイルそのものに適用しますか？（.bak を残します）") != IMessageBox::Answer::Yes) {
+        m_doc->MessageBox().Ask(ZOK2_NOOP("Message", "開いているファイルそのものに適用しますか？（.bak を残します）")) != IMessageBox::Answer::Yes) {
         return false;
     }
     if (fs::Exists(out) && !fs::CopyFileReplacing(out, out + ".bak", &reason)) {
@@ -327,11 +329,11 @@ bool CZOKApp::OnApplyPatch()
         return false;
     }
     if (!fs::WriteFileAtomically(out, result, &reason)) {
-        Say(*m_doc, messages::About("パッチを適用したファイルを書き込めません。", out, reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用したファイルを書き込めません。"), out, reason));
         return false;
     }
     // The patched file is a file of its own: offered for review against this one.
-    if (m_doc->MessageBox().Ask("パッチを適用したファイルを開きますか？（今のファイルを比較元にします）") == IMessageBox::Answer::Yes) {
+    if (m_doc->MessageBox().Ask(ZOK2_NOOP("Message", "パッチを適用したファイルを開きますか？（今のファイルを比較元にします）")) == IMessageBox::Answer::Yes) {
         const std::string original = m_doc->GetPathName();
         if (OpenDocumentFile(out)) OpenReference(original);
     }
@@ -351,7 +353,7 @@ bool CZOKApp::OnExport(bool allTables)
         const std::string path = folder + "/" + m_doc->SectionName(section) + ".tsv";
         std::string reason;
         if (!fs::WriteFileAtomically(path, exchange::WriteTsv(rows), &reason)) {
-            Say(*m_doc, messages::About("書き出せません。", path, reason));
+            Say(*m_doc, messages::About(ZOK2_NOOP("Message", "書き出せません。"), path, reason));
             return false;
         }
     }
@@ -373,11 +375,11 @@ bool CZOKApp::OnImport()
             if (m_doc->SectionName(s) == name) section = s;
         }
         if (section < 0) {
-            notes.push_back(path + ": この名前の表はありません");
+            notes.push_back(path + ": " + Tr("App", "この名前の表はありません"));
             continue;
         }
         if (m_doc->IsCompressedSection(section)) {
-            notes.push_back(path + ": 圧縮された表は読み込めません");
+            notes.push_back(path + ": " + Tr("App", "圧縮された表は読み込めません"));
             continue;
         }
         std::string text, reason;
@@ -387,8 +389,8 @@ bool CZOKApp::OnImport()
             continue;
         }
         const exchange::ImportReport report = exchange::ImportRows(*m_doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
-        if (!report.refused.empty()) notes.push_back(path + ": 見出しの行が表と違うため読み込みません");
-        if (report.outside > 0) notes.push_back(path + ": 表の外の " + std::to_string(report.outside) + " 個の値は無視しました");
+        if (!report.refused.empty()) notes.push_back(path + ": " + Tr("App", "見出しの行が表と違うため読み込みません"));
+        if (report.outside > 0) notes.push_back(path + ": " + Fill(Tr("App", "表の外の %1 個の値は無視しました"), {std::to_string(report.outside)}));
         changed = changed || report.changed > 0;
     }
     if (changed) {
@@ -397,7 +399,7 @@ bool CZOKApp::OnImport()
                                     m_frame->View().GridWidget().CurrentRow());
         m_frame->UpdateCaption();
     }
-    if (!notes.empty()) Say(*m_doc, messages::AboutFiles("読み込めなかったものがあります。", notes));
+    if (!notes.empty()) Say(*m_doc, messages::AboutFiles(ZOK2_NOOP("Message", "読み込めなかったものがあります。"), notes));
     m_frame->UpdateCommandStates();
     return changed;
 }
@@ -450,7 +452,7 @@ void CZOKApp::RestoreRememberedReference()
         if (!fs::IsRegularFile(reference)) {
             // Gone since: forgotten, and the user told so.
             RememberReference(file, std::string());
-            Say(*m_doc, messages::About("比較元が見つからないため、比較元を外しました。", reference));
+            Say(*m_doc, messages::About(ZOK2_NOOP("Message", "比較元が見つからないため、比較元を外しました。"), reference));
             return;
         }
         OpenReference(reference);
@@ -533,6 +535,23 @@ bool CZOKApp::OnFileSaveAs()
     AddToRecentFileList(path);
     WatchOpenedFile();
     return true;
+}
+
+Language CZOKApp::ChosenLanguage() const
+{
+    const std::string key = Profile().GetString("Setting", "language", "");
+    return key.empty() ? CurrentLanguage() : zok2::ChooseLanguage(key, QString());
+}
+
+void CZOKApp::ChooseLanguage(Language language)
+{
+    if (language == ChosenLanguage()) return;
+    const bool written = Profile().WriteString("Setting", "language", LanguageKey(language));
+    ProfileWritten(written);
+    if (!written) return;
+    // The menus are made once: the new language shows from the next start.
+    m_doc->MessageBox().Show(language == Language::English ? Tr("Message", "zok2 は次の起動から英語で表示します。")
+                                                           : Tr("Message", "zok2 は次の起動から日本語で表示します。"));
 }
 
 void CZOKApp::ShowAbout()

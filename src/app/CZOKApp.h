@@ -10,6 +10,7 @@
 #include "framework/File.h"
 #include "framework/IniProfile.h"
 #include "framework/Services.h"
+#include "qt/Language.h"
 
 class QFileSystemWatcher;
 
@@ -57,6 +58,9 @@ public:
     bool OnFileSave();
     bool OnFileSaveAs();
     void ShowAbout();
+    // The interface language: the profile's choice (the one shown until the next start).
+    Language ChosenLanguage() const;
+    void ChooseLanguage(Language language);
 
     // ---- the reference file (the original the open file is compared with) ----
     // Read with the open file's set and address correction; false (said why) when it cannot be.

@@ -14,7 +14,9 @@
 #include <QVBoxLayout>
 
 #include "document/CZOKDoc.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "view/CZOKView.h"
 
 namespace zok2 {
@@ -28,40 +30,40 @@ FindDialog::FindDialog(CZOKDoc& doc, CZOKView& view, QWidget* parent)
       m_doc(doc),
       m_view(view),
       m_text(new QLineEdit(this)),
-      m_thisTable(new QRadioButton(QStringLiteral("このテーブル(&T)"), this)),
-      m_everyTable(new QRadioButton(QStringLiteral("すべてのテーブル(&L)"), this)),
-      m_labels(new QCheckBox(QStringLiteral("行の名前(&R)"), this)),
-      m_cells(new QCheckBox(QStringLiteral("セルの表示(&C)"), this)),
-      m_captions(new QCheckBox(QStringLiteral("見出し(&H)"), this)),
-      m_whole(new QCheckBox(QStringLiteral("セル全体と一致(&W)"), this)),
+      m_thisTable(new QRadioButton(T("FindDialog", "このテーブル(&T)"), this)),
+      m_everyTable(new QRadioButton(T("FindDialog", "すべてのテーブル(&L)"), this)),
+      m_labels(new QCheckBox(T("FindDialog", "行の名前(&R)"), this)),
+      m_cells(new QCheckBox(T("FindDialog", "セルの表示(&C)"), this)),
+      m_captions(new QCheckBox(T("FindDialog", "見出し(&H)"), this)),
+      m_whole(new QCheckBox(T("FindDialog", "セル全体と一致(&W)"), this)),
       m_list(new QListWidget(this)),
       m_note(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("検索"));
+    setWindowTitle(T("FindDialog", "検索"));
     setModal(false);
     m_everyTable->setChecked(true);
     for (QCheckBox* box : {m_labels, m_cells, m_captions}) box->setChecked(true);
-    auto* next = new QPushButton(QStringLiteral("次を検索(&N)"), this);
-    auto* previous = new QPushButton(QStringLiteral("前を検索(&P)"), this);
-    auto* all = new QPushButton(QStringLiteral("すべて検索(&A)"), this);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* next = new QPushButton(T("FindDialog", "次を検索(&N)"), this);
+    auto* previous = new QPushButton(T("FindDialog", "前を検索(&P)"), this);
+    auto* all = new QPushButton(T("FindDialog", "すべて検索(&A)"), this);
+    auto* close = new QPushButton(T("FindDialog", "閉じる"), this);
     next->setDefault(true);
     next->setObjectName("next");
     previous->setObjectName("previous");
     all->setObjectName("all");
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("検索する文字列(&S):"), this), 0, 0);
+    layout->addWidget(new QLabel(T("FindDialog", "検索する文字列(&S):"), this), 0, 0);
     layout->addWidget(m_text, 0, 1, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("場所:"), this), 1, 0);
+    layout->addWidget(new QLabel(T("FindDialog", "場所:"), this), 1, 0);
     layout->addWidget(m_thisTable, 1, 1);
     layout->addWidget(m_everyTable, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("対象:"), this), 2, 0);
+    layout->addWidget(new QLabel(T("FindDialog", "対象:"), this), 2, 0);
     layout->addWidget(m_labels, 2, 1);
     layout->addWidget(m_cells, 2, 2);
     layout->addWidget(m_captions, 2, 3);
     layout->addWidget(m_whole, 3, 1, 1, 3);
-    auto* hint = new QLabel(QStringLiteral("英字の大小、全角と半角の英数字・カナは区別しません。数値は表示形式によらず値でも探します。"), this);
+    auto* hint = new QLabel(T("FindDialog", "英字の大小、全角と半角の英数字・カナは区別しません。数値は表示形式によらず値でも探します。"), this);
     hint->setWordWrap(true);
     layout->addWidget(hint, 4, 0, 1, 4);
     auto* buttons = new QVBoxLayout;
@@ -111,16 +113,16 @@ bool FindDialog::FindNext(bool forward)
 {
     const search::CellSearch finder(m_doc, Query());
     if (!finder.IsValid()) {
-        m_note->setText(QStringLiteral("検索する文字列と対象を指定してください"));
+        m_note->setText(T("FindDialog", "検索する文字列と対象を指定してください"));
         return false;
     }
     bool wrapped = false;
     const std::optional<search::SearchHit> hit = finder.Next(From(), forward, &wrapped);
     if (!hit) {
-        m_note->setText(QStringLiteral("見つかりません"));
+        m_note->setText(T("FindDialog", "見つかりません"));
         return false;
     }
-    m_note->setText(wrapped ? (forward ? QStringLiteral("最後まで検索したので先頭から検索しました") : QStringLiteral("先頭まで検索したので最後から検索しました"))
+    m_note->setText(wrapped ? (forward ? T("FindDialog", "最後まで検索したので先頭から検索しました") : T("FindDialog", "先頭まで検索したので最後から検索しました"))
                             : QString());
     m_last = hit;
     m_view.ShowHit(hit->section, hit->row, hit->column);
@@ -133,7 +135,7 @@ int FindDialog::FindAll()
     m_list->clear();
     m_hits.clear();
     if (!finder.IsValid()) {
-        m_note->setText(QStringLiteral("検索する文字列と対象を指定してください"));
+        m_note->setText(T("FindDialog", "検索する文字列と対象を指定してください"));
         return 0;
     }
     // A long search shows its progress and can be stopped.
@@ -143,7 +145,7 @@ int FindDialog::FindAll()
     bool stopped = false;
     m_hits = finder.All(kMostListed, [&](double done) {
         if (!progress && clock.elapsed() > 300) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("検索しています..."), QStringLiteral("中止"), 0, 1000, this);
+            progress = std::make_unique<QProgressDialog>(T("FindDialog", "検索しています..."), T("FindDialog", "中止"), 0, 1000, this);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
         }
@@ -167,9 +169,9 @@ int FindDialog::FindAll()
         m_list->setVisible(true);
         adjustSize();  // room for the list below the controls
     }
-    QString note = QStringLiteral("%1 件見つかりました").arg(m_hits.size());
-    if (stopped) note += QStringLiteral("（中止しました）");
-    if (m_hits.size() >= kMostListed) note += QStringLiteral("（最初の %1 件を表示）").arg(kMostListed);
+    QString note = T("FindDialog", "%1 件見つかりました").arg(m_hits.size());
+    if (stopped) note += T("FindDialog", "（中止しました）");
+    if (m_hits.size() >= kMostListed) note += T("FindDialog", "（最初の %1 件を表示）").arg(kMostListed);
     m_note->setText(note);
     return static_cast<int>(m_hits.size());
 }

@@ -10,7 +10,9 @@
 #include "app/FindDialog.h"
 #include "compare/Reference.h"
 #include "document/CZOKDoc.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "search/CellFacts.h"
 #include "view/CZOKView.h"
 
@@ -38,25 +40,26 @@ bool CMainFrame::GoToPlace(const QString& text)
             m_view->ShowHit(place.holder->section, place.holder->row, place.holder->column);
             return true;
         }
-        std::string message = "アドレス " + search::OffsetText(*offset) + " を含むセルはありません。";
+        std::string message = Fill(Tr("MainFrame", "アドレス %1 を含むセルはありません。"), {search::OffsetText(*offset)});
         if (place.nearestBefore) {
             const search::SearchHit& n = *place.nearestBefore;
             const std::optional<search::CellFacts> facts = search::DescribeCell(doc, n.section, n.row, n.column);
             if (facts) {
-                message += "\n直前のセル: " + facts->table + " の " + std::to_string(n.row) + " 行目「" + SjisToUtf8(facts->rowLabel) + "」の「" +
-                           SjisToUtf8(facts->caption) + "」（" + search::OffsetText(facts->offset) + "）";
+                message += "\n" + Fill(Tr("MainFrame", "直前のセル: %1 の %2 行目「%3」の「%4」（%5）"),
+                                          {facts->table, std::to_string(n.row), SjisToUtf8(facts->rowLabel), SjisToUtf8(facts->caption),
+                                           search::OffsetText(facts->offset)});
             }
         } else {
-            message += "\nそれより前にもセルはありません。";
+            message += "\n" + Tr("MainFrame", "それより前にもセルはありません。");
         }
         return show(message);
     }
     const int rows = static_cast<int>(doc.RowLabels(section).size());
     bool number = !typed.empty() && typed.size() <= 9;
     for (char c : typed) number = number && c >= '0' && c <= '9';
-    if (!number) return show("行番号か、0x1234 や $1234 の形のアドレスを入力してください。");
+    if (!number) return show(Tr("MainFrame", "行番号か、0x1234 や $1234 の形のアドレスを入力してください。"));
     const int row = std::stoi(typed);
-    if (row < 1 || row > rows) return show("行 " + typed + " はありません（1 から " + std::to_string(rows) + " まで）。");
+    if (row < 1 || row > rows) return show(Fill(Tr("MainFrame", "行 %1 はありません（1 から %2 まで）。"), {typed, std::to_string(rows)}));
     m_view->ShowHit(section, row, std::max(m_view->GridWidget().CurrentColumn(), 1));
     return true;
 }
@@ -87,7 +90,7 @@ QDialog& CMainFrame::DifferenceList()
 {
     if (!m_differences) {
         m_differences = new QDialog(this);
-        m_differences->setWindowTitle(QStringLiteral("相違の一覧"));
+        m_differences->setWindowTitle(T("MainFrame", "相違の一覧"));
         auto* layout = new QVBoxLayout(m_differences);
         m_differenceItems = new QListWidget(m_differences);
         layout->addWidget(m_differenceItems);
@@ -111,7 +114,7 @@ QDialog& CMainFrame::DifferenceList()
             auto shown = [&](const CZOKDoc& d) {
                 const bool held = d.HasData(hit.section, hit.column - 1, hit.row - 1) &&
                                   (d.IsCompressedSection(hit.section) || d.IsEditable(hit.section, hit.column - 1, hit.row - 1));
-                return held ? SjisToQString(d.DisplayText(hit.section, hit.column - 1, hit.row - 1)) : QStringLiteral("（なし）");
+                return held ? SjisToQString(d.DisplayText(hit.section, hit.column - 1, hit.row - 1)) : T("MainFrame", "（なし）");
             };
             const ColumnLayout* layout = doc.LayoutOf(hit.section, hit.column - 1);
             m_differenceItems->addItem(FileNameToQString(doc.SectionName(hit.section)) + QStringLiteral("  │  ") +

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <cstdio>
 #include <cstring>
 
@@ -8,7 +9,10 @@
 #include "app/CMainFrame.h"
 #include "app/CZOKApp.h"
 #include "framework/AppPath.h"
+#include "framework/IniProfile.h"
+#include "qt/Language.h"
 #include "qt/QtServices.h"
+#include "text/Translate.h"
 #include "qt/SjisCodec.h"
 
 #ifndef ZOK2_BUNDLED_RELATIVE
@@ -31,9 +35,9 @@ std::vector<std::string> PlaceNoteTexts(const std::vector<PlaceNote>& notes)
     for (const PlaceNote& note : notes) {
         std::string text;
         switch (note.kind) {
-        case PlaceNote::Kind::CannotCreateFolder: text = "フォルダーを作れません。設定は保存されません。\n"; break;
-        case PlaceNote::Kind::CannotWriteProfile: text = "プロファイルを作れません。設定は保存されません。\n"; break;
-        case PlaceNote::Kind::ProfileMoved: text = "プログラムのフォルダーに書き込めないため、プロファイルは次の場所に保存します。\n"; break;
+        case PlaceNote::Kind::CannotCreateFolder: text = Tr("Message", "フォルダーを作れません。設定は保存されません。") + "\n"; break;
+        case PlaceNote::Kind::CannotWriteProfile: text = Tr("Message", "プロファイルを作れません。設定は保存されません。") + "\n"; break;
+        case PlaceNote::Kind::ProfileMoved: text = Tr("Message", "プログラムのフォルダーに書き込めないため、プロファイルは次の場所に保存します。") + "\n"; break;
         }
         text += note.path;
         if (!note.reason.empty()) text += " (" + note.reason + ")";
@@ -68,8 +72,15 @@ int RunApplication(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setWindowIcon(ProgramIcon());
+    // The language is the profile's (or the system's), so the profile is found first.
+    std::string root;
+    for (int i = 1; i + 1 < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--root") == 0) root = argv[++i];
+    }
+    UsePlaces(root, QStringToFileName(QApplication::applicationFilePath()));
+    const std::string key = IniProfile(GetAppPath(PathPart::ProfilePath)).GetString("Setting", "language", "");
     // The standard dialogs speak the program's language (system reasons stay the C library's).
-    InstallJapaneseTranslations(application);
+    InstallLanguage(application, ChooseLanguage(key, QLocale::system().name()));
     QtMessageBox messageBox;
     QtWaitCursor waitCursor;
     QtKeyState keyState;

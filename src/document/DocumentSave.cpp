@@ -73,7 +73,7 @@ CZOKDoc::DiskAnswer CZOKDoc::AskAboutDiskChange(const std::string& path, const D
     }
     const bool canOverwrite = state.change != DiskChange::Deleted && state.cellsInFile;
     const std::string question = messages::About(what, path) + "\n\n" +
-                                 (canOverwrite ? messages::kOverwriteOrSaveAs : messages::kOnlySaveAs);
+                                 Tr("Message", canOverwrite ? messages::kOverwriteOrSaveAs : messages::kOnlySaveAs);
     switch (MessageBox().Ask(question)) {
     case IMessageBox::Answer::Yes: return canOverwrite ? DiskAnswer::Overwrite : DiskAnswer::SaveElsewhere;
     case IMessageBox::Answer::No: return canOverwrite ? DiskAnswer::SaveElsewhere : DiskAnswer::Cancel;

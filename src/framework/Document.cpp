@@ -4,6 +4,7 @@
 
 #include "framework/AppPath.h"
 #include "framework/File.h"
+#include "text/Translate.h"
 
 namespace zok2 {
 
@@ -73,7 +74,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
 {
     fs::File file;
     if (!file.Open(path, fs::File::Mode::Read)) {
-        MessageBox().Show("ファイルが開けません");
+        MessageBox().Show(ZOK2_NOOP("Message", "ファイルが開けません"));
         return false;
     }
     SetModifiedFlag(false);
@@ -83,8 +84,8 @@ bool CDocument::OnOpenDocument(const std::string& path)
 bool CDocument::SaveModified()
 {
     if (!IsModified()) return true;
-    std::string name = m_title.empty() ? std::string("無題") : GetAppPath(PathPart::NameWithExtension, m_pathName);
-    switch (MessageBox().Ask(name + " への変更を保存しますか?")) {
+    std::string name = m_title.empty() ? Tr("Message", "無題") : GetAppPath(PathPart::NameWithExtension, m_pathName);
+    switch (MessageBox().Ask(Fill(Tr("Message", "%1 への変更を保存しますか?"), {name}))) {
     case IMessageBox::Answer::Yes:
         return DoFileSave();
     case IMessageBox::Answer::No:

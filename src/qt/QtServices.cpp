@@ -7,6 +7,7 @@
 #include <QMimeData>
 
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 
 namespace zok2 {
 
@@ -14,16 +15,18 @@ namespace {
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
 
+// A message is translated whole when the translations hold it (most are one
+// fixed text); a composed one had its parts translated as it was made.
 void QtMessageBox::Show(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(text), QMessageBox::Ok, parent ? parent() : nullptr);
+    QMessageBox box(QMessageBox::NoIcon, kAppTitle, FromUtf8(TrText("Message", text)), QMessageBox::Ok, parent ? parent() : nullptr);
     box.exec();
     if (QWidget* owner = parent ? parent() : nullptr) owner->activateWindow();
 }
 
 IMessageBox::Answer QtMessageBox::Ask(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+    QMessageBox box(QMessageBox::Question, kAppTitle, FromUtf8(TrText("Message", text)), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     parent ? parent() : nullptr);
     box.setDefaultButton(QMessageBox::Yes);
     const int answer = box.exec();

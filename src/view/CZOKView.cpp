@@ -16,7 +16,9 @@
 
 #include "document/CZOKDoc.h"
 #include "document/SectionGrid.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "view/SectionTabs.h"
 
 namespace zok2 {
@@ -342,8 +344,8 @@ void CZOKView::UpdateReadOnlyNote()
     const int column = m_grid->CurrentColumn() - 1, row = m_grid->CurrentRow() - 1;
     QString note;
     if (section >= 0 && m_doc.HasData(section, column, row) && !m_doc.IsEditable(section, column, row)) {
-        note = m_doc.IsCompressedSection(section) ? QStringLiteral("圧縮されたセクションの値は編集できません")
-                                                  : QStringLiteral("ファイルの終わりより後ろの値は編集できません");
+        note = m_doc.IsCompressedSection(section) ? T("View", "圧縮されたセクションの値は編集できません")
+                                                  : T("View", "ファイルの終わりより後ろの値は編集できません");
     }
     m_readOnlyNote->setText(note);
     m_readOnlyNote->setVisible(!note.isEmpty());

@@ -5,7 +5,9 @@
 
 #include "compare/Reference.h"
 #include "document/CZOKDoc.h"
+#include "qt/Language.h"
 #include "qt/SjisCodec.h"
+#include "text/Translate.h"
 #include "search/CellFacts.h"
 #include "view/CZOKView.h"
 #include "view/SectionTabs.h"
@@ -63,19 +65,19 @@ QString CZOKView::InfoLine() const
     if (!facts) return QString();
     QString line = FileNameToQString(facts->table) + QStringLiteral("  ") + SjisToQString(facts->rowLabel) + QStringLiteral("  ") +
                    SjisToQString(facts->caption) + QStringLiteral("  │  ");
-    if (facts->state == search::CellState::None) return line + QStringLiteral("値はありません（--）");
-    const QString size = facts->bit >= 0 ? QStringLiteral("ビット %1").arg(facts->bit) : QStringLiteral("%1 バイト").arg(facts->byteCount);
+    if (facts->state == search::CellState::None) return line + T("View", "値はありません（--）");
+    const QString size = facts->bit >= 0 ? T("View", "ビット %1").arg(facts->bit) : T("View", "%1 バイト").arg(facts->byteCount);
     switch (facts->state) {
-    case search::CellState::Compressed: line += QStringLiteral("圧縮されたセクションの値（ファイル上の位置はありません）"); break;
+    case search::CellState::Compressed: line += T("View", "圧縮されたセクションの値（ファイル上の位置はありません）"); break;
     case search::CellState::PastEnd:
-        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  ファイルの終わりより後ろ");
+        line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + T("View", "  ファイルの終わりより後ろ");
         break;
     default:
         line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  [") +
                 QString::fromStdString(search::HexPairs(facts->bytes)) + QStringLiteral("]");
         break;
     }
-    line += QStringLiteral("  │  16進 0x%1  符号付き %2  符号無し %3")
+    line += T("View", "  │  16進 0x%1  符号付き %2  符号無し %3")
                 .arg(QString::number(facts->value, 16).toUpper())
                 .arg(facts->signedValue)
                 .arg(facts->value);
@@ -83,7 +85,7 @@ QString CZOKView::InfoLine() const
         // Beside the value, the reference's (or that it holds none there).
         const std::optional<search::CellFacts> theirs = search::DescribeCell(*m_reference, section, row, column);
         const bool held = theirs && theirs->state != search::CellState::None && theirs->state != search::CellState::PastEnd;
-        line += held ? QStringLiteral("  │  比較元 0x%1").arg(QString::number(theirs->value, 16).toUpper()) : QStringLiteral("  │  比較元にはありません");
+        line += held ? T("View", "  │  比較元 0x%1").arg(QString::number(theirs->value, 16).toUpper()) : T("View", "  │  比較元にはありません");
     }
     return line;
 }
@@ -102,9 +104,9 @@ QString CZOKView::InputNote(const GridEditor::InputReport& report) const
 {
     if (report.notNumbers == 0 && report.clamped == 0) return QString();
     QStringList parts;
-    if (report.notNumbers > 0) parts << QStringLiteral("数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）").arg(report.notNumbers);
-    if (report.clamped > 0) parts << QStringLiteral("範囲に合わせた値 %1 個").arg(report.clamped);
-    QString note = parts.join(QStringLiteral("、"));
+    if (report.notNumbers > 0) parts << T("View", "数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）").arg(report.notNumbers);
+    if (report.clamped > 0) parts << T("View", "範囲に合わせた値 %1 個").arg(report.clamped);
+    QString note = parts.join(T("View", "、"));
     const int section = CurrentSection();
     if (section >= 0) {
         const TextList& labels = m_doc.RowLabels(section);
@@ -115,9 +117,9 @@ QString CZOKView::InputNote(const GridEditor::InputReport& report) const
         const QString caption = report.firstColumn >= 1 && static_cast<std::size_t>(report.firstColumn - 1) < columns.size()
                                     ? SjisToQString(columns[static_cast<std::size_t>(report.firstColumn - 1)][ColumnField::caption])
                                     : QString();
-        note += QStringLiteral("。最初: %1 行目「%2」の「%3」").arg(report.firstRow).arg(label, caption);
+        note += T("View", "。最初: %1 行目「%2」の「%3」").arg(report.firstRow).arg(label, caption);
     }
-    if (report.textInList) note += QStringLiteral("。リストの列には名前でなく値（0X01 など）を貼り付けてください");
+    if (report.textInList) note += T("View", "。リストの列には名前でなく値（0X01 など）を貼り付けてください");
     return note;
 }
 

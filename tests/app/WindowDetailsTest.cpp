@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "app/AboutBox.h"
+#include "qt/Language.h"
 #include "app/CMyPropertySheet.h"
 #include "app/WindowTestSupport.h"
 
@@ -253,8 +254,7 @@ TEST_F(WindowDetailsTest, PlacementMinimizedFromMaximizedAndOffEveryScreen)
 
 TEST_F(WindowDetailsTest, StandardDialogsSpeakJapaneseAndTheWindowsCarryTheIcon)
 {
-    QTranslator* translator = InstallJapaneseTranslations(*QCoreApplication::instance());
-    ASSERT_NE(translator, nullptr) << "qt6-translations-l10n is not installed";
+    ASSERT_TRUE(InstallLanguage(*QCoreApplication::instance(), Language::Japanese)) << "qt6-translations-l10n is not installed";
     {
         QMessageBox box(QMessageBox::Question, QStringLiteral("ZOK2"), QStringLiteral("?"),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -268,8 +268,7 @@ TEST_F(WindowDetailsTest, StandardDialogsSpeakJapaneseAndTheWindowsCarryTheIcon)
         const QString open = buttons->button(QDialogButtonBox::Open)->text();
         EXPECT_TRUE(open.contains(QStringLiteral("開く"))) << open.toStdString();
     }
-    QCoreApplication::removeTranslator(translator);
-    delete translator;
+    RemoveLanguage();
 
     ASSERT_FALSE(ProgramIcon().isNull());
     EXPECT_FALSE(ProgramIcon().pixmap(64, 64).isNull()) << "the SVG icon engine is missing";

@@ -1,0 +1,787 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>ZOKのﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About ZOK</translation>
+    </message>
+    <message>
+        <source>プロファイル: %1
+定義セット: %2</source>
+        <translation>Profile: %1
+Definition sets: %2</translation>
+    </message>
+</context>
+<context>
+    <name>App</name>
+    <message>
+        <source>比較元を開く</source>
+        <translation>Open Reference</translation>
+    </message>
+    <message>
+        <source>BPS（どの大きさのファイルにも、検査値つき）</source>
+        <translation>BPS (files of any size, with checksums)</translation>
+    </message>
+    <message>
+        <source>IPS（16 MiB まで）</source>
+        <translation>IPS (files up to 16 MiB)</translation>
+    </message>
+    <message>
+        <source>パッチの形式:</source>
+        <translation>Patch format:</translation>
+    </message>
+    <message>
+        <source>パッチの形式（%1）:</source>
+        <translation>Patch format (%1):</translation>
+    </message>
+    <message>
+        <source>パッチの作成</source>
+        <translation>Create Patch</translation>
+    </message>
+    <message>
+        <source>パッチの適用</source>
+        <translation>Apply Patch</translation>
+    </message>
+    <message>
+        <source>パッチを適用したファイルの保存先</source>
+        <translation>Save the patched file as</translation>
+    </message>
+    <message>
+        <source>書き出し先のフォルダ</source>
+        <translation>Folder to export to</translation>
+    </message>
+    <message>
+        <source>読み込む表</source>
+        <translation>Tables to import</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>IPS は 16 MiB までのファイルにしか使えません</source>
+        <translation>IPS holds files of up to 16 MiB only</translation>
+    </message>
+    <message>
+        <source>この名前の表はありません</source>
+        <translation>there is no table of this name</translation>
+    </message>
+    <message>
+        <source>圧縮された表は読み込めません</source>
+        <translation>a compressed table cannot be imported</translation>
+    </message>
+    <message>
+        <source>見出しの行が表と違うため読み込みません</source>
+        <translation>not imported: its caption row is not the table&apos;s</translation>
+    </message>
+    <message>
+        <source>表の外の %1 個の値は無視しました</source>
+        <translation>%1 values outside the table were left alone</translation>
+    </message>
+</context>
+<context>
+    <name>FindDialog</name>
+    <message>
+        <source>このテーブル(&amp;T)</source>
+        <translation>&amp;This table</translation>
+    </message>
+    <message>
+        <source>すべてのテーブル(&amp;L)</source>
+        <translation>A&amp;ll tables</translation>
+    </message>
+    <message>
+        <source>行の名前(&amp;R)</source>
+        <translation>&amp;Row names</translation>
+    </message>
+    <message>
+        <source>セルの表示(&amp;C)</source>
+        <translation>&amp;Cell texts</translation>
+    </message>
+    <message>
+        <source>見出し(&amp;H)</source>
+        <translation>Column &amp;headings</translation>
+    </message>
+    <message>
+        <source>セル全体と一致(&amp;W)</source>
+        <translation>Match &amp;whole cell</translation>
+    </message>
+    <message>
+        <source>検索</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>次を検索(&amp;N)</source>
+        <translation>Find &amp;Next</translation>
+    </message>
+    <message>
+        <source>前を検索(&amp;P)</source>
+        <translation>Find &amp;Previous</translation>
+    </message>
+    <message>
+        <source>すべて検索(&amp;A)</source>
+        <translation>Find &amp;All</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>検索する文字列(&amp;S):</source>
+        <translation>&amp;Search for:</translation>
+    </message>
+    <message>
+        <source>場所:</source>
+        <translation>Where:</translation>
+    </message>
+    <message>
+        <source>対象:</source>
+        <translation>Look in:</translation>
+    </message>
+    <message>
+        <source>英字の大小、全角と半角の英数字・カナは区別しません。数値は表示形式によらず値でも探します。</source>
+        <translation>Upper and lower case, and full-width and half-width letters, digits and kana, are the same. Numbers are also found by value, whatever the display.</translation>
+    </message>
+    <message>
+        <source>検索する文字列と対象を指定してください</source>
+        <translation>Enter a text to find and where to look</translation>
+    </message>
+    <message>
+        <source>見つかりません</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>最後まで検索したので先頭から検索しました</source>
+        <translation>Reached the end; continued from the beginning</translation>
+    </message>
+    <message>
+        <source>先頭まで検索したので最後から検索しました</source>
+        <translation>Reached the beginning; continued from the end</translation>
+    </message>
+    <message>
+        <source>検索しています...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>%1 件見つかりました</source>
+        <translation>%1 found</translation>
+    </message>
+    <message>
+        <source>（中止しました）</source>
+        <translation> (stopped)</translation>
+    </message>
+    <message>
+        <source>（最初の %1 件を表示）</source>
+        <translation> (the first %1 shown)</translation>
+    </message>
+</context>
+<context>
+    <name>MainFrame</name>
+    <message>
+        <source>移動</source>
+        <translation>Go To</translation>
+    </message>
+    <message>
+        <source>行番号、またはアドレス（0x1234 や $1234）:</source>
+        <translation>Row number, or address (0x1234 or $1234):</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)	Ctrl+S</source>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>設定の保存</source>
+        <translation>Save Settings</translation>
+    </message>
+    <message>
+        <source>最近使ったﾌｧｲﾙ</source>
+        <translation>Recent Files</translation>
+    </message>
+    <message>
+        <source>データの破棄	Ctrl+Shift+W</source>
+        <translation>Discard Data	Ctrl+Shift+W</translation>
+    </message>
+    <message>
+        <source>保持しているデータの破棄</source>
+        <translation>Discard the data held</translation>
+    </message>
+    <message>
+        <source>データをを破棄する</source>
+        <translation>Discard the data</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>比較元を開く(&amp;R)...</source>
+        <translation>Open &amp;Reference...</translation>
+    </message>
+    <message>
+        <source>元のファイルを開き、値の違うセルに印を付けます</source>
+        <translation>Opens the original file and marks the cells whose values differ</translation>
+    </message>
+    <message>
+        <source>比較元を閉じる</source>
+        <translation>Close Reference</translation>
+    </message>
+    <message>
+        <source>比較元を閉じ、相違の印を消します</source>
+        <translation>Closes the reference and removes the difference marks</translation>
+    </message>
+    <message>
+        <source>パッチの作成(&amp;P)...</source>
+        <translation>Create &amp;Patch...</translation>
+    </message>
+    <message>
+        <source>比較元を今のファイルにする IPS か BPS のパッチを作ります</source>
+        <translation>Writes an IPS or BPS patch that turns the reference into this file</translation>
+    </message>
+    <message>
+        <source>パッチの適用(&amp;L)...</source>
+        <translation>App&amp;ly Patch...</translation>
+    </message>
+    <message>
+        <source>パッチを今のファイルのコピーに適用します</source>
+        <translation>Applies a patch to a copy of this file</translation>
+    </message>
+    <message>
+        <source>この表のエクスポート(&amp;E)...</source>
+        <translation>&amp;Export This Table...</translation>
+    </message>
+    <message>
+        <source>今の表を TSV ファイルに書き出します</source>
+        <translation>Writes the current table to a TSV file</translation>
+    </message>
+    <message>
+        <source>すべての表のエクスポート...</source>
+        <translation>Export All Tables...</translation>
+    </message>
+    <message>
+        <source>すべての表を TSV ファイルに書き出します</source>
+        <translation>Writes every table to TSV files</translation>
+    </message>
+    <message>
+        <source>インポート(&amp;I)...</source>
+        <translation>&amp;Import...</translation>
+    </message>
+    <message>
+        <source>TSV・CSV・JSON の表を読み込みます（元に戻せます）</source>
+        <translation>Reads tables from TSV, CSV or JSON files (can be undone)</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)	Ctrl+Z</source>
+        <translation>&amp;Undo	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)	Ctrl+Y</source>
+        <translation>&amp;Redo	Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>切り取り(&amp;T)	Ctrl+X</source>
+        <translation>Cu&amp;t	Ctrl+X</translation>
+    </message>
+    <message>
+        <source>ｺﾋﾟｰ(&amp;C)	Ctrl+C</source>
+        <translation>&amp;Copy	Ctrl+C</translation>
+    </message>
+    <message>
+        <source>貼り付け(&amp;P)	Ctrl+V</source>
+        <translation>&amp;Paste	Ctrl+V</translation>
+    </message>
+    <message>
+        <source>削除(&amp;D)	Del</source>
+        <translation>&amp;Delete	Del</translation>
+    </message>
+    <message>
+        <source>すべて選択(&amp;A)	Ctrl+A</source>
+        <translation>Select &amp;All	Ctrl+A</translation>
+    </message>
+    <message>
+        <source>検索(&amp;F)...	Ctrl+F</source>
+        <translation>&amp;Find...	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>行の名前、セルの表示、見出しを検索します</source>
+        <translation>Searches row names, cell texts and column headings</translation>
+    </message>
+    <message>
+        <source>次を検索(&amp;N)	F3</source>
+        <translation>Find &amp;Next	F3</translation>
+    </message>
+    <message>
+        <source>次に一致するセルへ移動します</source>
+        <translation>Goes to the next matching cell</translation>
+    </message>
+    <message>
+        <source>前を検索(&amp;V)	Shift+F3</source>
+        <translation>Find Pre&amp;vious	Shift+F3</translation>
+    </message>
+    <message>
+        <source>前に一致するセルへ移動します</source>
+        <translation>Goes to the previous matching cell</translation>
+    </message>
+    <message>
+        <source>移動(&amp;G)...	Ctrl+G</source>
+        <translation>&amp;Go To...	Ctrl+G</translation>
+    </message>
+    <message>
+        <source>行番号かファイル上のアドレスへ移動します</source>
+        <translation>Goes to a row number or to an address in the file</translation>
+    </message>
+    <message>
+        <source>アドレスをコピー(&amp;O)</source>
+        <translation>C&amp;opy Address</translation>
+    </message>
+    <message>
+        <source>現在のセルのファイル上のアドレスをコピーします</source>
+        <translation>Copies the current cell&apos;s address in the file</translation>
+    </message>
+    <message>
+        <source>次の相違(&amp;I)	F4</source>
+        <translation>Next D&amp;ifference	F4</translation>
+    </message>
+    <message>
+        <source>比較元と値の違う次のセルへ移動します</source>
+        <translation>Goes to the next cell whose value differs from the reference</translation>
+    </message>
+    <message>
+        <source>前の相違	Shift+F4</source>
+        <translation>Previous Difference	Shift+F4</translation>
+    </message>
+    <message>
+        <source>比較元と値の違う前のセルへ移動します</source>
+        <translation>Goes to the previous cell whose value differs from the reference</translation>
+    </message>
+    <message>
+        <source>相違の一覧(&amp;L)...</source>
+        <translation>&amp;List of Differences...</translation>
+    </message>
+    <message>
+        <source>比較元と値の違うセルを一覧にします</source>
+        <translation>Lists the cells whose values differ from the reference</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>選択セクションの表示</source>
+        <translation>Display of the Selected Columns</translation>
+    </message>
+    <message>
+        <source>16進数</source>
+        <translation>Hexadecimal</translation>
+    </message>
+    <message>
+        <source>符号付き10進数</source>
+        <translation>Signed Decimal</translation>
+    </message>
+    <message>
+        <source>符号無し10進数</source>
+        <translation>Unsigned Decimal</translation>
+    </message>
+    <message>
+        <source>リスト</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>ステータス バー(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>ステータス バーの表示と非表示を切り替えます</source>
+        <translation>Shows or hides the status bar</translation>
+    </message>
+    <message>
+        <source>その他(&amp;O)</source>
+        <translation>&amp;Other</translation>
+    </message>
+    <message>
+        <source>設定(&amp;E)</source>
+        <translation>S&amp;ettings</translation>
+    </message>
+    <message>
+        <source>ZOK のﾊﾞｰｼﾞｮﾝ情報(&amp;A)...</source>
+        <translation>&amp;About ZOK...</translation>
+    </message>
+    <message>
+        <source>比較元との相違はありません</source>
+        <translation>No differences from the reference</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>切り取り(&amp;T)</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>ｺﾋﾟｰ(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>貼り付け(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>削除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>すべて選択(&amp;A)</source>
+        <translation>Select &amp;All</translation>
+    </message>
+    <message>
+        <source>16進数で表示</source>
+        <translation>Show in Hexadecimal</translation>
+    </message>
+    <message>
+        <source>符号付き10進数で表示</source>
+        <translation>Show as Signed Decimal</translation>
+    </message>
+    <message>
+        <source>符号無し10進数で表示</source>
+        <translation>Show as Unsigned Decimal</translation>
+    </message>
+    <message>
+        <source>リスト表示</source>
+        <translation>Show as List</translation>
+    </message>
+    <message>
+        <source>アドレス %1 を含むセルはありません。</source>
+        <translation>No cell holds address %1.</translation>
+    </message>
+    <message>
+        <source>直前のセル: %1 の %2 行目「%3」の「%4」（%5）</source>
+        <translation>Nearest cell before it: %1, row %2 &quot;%3&quot;, column &quot;%4&quot; (%5)</translation>
+    </message>
+    <message>
+        <source>それより前にもセルはありません。</source>
+        <translation>No cell lies before it either.</translation>
+    </message>
+    <message>
+        <source>行番号か、0x1234 や $1234 の形のアドレスを入力してください。</source>
+        <translation>Enter a row number, or an address such as 0x1234 or $1234.</translation>
+    </message>
+    <message>
+        <source>行 %1 はありません（1 から %2 まで）。</source>
+        <translation>There is no row %1 (rows 1 to %2).</translation>
+    </message>
+    <message>
+        <source>相違の一覧</source>
+        <translation>List of Differences</translation>
+    </message>
+    <message>
+        <source>（なし）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>言語 / Language(&amp;L)</source>
+        <translation>&amp;Language / 言語</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>設定とバイナリを再読み込みします。<byte value="xd"/>
+現在のデータを保存しますか？</source>
+        <translation>The settings and the binary will be reloaded.
+Save the current data?</translation>
+    </message>
+    <message>
+        <source>設定の選択をプロファイルに保存できませんでした。設定は変更されていません。</source>
+        <translation>The chosen set could not be stored in the profile. The settings are unchanged.</translation>
+    </message>
+    <message>
+        <source>この設定の名前はプロファイルに書けない文字を含むため、選択できません。</source>
+        <translation>This set cannot be chosen: its name has characters the profile cannot hold.</translation>
+    </message>
+    <message>
+        <source>プロファイルに書き込めません。ウィンドウの位置と最近使ったファイルは保存されません。</source>
+        <translation>Cannot write the profile. The window position and the recent files are not saved.</translation>
+    </message>
+    <message>
+        <source>パッチは保存されたファイルから作ります。先に保存しますか？</source>
+        <translation>A patch is made from the file as saved. Save it first?</translation>
+    </message>
+    <message>
+        <source>比較元を読み込めません。</source>
+        <translation>Cannot read the reference.</translation>
+    </message>
+    <message>
+        <source>パッチを書き込めません。</source>
+        <translation>Cannot write the patch.</translation>
+    </message>
+    <message>
+        <source>パッチを適用できません。何も書き込んでいません。</source>
+        <translation>Cannot apply the patch. Nothing was written.</translation>
+    </message>
+    <message>
+        <source>開いているファイルそのものに適用しますか？（.bak を残します）</source>
+        <translation>Apply it to the open file itself? (A .bak copy is kept.)</translation>
+    </message>
+    <message>
+        <source>パッチを適用したファイルを書き込めません。</source>
+        <translation>Cannot write the patched file.</translation>
+    </message>
+    <message>
+        <source>パッチを適用したファイルを開きますか？（今のファイルを比較元にします）</source>
+        <translation>Open the patched file? (This file becomes its reference.)</translation>
+    </message>
+    <message>
+        <source>書き出せません。</source>
+        <translation>Cannot export.</translation>
+    </message>
+    <message>
+        <source>読み込めなかったものがあります。</source>
+        <translation>Some files were not imported.</translation>
+    </message>
+    <message>
+        <source>比較元が見つからないため、比較元を外しました。</source>
+        <translation>The reference was not found and has been closed.</translation>
+    </message>
+    <message>
+        <source>フォルダーを作れません。設定は保存されません。</source>
+        <translation>Cannot create the folder. Settings are not saved.</translation>
+    </message>
+    <message>
+        <source>プロファイルを作れません。設定は保存されません。</source>
+        <translation>Cannot create the profile. Settings are not saved.</translation>
+    </message>
+    <message>
+        <source>プログラムのフォルダーに書き込めないため、プロファイルは次の場所に保存します。</source>
+        <translation>The program&apos;s folder cannot be written, so the profile is kept here:</translation>
+    </message>
+    <message>
+        <source>設定ファイルが読み込めません。</source>
+        <translation>Cannot read the definition file.</translation>
+    </message>
+    <message>
+        <source>ファイルが開けません</source>
+        <translation>Cannot open the file</translation>
+    </message>
+    <message>
+        <source>コピー失敗</source>
+        <translation>Copy failed</translation>
+    </message>
+    <message>
+        <source>ファイルに書き込めません。ファイルは変更されていません。</source>
+        <translation>Cannot write the file. The file is unchanged.</translation>
+    </message>
+    <message>
+        <source>ファイルへの書き込み中にエラーが発生しました。保存前の内容は .bak ファイルに残っています。</source>
+        <translation>An error occurred while writing the file. Its content before the save is in the .bak file.</translation>
+    </message>
+    <message>
+        <source>バックアップを作成できないため保存を中止しました。ファイルは変更されていません。</source>
+        <translation>The save was stopped because the backup could not be made. The file is unchanged.</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存できませんでした。保存先のファイルは変更されていません。</source>
+        <translation>Save As failed. The destination file is unchanged.</translation>
+    </message>
+    <message>
+        <source>設定ファイルが開いた後に変更されているため、上書きせずに残しました。</source>
+        <translation>The definition file was changed after it was opened, so it was kept as it is.</translation>
+    </message>
+    <message>
+        <source>設定ファイルを読み込めないため、上書きせずに残しました。</source>
+        <translation>The definition file cannot be read, so it was kept as it is.</translation>
+    </message>
+    <message>
+        <source>設定ファイルに書き込めないため、上書きせずに残しました。</source>
+        <translation>The definition file cannot be written, so it was kept as it is.</translation>
+    </message>
+    <message>
+        <source>設定ファイルの行が長すぎて正しく読み直せないため、上書きせずに残しました。</source>
+        <translation>A line of the definition file is too long to be read back correctly, so the file was kept as it is.</translation>
+    </message>
+    <message>
+        <source>設定ファイルに書き込めません。元の内容はそのまま残っています。</source>
+        <translation>Cannot write the definition file. Its content is unchanged.</translation>
+    </message>
+    <message>
+        <source>設定ファイルが Shift-JIS ではありません（UTF-8 または UTF-16 の印で始まっています）。Shift-JIS で保存し直してください。</source>
+        <translation>The definition file is not Shift-JIS (it starts with a UTF-8 or UTF-16 mark). Save it again as Shift-JIS.</translation>
+    </message>
+    <message>
+        <source>このファイルは開いた後で他のプログラムによって書き換えられています。</source>
+        <translation>Another program has changed this file since it was opened.</translation>
+    </message>
+    <message>
+        <source>このファイルは開いた後で別のファイルに置き換えられています。</source>
+        <translation>This file has been replaced by another file since it was opened.</translation>
+    </message>
+    <message>
+        <source>このファイルは開いた後で他のプログラムによって短くされています。</source>
+        <translation>Another program has shortened this file since it was opened.</translation>
+    </message>
+    <message>
+        <source>このファイルは開いた後で削除されたか、名前が変わっています。</source>
+        <translation>This file has been deleted or renamed since it was opened.</translation>
+    </message>
+    <message>
+        <source>はい: 編集したセルをこのファイルに上書き保存します（.bak には今のファイルを残します）
+いいえ: 別の名前で保存します
+キャンセル: 保存しません</source>
+        <translation>Yes: write the edited cells into this file (the .bak keeps the file as it is now)
+No: save under another name
+Cancel: do not save</translation>
+    </message>
+    <message>
+        <source>編集したセルの位置がファイルにないため上書きできません。
+はい: 別の名前で保存します
+いいえ／キャンセル: 保存しません</source>
+        <translation>The edited cells no longer lie in the file, so it cannot be overwritten.
+Yes: save under another name
+No / Cancel: do not save</translation>
+    </message>
+    <message>
+        <source>開いたファイルが他のプログラムに短くされていたため、表の値以外の次の範囲の内容は分からず、0 として保存しました。</source>
+        <translation>Another program had shortened the opened file, so the content of this range outside the tables was unknown and was saved as 0.</translation>
+    </message>
+    <message>
+        <source>このファイルは他のプログラムによって変更されました。
+再読み込みしますか？</source>
+        <translation>Another program has changed this file.
+Reload it?</translation>
+    </message>
+    <message>
+        <source>ディスク上で変更済み</source>
+        <translation>changed on disk</translation>
+    </message>
+    <message>
+        <source>ほか %1 個のファイル</source>
+        <translation>and %1 more files</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>%1 への変更を保存しますか?</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>zok2 は次の起動から英語で表示します。</source>
+        <translation>zok2 will be in English from its next start.</translation>
+    </message>
+    <message>
+        <source>zok2 は次の起動から日本語で表示します。</source>
+        <translation>zok2 will be in Japanese from its next start.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsSheet</name>
+    <message>
+        <source>ﾌﾟﾛﾊﾟﾃｨ ｼｰﾄ</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>設定の選択</source>
+        <translation>Definition Set</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>View</name>
+    <message>
+        <source>圧縮されたセクションの値は編集できません</source>
+        <translation>Values of a compressed section cannot be edited</translation>
+    </message>
+    <message>
+        <source>ファイルの終わりより後ろの値は編集できません</source>
+        <translation>Values past the end of the file cannot be edited</translation>
+    </message>
+    <message>
+        <source>値はありません（--）</source>
+        <translation>No value (--)</translation>
+    </message>
+    <message>
+        <source>ビット %1</source>
+        <translation>bit %1</translation>
+    </message>
+    <message>
+        <source>%1 バイト</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>圧縮されたセクションの値（ファイル上の位置はありません）</source>
+        <translation>a value of a compressed section (no place in the file)</translation>
+    </message>
+    <message>
+        <source>  ファイルの終わりより後ろ</source>
+        <translation>  past the end of the file</translation>
+    </message>
+    <message>
+        <source>  │  16進 0x%1  符号付き %2  符号無し %3</source>
+        <translation>  │  hex 0x%1  signed %2  unsigned %3</translation>
+    </message>
+    <message>
+        <source>  │  比較元 0x%1</source>
+        <translation>  │  reference 0x%1</translation>
+    </message>
+    <message>
+        <source>  │  比較元にはありません</source>
+        <translation>  │  not in the reference</translation>
+    </message>
+    <message>
+        <source>数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）</source>
+        <translation>%1 texts not read as numbers (their readable start, or 0, stored)</translation>
+    </message>
+    <message>
+        <source>範囲に合わせた値 %1 個</source>
+        <translation>%1 values moved into their range</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>。最初: %1 行目「%2」の「%3」</source>
+        <translation>. First: row %1 &quot;%2&quot;, column &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>。リストの列には名前でなく値（0X01 など）を貼り付けてください</source>
+        <translation>. Paste values (such as 0X01), not names, into list columns</translation>
+    </message>
+</context>
+</TS>
