@@ -741,7 +741,7 @@ Reload it?</translation>
     </message>
     <message>
         <source>%1 バイト</source>
-        <translation>%1 bytes</translation>
+        <translation>%1-byte</translation>
     </message>
     <message>
         <source>圧縮されたセクションの値（ファイル上の位置はありません）</source>
