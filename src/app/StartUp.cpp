@@ -72,6 +72,7 @@ int RunApplication(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zok2.zok2"));  // the desktop entry's id
     // The language is the profile's (or the system's), so the profile is found first.
     std::string root;
     for (int i = 1; i + 1 < argc && std::strcmp(argv[i], "--") != 0; ++i) {
