@@ -64,4 +64,16 @@ private:
 // The system's text for an error number.
 std::string ReasonText(int error);
 
+// Writes all n bytes at offset of an open descriptor (the position of the
+// descriptor is not used, so threads sharing a file do not disturb each other).
+bool WriteAllAt(int descriptor, std::int64_t offset, const void* buffer, std::size_t n, std::string* reason);
+// Reads up to n bytes at offset; the count read (short only at the end of the file), or -1.
+std::int64_t ReadAllAt(int descriptor, std::int64_t offset, void* buffer, std::size_t n, std::string* reason);
+
+// For tests: while set (>= 0), a write that would reach past that many bytes of
+// a file writes up to there and fails as a file too large does, whoever the
+// user is; -1 clears it. Copies made by the system are made by hand meanwhile.
+void SetWriteLimitForTests(std::int64_t bytes);
+std::int64_t WriteLimitForTests();
+
 }  // namespace zok2::fs

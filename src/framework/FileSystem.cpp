@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <random>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -22,7 +24,7 @@
 #endif
 
 #include "framework/File.h"
-#include "framework/Permissions.h"
+#include "framework/System.h"
 #include "text/SjisText.h"
 
 namespace zok2::fs {
@@ -39,44 +41,47 @@ bool SetReason(std::string* reason, const std::string& text)
     return false;
 }
 
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+// The folder a file lies in, to make its temporary beside it: "a/b" for
+// "a/b/c"; on Windows also "C:\\d" for "C:\\d\\f", "C:\\" for "C:\\f" and
+// "C:" (that drive's current folder) for "C:f".
 std::string FolderOf(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    std::size_t root = 0;
+#ifdef _WIN32
+    if (path.size() >= 2 && path[1] == ':') root = 2;
+#endif
+    std::size_t slash = std::string::npos;
+    for (std::size_t i = root; i < path.size(); ++i) {
+        if (IsSeparator(path[i])) slash = i;
+    }
+    if (slash == std::string::npos) return root ? path.substr(0, root) : std::string(".");
+    return slash == root ? path.substr(0, root + 1) : path.substr(0, slash);
 }
 
-void SyncFolder(const std::string& folder)
+// The path of `name` inside `folder` (as FolderOf gives it).
+std::string InFolder(const std::string& folder, const std::string& name)
 {
-#ifndef _WIN32
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-#else
-    (void)folder;
-#endif
-}
-
-unsigned DefaultMode()
-{
-#ifndef _WIN32
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666u & ~static_cast<unsigned>(mask);
-#else
-    return 0666u;
-#endif
+    if (!folder.empty() && (IsSeparator(folder.back()) || (folder.size() == 2 && folder[1] == ':'))) return folder + name;
+    return folder + "/" + name;
 }
 
 }  // namespace
 
 EntryKind KindOf(const std::string& path)
 {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0) return EntryKind::Missing;
-    if (S_ISREG(st.st_mode)) return EntryKind::Regular;
-    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    sys::Status status;
+    if (!sys::StatPath(path, &status)) return EntryKind::Missing;
+    if (status.regular) return EntryKind::Regular;
+    if (status.folder) return EntryKind::Folder;
     return EntryKind::Other;
 }
 
@@ -86,30 +91,30 @@ bool IsFolder(const std::string& path) { return KindOf(path) == EntryKind::Folde
 
 std::int64_t FileSize(const std::string& path)
 {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return static_cast<std::int64_t>(st.st_size);
+    sys::Status status;
+    if (!sys::StatPath(path, &status) || !status.regular) return -1;
+    return status.size;
 }
 
 std::string AbsolutePath(const std::string& path)
 {
     if (path.empty()) return path;
     std::error_code ec;
-    const stdfs::path absolute = stdfs::absolute(path, ec);
+    const stdfs::path absolute = stdfs::absolute(sys::PathOf(path), ec);
     if (ec) return path;
     // "." parts go; ".." stays, since a link before it decides where it leads.
     stdfs::path folded;
     for (const stdfs::path& part : absolute) {
         if (part != ".") folded /= part;
     }
-    return folded.string();
+    return sys::TextOf(folded);
 }
 
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
-    const bool same = stdfs::equivalent(a, b, ec);
-    return !ec && same;
+    sys::Status first, second;
+    return sys::StatPath(a, &first) && sys::StatPath(b, &second) && first.identity.SameFile(second.identity);
 }
 
 bool ReadFile(const std::string& path, std::string& out, std::string* reason)
@@ -129,34 +134,20 @@ bool ReadFile(const std::string& path, std::string& out, std::string* reason)
 
 bool CanWrite(const std::string& path, std::string* reason)
 {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0) return SetReason(reason, ReasonText(errno));
-    if (!S_ISREG(st.st_mode)) return SetReason(reason, ReasonText(S_ISDIR(st.st_mode) ? EISDIR : ENODEV));
-    if (!BitsAllowWriting(st)) return SetReason(reason, ReasonText(EACCES));
-#ifndef _WIN32
-    if (::access(path.c_str(), W_OK) != 0) return SetReason(reason, ReasonText(errno));
-#endif
-    return true;
+    sys::Status status;
+    if (!sys::StatPath(path, &status, reason)) return false;
+    if (!status.regular) return SetReason(reason, ReasonText(status.folder ? EISDIR : ENODEV));
+    if (!status.writeBitsAllow) return SetReason(reason, ReasonText(EACCES));
+    // Bits are not the whole story (access lists, read-only mounts): ask the system.
+    return sys::MayWrite(path, reason);
 }
 
-std::string LinkTarget(const std::string& path)
-{
-    stdfs::path p(path);
-    for (int hop = 0; hop < 40; ++hop) {
-        std::error_code ec;
-        if (!stdfs::is_symlink(p, ec)) break;
-        const stdfs::path next = stdfs::read_symlink(p, ec);
-        if (ec) break;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    return p.string();
-}
+std::string LinkTarget(const std::string& path) { return sys::FinalPath(path); }
 
 unsigned PermissionsOf(const std::string& path, unsigned fallback)
 {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0) return fallback;
-    return static_cast<unsigned>(st.st_mode) & 07777u;
+    sys::Status status;
+    return sys::StatPath(path, &status) ? status.mode : fallback;
 }
 
 // ---- replacement files ----
@@ -177,27 +168,31 @@ bool StillNames(const std::string& path, int fd)
 
 ReplacementFile::ReplacementFile(const std::string& target) : m_target(LinkTarget(target))
 {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
     for (int attempt = 0; attempt < 8; ++attempt) {
-        std::string pattern = FolderOf(m_target) + "/" + kTemporaryPrefix + "XXXXXX";
-#ifndef _WIN32
-        m_fd = ::mkstemp(pattern.data());
-#else
-        m_fd = _mktemp_s(pattern.data(), pattern.size() + 1) == 0 ? _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, 0600) : -1;
-#endif
+        // Six letters and digits, as mkstemp makes them; the name is taken only if it is new.
+        unsigned seed = random() ^ (counter++ * 2654435761u);
+        std::string suffix;
+        for (int i = 0; i < 6; ++i, seed /= 36) suffix += "0123456789abcdefghijklmnopqrstuvwxyz"[seed % 36];
+        const std::string path = InFolder(FolderOf(m_target), kTemporaryPrefix + suffix);
+        std::string reason;
+        m_fd = sys::CreateExclusive(path, &reason);
         if (m_fd < 0) {
-            Fail(ReasonText(errno));
+            if (Exists(path)) continue;  // the name was taken: another
+            Fail(reason);
             return;
         }
 #ifndef _WIN32
         // The lock tells other saves' clean-up that this file is in use. A clean-up
         // that came between the creation and the lock took the name: try another.
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 || !StillNames(pattern, m_fd)) {
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 || !StillNames(path, m_fd)) {
             ::close(m_fd);
             m_fd = -1;
             continue;
         }
 #endif
-        m_path = pattern;
+        m_path = path;
         return;
     }
     Fail(ReasonText(EEXIST));
@@ -205,8 +200,8 @@ ReplacementFile::ReplacementFile(const std::string& target) : m_target(LinkTarge
 
 ReplacementFile::~ReplacementFile()
 {
-    if (m_fd >= 0) ::close(m_fd);
-    if (!m_path.empty()) std::remove(m_path.c_str());
+    if (m_fd >= 0) sys::Close(m_fd, nullptr);
+    if (!m_path.empty()) sys::Remove(m_path);
 }
 
 bool ReplacementFile::Fail(const std::string& reason)
@@ -218,15 +213,8 @@ bool ReplacementFile::Fail(const std::string& reason)
 bool ReplacementFile::Write(std::string_view bytes)
 {
     if (m_fd < 0) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const auto put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return Fail(ReasonText(errno));
-        }
-        done += static_cast<std::size_t>(put);
-    }
+    if (!WriteAllAt(m_fd, m_written, bytes.data(), bytes.size(), &m_reason)) return false;
+    m_written += static_cast<std::int64_t>(bytes.size());
     return true;
 }
 
@@ -239,13 +227,12 @@ bool ReplacementFile::CopyFrom(const std::string& from)
 
 namespace {
 
-#ifdef __linux__
-// Copies bytes [offset, end) of `in` to the same offsets of `out`, by the system
-// where it can (without passing through this program's memory).
+// Copies bytes [offset, end) of `in` to the same offsets of `out`: by the system
+// where it can (without passing through this program's memory), else by hand.
 bool CopyRange(int in, int out, std::int64_t offset, std::int64_t end, std::string* reason)
 {
 #ifdef __linux__
-    while (offset < end) {
+    while (WriteLimitForTests() < 0 && offset < end) {
         loff_t from = offset, to = offset;
         const ssize_t done = ::copy_file_range(in, &from, out, &to, static_cast<std::size_t>(end - offset), 0);
         if (done < 0 && errno == EINTR) continue;
@@ -253,24 +240,17 @@ bool CopyRange(int in, int out, std::int64_t offset, std::int64_t end, std::stri
         offset += done;
     }
 #endif
-    std::string buffer(std::size_t{1} << 20, '\0');
+    std::string buffer(static_cast<std::size_t>(std::min<std::int64_t>(end - offset, std::int64_t{1} << 20)), '\0');
     while (offset < end) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(end - offset, static_cast<std::int64_t>(buffer.size())));
-        const ssize_t got = ::pread(in, buffer.data(), want, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return SetReason(reason, ReasonText(errno));
+        const std::int64_t got = ReadAllAt(in, offset, buffer.data(), want, reason);
+        if (got < 0) return false;
         if (got == 0) return true;  // the source shrank meanwhile
-        for (ssize_t put = 0; put < got;) {
-            const ssize_t n = ::pwrite(out, buffer.data() + put, static_cast<std::size_t>(got - put), static_cast<off_t>(offset + put));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return SetReason(reason, ReasonText(n < 0 ? errno : EIO));
-            put += n;
-        }
+        if (!WriteAllAt(out, offset, buffer.data(), static_cast<std::size_t>(got), reason)) return false;
         offset += got;
     }
     return true;
 }
-#endif
 
 }  // namespace
 
@@ -278,78 +258,70 @@ bool ReplacementFile::CopyFrom(const File& from)
 {
     if (m_fd < 0) return false;
     const int in = from.Descriptor();
-    struct stat st{};
-    if (in < 0 || ::fstat(in, &st) != 0) return Fail(ReasonText(in < 0 ? EBADF : errno));
-    const std::int64_t size = static_cast<std::int64_t>(st.st_size);
+    sys::Status status;
+    if (in < 0) return Fail(ReasonText(EBADF));
+    if (!sys::StatDescriptor(in, &status, &m_reason)) return false;
+    const std::int64_t size = status.size;
     std::string reason;
 #ifdef __linux__
-    // A file system that shares blocks makes the copy at once, holes and all.
-    if (::ioctl(m_fd, FICLONE, in) == 0) return true;
-    // Otherwise only the data regions are copied, so a sparse file keeps its holes.
-    std::int64_t position = 0;
-    while (position < size) {
-        const off_t data = ::lseek(in, static_cast<off_t>(position), SEEK_DATA);
-        if (data < 0) {
-            if (errno == ENXIO) break;  // only a hole remains
-            if (!CopyRange(in, m_fd, position, size, &reason)) return Fail(reason);
-            break;
+    if (WriteLimitForTests() < 0) {
+        // A file system that shares blocks makes the copy at once, holes and all.
+        if (::ioctl(m_fd, FICLONE, in) == 0) {
+            m_written = size;
+            return true;
         }
-        off_t hole = ::lseek(in, data, SEEK_HOLE);
-        if (hole < 0 || hole > size) hole = static_cast<off_t>(size);
-        if (!CopyRange(in, m_fd, data, hole, &reason)) return Fail(reason);
-        position = hole;
+        // Otherwise only the data regions are copied, so a sparse file keeps its holes.
+        std::int64_t position = 0;
+        while (position < size) {
+            const off_t data = ::lseek(in, static_cast<off_t>(position), SEEK_DATA);
+            if (data < 0) {
+                if (errno == ENXIO) break;  // only a hole remains
+                if (!CopyRange(in, m_fd, position, size, &reason)) return Fail(reason);
+                break;
+            }
+            off_t hole = ::lseek(in, data, SEEK_HOLE);
+            if (hole < 0 || hole > size) hole = static_cast<off_t>(size);
+            if (!CopyRange(in, m_fd, data, hole, &reason)) return Fail(reason);
+            position = hole;
+        }
+        if (!sys::Resize(m_fd, size, &reason)) return Fail(reason);
+        m_written = size;
+        return true;
     }
-    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(ReasonText(errno));
-    return true;
-#else
-    File source;
-    if (!source.OpenSame(from)) return Fail(source.Reason());
-    std::string buffer(std::size_t{1} << 20, '\0');
-    for (std::int64_t offset = 0; offset < size;) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(size - offset, static_cast<std::int64_t>(buffer.size())));
-        const std::int64_t got = source.ReadAt(offset, buffer.data(), want);
-        if (got < 0) return Fail(source.Reason());
-        if (got == 0) break;  // the source shrank meanwhile
-        if (!Write(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
-        offset += got;
-    }
-    (void)reason;
-    return true;
 #endif
+    if (!CopyRange(in, m_fd, 0, size, &reason)) return Fail(reason);
+    m_written = size;
+    return true;
 }
 
 bool ReplacementFile::Resize(std::int64_t size)
 {
     if (m_fd < 0) return false;
-#ifndef _WIN32
-    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(ReasonText(errno));
-#else
-    if (_chsize_s(m_fd, size) != 0) return Fail(ReasonText(errno));
-#endif
-    return true;
+    return sys::Resize(m_fd, size, &m_reason);
 }
 
 bool ReplacementFile::Commit(unsigned mode)
 {
     if (m_fd < 0) return false;
-#ifndef _WIN32
-    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0) return Fail(ReasonText(errno));
-    if (::fsync(m_fd) != 0) return Fail(ReasonText(errno));
+    std::string reason;
+    if (!sys::SetMode(m_fd, m_path, mode, &reason) || !sys::Flush(m_fd, &reason)) return Fail(reason);
+#ifdef _WIN32
+    // The temporary is not shared for deletion, so it is closed before it takes the name.
+    const bool closed = sys::Close(m_fd, &reason);
+    m_fd = -1;
+    if (!closed) return Fail(reason);
+    if (!sys::Replace(m_path, m_target, &reason)) return Fail(reason);
+    m_path.clear();
+#else
     // Renamed while still open and locked, so no other save's clean-up can take
     // the file between the last write and the rename.
-    if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return Fail(ReasonText(errno));
+    if (!sys::Replace(m_path, m_target, &reason)) return Fail(reason);
     m_path.clear();
-    const int closed = ::close(m_fd);
+    const bool closed = sys::Close(m_fd, &reason);
     m_fd = -1;
-    if (closed != 0) return Fail(ReasonText(errno));
-#else
-    const int closed = ::close(m_fd);
-    m_fd = -1;
-    if (closed != 0) return Fail(ReasonText(errno));
-    if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return Fail(ReasonText(errno));
-    m_path.clear();
+    if (!closed) return Fail(reason);
 #endif
-    SyncFolder(FolderOf(m_target));
+    sys::SyncFolder(FolderOf(m_target));
     return true;
 }
 
@@ -360,7 +332,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
     if (exists && !CanWrite(target, reason)) return false;
     if (leftovers == Leftovers::Remove) RemoveLeftoverTemporaries(target);
     ReplacementFile file(target);
-    if (!file.IsCreated() || !file.Write(content) || !file.Commit(exists ? PermissionsOf(target, DefaultMode()) : DefaultMode())) {
+    if (!file.IsCreated() || !file.Write(content) || !file.Commit(exists ? PermissionsOf(target, sys::DefaultMode()) : sys::DefaultMode())) {
         return SetReason(reason, file.Reason());
     }
     return true;
@@ -372,7 +344,7 @@ bool CopyFileReplacing(const std::string& from, const std::string& to, std::stri
     if (Exists(target) && !CanWrite(target, reason)) return false;
     if (leftovers == Leftovers::Remove) RemoveLeftoverTemporaries(target);
     ReplacementFile file(target);
-    if (!file.IsCreated() || !file.CopyFrom(from) || !file.Commit(PermissionsOf(from, DefaultMode()) | kOwnerWrite)) {
+    if (!file.IsCreated() || !file.CopyFrom(from) || !file.Commit(PermissionsOf(from, sys::DefaultMode()) | kOwnerWrite)) {
         return SetReason(reason, file.Reason());
     }
     return true;
@@ -382,23 +354,23 @@ void RemoveLeftoverTemporaries(const std::string& path)
 {
     const std::string prefix = kTemporaryPrefix;
     std::error_code ec;
-    stdfs::directory_iterator it(FolderOf(LinkTarget(path)), ec);
-    std::vector<stdfs::path> leftovers;
+    stdfs::directory_iterator it(sys::PathOf(FolderOf(LinkTarget(path))), ec);
+    std::vector<std::string> leftovers;
     for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = sys::TextOf(it->path().filename());
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 && it->is_regular_file(ec)) {
-            leftovers.push_back(it->path());
+            leftovers.push_back(sys::TextOf(it->path()));
         }
     }
-    for (const auto& leftover : leftovers) {
+    for (const std::string& leftover : leftovers) {
 #ifndef _WIN32
         // Only a file no running save holds: its lock is free, and the name still names it.
         const int fd = ::open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNames(leftover.string(), fd)) ::unlink(leftover.c_str());
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNames(leftover, fd)) ::unlink(leftover.c_str());
         ::close(fd);
 #else
-        stdfs::remove(leftover, ec);  // a file open in another save cannot be removed here
+        sys::Remove(leftover);  // a file another save has open cannot be removed
 #endif
     }
 }
@@ -418,9 +390,9 @@ std::vector<std::string> ListFolder(const std::string& folder, Accept accept)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    stdfs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
+    stdfs::directory_iterator it(sys::PathOf(folder.empty() ? std::string(".") : folder), ec);
     for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
-        if (accept(*it)) names.push_back(it->path().filename().string());
+        if (accept(*it)) names.push_back(sys::TextOf(it->path().filename()));
     }
     std::sort(names.begin(), names.end(), LessNoCase);
     return names;
@@ -449,9 +421,9 @@ std::vector<std::string> FindSubFolders(const std::string& folder)
 FolderIndex::FolderIndex(const std::string& folder)
 {
     std::error_code ec;
-    stdfs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
+    stdfs::directory_iterator it(sys::PathOf(folder.empty() ? std::string(".") : folder), ec);
     for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
+        std::string name = sys::TextOf(it->path().filename());
         std::error_code kind;
         if (it->is_regular_file(kind)) m_files.push_back(name);
         auto [entry, added] = m_byFolded.emplace(text::ToUpperAscii(name), name);

@@ -73,6 +73,7 @@ private:
     std::string m_path;
     std::string m_reason;
     int m_fd = -1;
+    std::int64_t m_written = 0;  // where the next Write goes
 };
 
 // Whether a writer first removes the leftovers of interrupted saves in the

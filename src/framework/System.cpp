@@ -1,0 +1,420 @@
+#include "framework/System.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "framework/Permissions.h"
+
+namespace zok2::fs::sys {
+
+namespace stdfs = std::filesystem;
+
+namespace {
+
+bool Fail(std::string* reason, const std::string& text)
+{
+    if (reason) *reason = text;
+    return false;
+}
+
+#ifdef _WIN32
+
+std::wstring Wide(const std::string& text)
+{
+    if (text.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& wide)
+{
+    if (wide.empty()) return std::string();
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+    return text;
+}
+
+// The system's message for a Windows error code, as the user's Windows words it.
+std::string WindowsText(DWORD error)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                   error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n > 0 && buffer ? std::wstring(buffer, n) : L"error " + std::to_wstring(error);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.')) text.pop_back();
+    return Narrow(text);
+}
+
+bool FailWindows(std::string* reason) { return Fail(reason, WindowsText(GetLastError())); }
+
+HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
+
+std::int64_t Join(DWORD high, DWORD low) { return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low); }
+
+bool StatHandle(HANDLE handle, Status* status, std::string* reason)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) return FailWindows(reason);
+    *status = Status{};
+    status->folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status->regular = !status->folder && (info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0 && GetFileType(handle) == FILE_TYPE_DISK;
+    status->size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    status->writeBitsAllow = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
+    status->mode = status->writeBitsAllow ? 0666u : 0444u;
+    status->identity.device = info.dwVolumeSerialNumber;
+    status->identity.inode = static_cast<std::uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow));
+    status->identity.size = status->size;
+    status->identity.modifiedNs = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime) * 100;
+    return true;
+}
+
+// A handle for looking only (attributes, final name): folders too, links followed.
+HANDLE LookAt(const std::string& path)
+{
+    return CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// A C runtime descriptor over a handle opened with the share modes POSIX
+// files have: another program may still write, rename or delete the file.
+int OpenShared(const std::string& path, DWORD access, DWORD creation, std::string* reason)
+{
+    HANDLE handle = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, creation,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // Opening a folder is refused as "access denied": say what it is.
+        const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+        if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            Fail(reason, ErrnoText(EISDIR));
+        } else {
+            Fail(reason, WindowsText(error));
+        }
+        return -1;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), (access & GENERIC_WRITE) ? _O_RDWR | _O_BINARY : _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        Fail(reason, ErrnoText(errno));
+    }
+    return descriptor;
+}
+
+#else
+
+FileIdentity IdentityFromStat(const struct stat& st)
+{
+    FileIdentity identity;
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::int64_t>(st.st_size);
+#if defined(__APPLE__)
+    identity.modifiedNs = static_cast<std::int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+#else
+    identity.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    return identity;
+}
+
+#endif
+
+}  // namespace
+
+std::string ErrnoText(int error) { return std::strerror(error); }
+
+stdfs::path PathOf(const std::string& path)
+{
+    return stdfs::path(std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
+}
+
+std::string TextOf(const stdfs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+bool StatPath(const std::string& path, Status* status, std::string* reason)
+{
+#ifdef _WIN32
+    HANDLE handle = LookAt(path);
+    if (handle == INVALID_HANDLE_VALUE) return FailWindows(reason);
+    const bool ok = StatHandle(handle, status, reason);
+    CloseHandle(handle);
+    return ok;
+#else
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return Fail(reason, ErrnoText(errno));
+    *status = Status{};
+    status->regular = S_ISREG(st.st_mode);
+    status->folder = S_ISDIR(st.st_mode);
+    status->size = static_cast<std::int64_t>(st.st_size);
+    status->mode = static_cast<unsigned>(st.st_mode) & 07777u;
+    status->writeBitsAllow = BitsAllowWriting(st);
+    status->identity = IdentityFromStat(st);
+    return true;
+#endif
+}
+
+bool StatDescriptor(int descriptor, Status* status, std::string* reason)
+{
+#ifdef _WIN32
+    return StatHandle(HandleOf(descriptor), status, reason);
+#else
+    struct stat st{};
+    if (::fstat(descriptor, &st) != 0) return Fail(reason, ErrnoText(errno));
+    *status = Status{};
+    status->regular = S_ISREG(st.st_mode);
+    status->folder = S_ISDIR(st.st_mode);
+    status->size = static_cast<std::int64_t>(st.st_size);
+    status->mode = static_cast<unsigned>(st.st_mode) & 07777u;
+    status->writeBitsAllow = BitsAllowWriting(st);
+    status->identity = IdentityFromStat(st);
+    return true;
+#endif
+}
+
+int OpenExisting(const std::string& path, bool update, std::string* reason)
+{
+#ifdef _WIN32
+    return OpenShared(path, update ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, OPEN_EXISTING, reason);
+#else
+    // Non-blocking, so that opening a FIFO returns at once; regular files ignore the flag.
+    const int descriptor = ::open(path.c_str(), (update ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) Fail(reason, ErrnoText(errno));
+    return descriptor;
+#endif
+}
+
+int CreateExclusive(const std::string& path, std::string* reason)
+{
+#ifdef _WIN32
+    // No sharing of deletion: another save's clean-up cannot take the file while it is written.
+    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        FailWindows(reason);
+        return -1;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        Fail(reason, ErrnoText(errno));
+    }
+    return descriptor;
+#else
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (descriptor < 0) Fail(reason, ErrnoText(errno));
+    return descriptor;
+#endif
+}
+
+int Duplicate(int descriptor, std::string* reason)
+{
+#ifdef _WIN32
+    const int copy = _dup(descriptor);
+#else
+    const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+#endif
+    if (copy < 0) Fail(reason, ErrnoText(errno));
+    return copy;
+}
+
+std::int64_t ReadAt(int descriptor, std::int64_t offset, void* buffer, std::size_t n, std::string* reason)
+{
+#ifdef _WIN32
+    // An offset of its own for each read: threads reading one file through
+    // duplicated descriptors share no position.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30));
+    if (!ReadFile(HandleOf(descriptor), buffer, want, &got, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF) return 0;
+        FailWindows(reason);
+        return -1;
+    }
+    return got;
+#else
+    for (;;) {
+        const ssize_t got = ::pread(descriptor, buffer, n, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) Fail(reason, ErrnoText(errno));
+        return got;
+    }
+#endif
+}
+
+std::int64_t WriteAt(int descriptor, std::int64_t offset, const void* buffer, std::size_t n, std::string* reason)
+{
+#ifdef _WIN32
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    DWORD put = 0;
+    const DWORD want = static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30));
+    if (!WriteFile(HandleOf(descriptor), buffer, want, &put, &at)) {
+        FailWindows(reason);
+        return -1;
+    }
+    return put;
+#else
+    for (;;) {
+        const ssize_t put = ::pwrite(descriptor, buffer, n, static_cast<off_t>(offset));
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) Fail(reason, ErrnoText(errno));
+        return put;
+    }
+#endif
+}
+
+bool Flush(int descriptor, std::string* reason)
+{
+#ifdef _WIN32
+    return FlushFileBuffers(HandleOf(descriptor)) || FailWindows(reason);
+#else
+    return ::fsync(descriptor) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool Resize(int descriptor, std::int64_t size, std::string* reason)
+{
+#ifdef _WIN32
+    const int error = _chsize_s(descriptor, size);
+    return error == 0 || Fail(reason, ErrnoText(error));
+#else
+    return ::ftruncate(descriptor, static_cast<off_t>(size)) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool Close(int descriptor, std::string* reason)
+{
+#ifdef _WIN32
+    return _close(descriptor) == 0 || Fail(reason, ErrnoText(errno));
+#else
+    return ::close(descriptor) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool SetMode(int descriptor, const std::string& path, unsigned mode, std::string* reason)
+{
+#ifdef _WIN32
+    (void)descriptor;
+    if (mode & 0200u) return true;
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return (attributes != INVALID_FILE_ATTRIBUTES && SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) ||
+           FailWindows(reason);
+#else
+    (void)path;
+    return ::fchmod(descriptor, static_cast<mode_t>(mode)) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool Replace(const std::string& from, const std::string& to, std::string* reason)
+{
+#ifdef _WIN32
+    // The C runtime's rename refuses to replace; this replaces at once and
+    // returns only when the new name is on the disk.
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || FailWindows(reason);
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool Remove(const std::string& path)
+{
+#ifdef _WIN32
+    return DeleteFileW(Wide(path).c_str()) != 0;
+#else
+    return ::unlink(path.c_str()) == 0;
+#endif
+}
+
+void SyncFolder(const std::string& folder)
+{
+#ifdef _WIN32
+    (void)folder;  // MOVEFILE_WRITE_THROUGH made the rename durable
+#else
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+#endif
+}
+
+bool MayWrite(const std::string& path, std::string* reason)
+{
+#ifdef _WIN32
+    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FailWindows(reason);
+    CloseHandle(handle);
+    return true;
+#else
+    return ::access(path.c_str(), W_OK) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+std::string FinalPath(const std::string& path)
+{
+#ifdef _WIN32
+    // Only a link or junction is resolved; other paths keep the spelling they were given.
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    HANDLE handle = LookAt(path);
+    if (handle == INVALID_HANDLE_VALUE) return path;
+    std::wstring final(32768, L'\0');
+    const DWORD n = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(handle);
+    if (n == 0 || n >= final.size()) return path;
+    final.resize(n);
+    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) return Narrow(L"\\\\" + final.substr(8));
+    if (final.rfind(L"\\\\?\\", 0) == 0) return Narrow(final.substr(4));
+    return Narrow(final);
+#else
+    stdfs::path p(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!stdfs::is_symlink(p, ec)) break;
+        const stdfs::path next = stdfs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return p.string();
+#endif
+}
+
+unsigned DefaultMode()
+{
+#ifdef _WIN32
+    return 0666u;
+#else
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+#endif
+}
+
+}  // namespace zok2::fs::sys
