@@ -61,11 +61,9 @@ std::string GetAppPath(PathPart mode, const std::string& path)
         for (std::size_t i = 0; i < g_programPath.size(); ++i) {
             if (IsSeparator(g_programPath[i])) cut = i + 1;
         }
-        std::string folder = g_programPath.substr(0, cut);
-#ifdef _WIN32
-        if (folder.size() >= 2 && folder[1] == ':') folder = folder.substr(2);
-#endif
-        return folder;
+        // The drive stays: without it a program started from another drive than
+        // the current one would look for its profile and sets on the wrong drive.
+        return g_programPath.substr(0, cut);
     }
     case PathPart::ProfilePath:
         if (!g_profilePath.empty()) return g_profilePath;

@@ -99,11 +99,11 @@ TEST(DataPlaces, AnInstalledProgramStartsTheUsersFoldersFromItsCopiesAndNeverOve
     // The path function gives the places made current; --root puts them in its folder.
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const std::string dataHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-    ::setenv("HOME", install.home.c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (install.dir.Path() + "data").c_str(), 1);
+    SetEnvironment("HOME", install.home);
+    SetEnvironment("XDG_DATA_HOME", install.dir.Path() + "data");
     UsePlaces("", install.bin + "zok2", "../share/zok2");
-    ::setenv("HOME", home.c_str(), 1);
-    dataHome.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    SetEnvironment("HOME", home);
+    SetEnvironment("XDG_DATA_HOME", dataHome);
     EXPECT_EQ(SettingsFolder(), install.dir.Path() + "data/zok2/Settings/");
     UsePlaces(install.dir.Path() + "root", install.bin + "zok2", "../share/zok2");
     EXPECT_EQ(GetAppPath(PathPart::ProfilePath), install.dir.Path() + "root/zok2.ini");

@@ -3,9 +3,12 @@
 // definition files that are not Shift-JIS; a set whose folder vanished.
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <filesystem>
 #include <fstream>
@@ -41,16 +44,17 @@ protected:
     // Another program writes bytes into the file in place (same file, new time unless kept).
     void Rewrite(std::size_t offset, const std::string& bytes, bool keepTime = false)
     {
-        struct stat before{};
-        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        std::error_code error;
+        const auto before = stdfs::last_write_time(path, error);
+        ASSERT_FALSE(error) << error.message();
         {
             std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
             f.seekp(static_cast<std::streamoff>(offset));
             f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         }
-        struct timespec times[2] = {before.st_atim, before.st_mtim};
-        if (!keepTime) times[1].tv_sec -= 100;  // a clearly different time, whatever the clock's resolution
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        // A clearly different time, whatever the clock's resolution; or the time it had.
+        stdfs::last_write_time(path, keepTime ? before : before - std::chrono::seconds(100), error);
+        ASSERT_FALSE(error) << error.message();
     }
     std::string Patched(std::string bytes) const
     {
@@ -209,6 +213,9 @@ TEST(ParallelSaves, SavesSideBySideInOneFolderKeepEachOthersFiles)
 
 TEST(SparseBackups, TheBackupOfASparseFileKeepsItsHoles)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "sparse files are made and measured with POSIX calls (pwrite, st_blocks)";
+#else
     TempDir temp;
     const std::string path = temp.Path() + "sparse.bin";
     constexpr std::int64_t kSize = std::int64_t{256} << 20;
@@ -238,6 +245,7 @@ TEST(SparseBackups, TheBackupOfASparseFileKeepsItsHoles)
     EXPECT_EQ(std::string(bytes, 6), "middle");
     ASSERT_EQ(copy.ReadAt(kSize / 2 - 6, bytes, 6), 6);
     EXPECT_EQ(std::string(bytes, 6), std::string(6, '\0'));
+#endif
 }
 
 class DefinitionTroubleTest : public DocTest {};

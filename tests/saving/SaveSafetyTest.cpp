@@ -155,6 +155,9 @@ TEST_F(SaveTest, AProtectedBackupStopsTheSave)
 
 TEST_F(SaveTest, LinksAreWrittenThrough)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows, and MinGW's library does not make them";
+#endif
     OpenWith("0,V,1,,,16,,,d\r\n", Bytes({1, 2}));
     // The column file and the backup are links to files elsewhere.
     const std::string elsewhere = temp.Path() + "elsewhere/";
@@ -205,11 +208,18 @@ TEST_F(SaveTest, OnlyRegularFilesOpen)
 {
     Def("a.idn", "r\r\n");
     Def("a.ini", "0,V,1\r\n");
+#ifdef _WIN32
+    // A folder and a device (the null device) are no files to open.
+    const std::string zero = "NUL";
+    const std::vector<std::string> notFiles{temp.Path(), zero};
+#else
     const std::string fifo = temp.Path() + "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string zero = temp.Path() + "zero.bin";
     stdfs::create_symlink("/dev/zero", zero);
-    for (const std::string& notAFile : {temp.Path(), fifo, zero}) {
+    const std::vector<std::string> notFiles{temp.Path(), fifo, zero};
+#endif
+    for (const std::string& notAFile : notFiles) {
         SCOPED_TRACE(notAFile);
         messages.shown.clear();
         EXPECT_FALSE(Open(notAFile));

@@ -1,22 +1,35 @@
 #include "support/TestFixture.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <random>
+#include <stdexcept>
 #include <filesystem>
 #include <fstream>
 
 #include "document/SectionGrid.h"
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
+#include "framework/System.h"
 
 namespace zok2::test {
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zok2-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    m_path = std::string(made ? made : "/tmp/zok2-test-fallback") + "/";
+    // A name of its own under the temporary folder (mkdtemp is POSIX only).
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = "zok2-test-" + std::to_string(random()) + "-" + std::to_string(counter++);
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error) && !error) {
+            m_path = fs::sys::TextOf(base / name) + "/";
+            return;
+        }
+    }
+    ADD_FAILURE() << "no temporary folder could be made under " << base.string();
+    m_path = fs::sys::TextOf(base) + "/zok2-test-unmade/";
 }
 
 TempDir::~TempDir()
@@ -28,6 +41,26 @@ TempDir::~TempDir()
         std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     }
     std::filesystem::remove_all(m_path, ec);
+}
+
+void AbortTest(const std::string& why)
+{
+    ADD_FAILURE() << why;
+    // GoogleTest reports the exception and goes on with the next test.
+    throw std::runtime_error("test stopped: " + why);
+}
+
+void SetEnvironment(const char* name, const std::string& value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());  // "" removes it
+#else
+    if (value.empty()) {
+        ::unsetenv(name);
+    } else {
+        ::setenv(name, value.c_str(), 1);
+    }
+#endif
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)
@@ -81,7 +114,10 @@ std::string DocTest::Binary(const std::string& bytes, const std::string& name)
 
 void DocTest::OpenBytes(const std::string& bytes, const std::string& name)
 {
-    ASSERT_TRUE(Open(Binary(bytes, name))) << (messages.shown.empty() ? std::string() : messages.shown.back());
+    // A test whose file did not open stops here, not at its first use of the document.
+    if (!Open(Binary(bytes, name))) {
+        AbortTest("the file did not open: " + (messages.shown.empty() ? std::string() : messages.shown.back()));
+    }
 }
 
 const ColumnDefinition& DocTest::Column(int section, int column) const
@@ -101,7 +137,7 @@ void EditingTest::OpenSection(const std::string& ini, const std::string& bytes, 
     Def("a.idn", idn);
     Def("a.ini", ini);
     path = Binary(bytes, name);
-    ASSERT_TRUE(Open(path)) << LastMessage();
+    if (!Open(path)) AbortTest("the file did not open: " + LastMessage());
     FillSectionGrid(*doc, view.grid, 0, 1, 1);
     editor = std::make_unique<GridEditor>(*doc, view.grid, clipboard);
     editor->SetCurrentSection(0);

@@ -31,6 +31,11 @@ private:
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
+// Fails the running test and stops it, from a helper whose caller would go on
+// to use what the helper could not make (ASSERT only leaves the helper).
+[[noreturn]] void AbortTest(const std::string& why);
+// Sets an environment variable ("" removes it).
+void SetEnvironment(const char* name, const std::string& value);
 std::string ReadFile(const std::string& path);
 std::string Bytes(std::initializer_list<int> values);
 
