@@ -4,16 +4,15 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
+#include "framework/System.h"
 
 namespace zok2 {
 
 namespace stdfs = std::filesystem;
+namespace sys = fs::sys;
 
 namespace {
 
@@ -29,24 +28,17 @@ std::string Variable(const char* name)
     return value ? std::string(value) : std::string();
 }
 
-bool FolderWritable(const std::string& folder)
-{
-#ifdef _WIN32
-    (void)folder;
-    return true;
-#else
-    return ::access((folder.empty() ? std::string(".") : folder).c_str(), W_OK) == 0;
-#endif
-}
+bool FolderWritable(const std::string& folder) { return sys::FolderMayBeWritten(folder); }
 
 // The XDG folder of a kind: the variable when it names an absolute path, else HOME's default.
 std::string XdgFolder(const std::string& variable, const std::string& home, const char* fallback)
 {
-    if (!variable.empty() && variable[0] == '/') return WithSlash(variable);
+    if (!variable.empty() && sys::PathOf(variable).is_absolute()) return WithSlash(variable);
     return WithSlash(home) + fallback;
 }
 
-std::string Normal(const std::string& path) { return WithSlash(stdfs::path(path).lexically_normal().string()); }
+// "a/bin/../share" as "a/share" (separators as the system writes them).
+std::string Normal(const std::string& path) { return WithSlash(sys::TextOf(sys::PathOf(path).lexically_normal())); }
 
 }  // namespace
 
@@ -56,6 +48,12 @@ PlaceEnvironment EnvironmentPlaces(const std::string& bundledRelative)
     environment.home = Variable("HOME");
     environment.configHome = Variable("XDG_CONFIG_HOME");
     environment.dataHome = Variable("XDG_DATA_HOME");
+#ifdef _WIN32
+    // Windows keeps a user's settings in the roaming and data in the local application folder.
+    if (environment.home.empty()) environment.home = Variable("USERPROFILE");
+    if (environment.configHome.empty()) environment.configHome = Variable("APPDATA");
+    if (environment.dataHome.empty()) environment.dataHome = Variable("LOCALAPPDATA");
+#endif
     environment.bundledRelative = bundledRelative;
     return environment;
 }
@@ -72,7 +70,7 @@ DataPlaces ChoosePlaces(const std::string& programFolder, const PlaceEnvironment
 {
     const std::string folder = WithSlash(programFolder);
     const std::string bundled = environment.bundledRelative.empty() ? std::string() : Normal(folder + environment.bundledRelative);
-    const bool installation = !bundled.empty() && fs::IsFolder(bundled) && stdfs::path(folder).lexically_normal().parent_path().filename() == "bin";
+    const bool installation = !bundled.empty() && fs::IsFolder(bundled) && sys::PathOf(folder).lexically_normal().parent_path().filename() == "bin";
     const bool ownProfile = fs::IsRegularFile(folder + "zok2.ini");
     const std::string configFolder = XdgFolder(environment.configHome, environment.home, ".config/") + "zok2/";
     const std::string dataFolder = XdgFolder(environment.dataHome, environment.home, ".local/share/") + "zok2/";

@@ -209,8 +209,9 @@ int OpenExisting(const std::string& path, bool update, std::string* reason)
 int CreateExclusive(const std::string& path, std::string* reason)
 {
 #ifdef _WIN32
-    // No sharing of deletion: another save's clean-up cannot take the file while it is written.
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    // Shared for reading and writing (the save writes it by name too), not for
+    // deletion: another save's clean-up cannot take the file while it is written.
+    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         FailWindows(reason);
@@ -374,6 +375,20 @@ bool MayWrite(const std::string& path, std::string* reason)
     return true;
 #else
     return ::access(path.c_str(), W_OK) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool FolderMayBeWritten(const std::string& folder)
+{
+#ifdef _WIN32
+    // Access lists decide, not attributes: the only sure answer is to try.
+    const std::string probe = (folder.empty() ? std::string(".") : folder) + "\\.zok2-probe-" + std::to_string(GetCurrentProcessId());
+    HANDLE handle = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(handle);
+    return true;
+#else
+    return ::access((folder.empty() ? std::string(".") : folder).c_str(), W_OK) == 0;
 #endif
 }
 

@@ -54,6 +54,8 @@ void SyncFolder(const std::string& folder);
 // Whether this user may write the existing file: the system is asked (Windows:
 // the file is opened for writing and closed, which access lists decide).
 bool MayWrite(const std::string& path, std::string* reason);
+// Whether new files may be made in the folder (Windows: a file is made and removed).
+bool FolderMayBeWritten(const std::string& folder);
 // The path the file finally has: every link (Windows: also junction) resolved.
 // A path that does not exist is returned as it is.
 std::string FinalPath(const std::string& path);

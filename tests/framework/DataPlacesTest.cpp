@@ -8,6 +8,7 @@
 
 #include "framework/AppPath.h"
 #include "framework/DataPlaces.h"
+#include "framework/System.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -40,6 +41,9 @@ struct Install {
 };
 
 bool NeverWritable(const std::string&) { return false; }
+
+// A path as the system spells it without "." and ".." (Windows: backslashes).
+std::string Normal(const std::string& path) { return fs::sys::TextOf(fs::sys::PathOf(path).lexically_normal()); }
 
 }  // namespace
 
@@ -81,7 +85,7 @@ TEST(DataPlaces, AnInstalledProgramStartsTheUsersFoldersFromItsCopiesAndNeverOve
     EXPECT_FALSE(places.portable);
     EXPECT_EQ(places.profilePath, install.home + ".config/zok2/zok2.ini");
     EXPECT_EQ(places.settingsFolder, install.home + ".local/share/zok2/Settings/");
-    EXPECT_EQ(places.bundledFolder, install.share);
+    EXPECT_EQ(Normal(places.bundledFolder), Normal(install.share));
     EXPECT_TRUE(PreparePlaces(places, install.bin).empty());
     EXPECT_EQ(ReadFile(places.profilePath), ReadFile(install.share + "zok2.ini"));
     EXPECT_EQ(ReadFile(places.settingsFolder + "sample/items.ini"), "0,A,1\r\n");

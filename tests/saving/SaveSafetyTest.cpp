@@ -133,7 +133,7 @@ TEST_F(SaveTest, WriteProtectionIsHonouredEvenForTheSuperUser)
 
     // Save As to a new file: a writable, patched copy of the protected one.
     const std::string copy = temp.Path() + "copy.bin";
-    ASSERT_TRUE(doc->DoSaveAs(copy));
+    ASSERT_TRUE(doc->DoSaveAs(copy)) << LastMessage();
     EXPECT_EQ(ReadFile(copy), Bytes({0x7F, 2, 3, 4}));
     EXPECT_TRUE((stdfs::status(copy).permissions() & stdfs::perms::owner_write) != stdfs::perms::none);
     EXPECT_EQ(ReadFile(path), Bytes({1, 2, 3, 4}));

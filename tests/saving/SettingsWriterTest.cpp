@@ -232,6 +232,8 @@ TEST_F(SettingsTest, AProtectedOrUnreadableColumnFileIsKeptAndNamed)
     EXPECT_EQ(Ini(), "100,A,1\r\n");
     EXPECT_EQ(messages.shown.back(), "設定ファイルに書き込めないため、上書きせずに残しました。\na.ini (Permission denied)");
 
+    // (Windows deletes no read-only file: the protection goes first.)
+    std::filesystem::permissions(SetFolder() + "a.ini", std::filesystem::perms::owner_all);
     std::filesystem::remove(SetFolder() + "a.ini");
     std::filesystem::create_directory(SetFolder() + "a.ini");
     EXPECT_FALSE(doc->SaveSettings());

@@ -9,8 +9,13 @@
 
 #include "document/SectionGrid.h"
 #include "framework/AppPath.h"
+#include "framework/File.h"
 #include "framework/FileSystem.h"
 #include "framework/System.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace zok2::test {
 
@@ -48,6 +53,43 @@ void AbortTest(const std::string& why)
     ADD_FAILURE() << why;
     // GoogleTest reports the exception and goes on with the next test.
     throw std::runtime_error("test stopped: " + why);
+}
+
+void ReplaceByRename(const std::string& from, const std::string& to)
+{
+    std::string reason;
+    if (!fs::sys::Replace(from, to, &reason)) ADD_FAILURE() << "cannot rename " << from << " to " << to << ": " << reason;
+}
+
+void KeepingTheTime(const std::string& path, const std::function<void()>& change)
+{
+#ifdef _WIN32
+    // std::filesystem sets times in whole seconds here: the system's own calls keep every tick.
+    const std::wstring wide = fs::sys::PathOf(path).wstring();
+    FILETIME written{};
+    HANDLE before = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    GetFileTime(before, nullptr, nullptr, &written);
+    CloseHandle(before);
+    change();
+    HANDLE after = CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (!SetFileTime(after, nullptr, nullptr, &written)) ADD_FAILURE() << "cannot set the time of " << path;
+    CloseHandle(after);
+#else
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    change();
+    std::filesystem::last_write_time(path, written, error);
+    if (error) ADD_FAILURE() << "cannot set the time of " << path << ": " << error.message();
+#endif
+}
+
+std::string MissingReason(const std::string& path)
+{
+    fs::File file;
+    EXPECT_FALSE(file.Open(path, fs::File::Mode::Read)) << path << " exists";
+    return file.Reason();
 }
 
 void SetEnvironment(const char* name, const std::string& value)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -34,6 +35,14 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // Fails the running test and stops it, from a helper whose caller would go on
 // to use what the helper could not make (ASSERT only leaves the helper).
 [[noreturn]] void AbortTest(const std::string& why);
+// What another program does to a file: gives `from` the name `to`, replacing
+// what is there (std::filesystem::rename does not replace on Windows).
+void ReplaceByRename(const std::string& from, const std::string& to);
+// Runs `change` on the file at path and gives it back its modification time to
+// the last tick the system keeps.
+void KeepingTheTime(const std::string& path, const std::function<void()>& change);
+// The system's reason for a path that names nothing ("No such file or directory").
+std::string MissingReason(const std::string& path);
 // Sets an environment variable ("" removes it).
 void SetEnvironment(const char* name, const std::string& value);
 std::string ReadFile(const std::string& path);
