@@ -305,22 +305,13 @@ bool ReplacementFile::Commit(unsigned mode)
     if (m_fd < 0) return false;
     std::string reason;
     if (!sys::SetMode(m_fd, m_path, mode, &reason) || !sys::Flush(m_fd, &reason)) return Fail(reason);
-#ifdef _WIN32
-    // The temporary is not shared for deletion, so it is closed before it takes the name.
-    const bool closed = sys::Close(m_fd, &reason);
-    m_fd = -1;
-    if (!closed) return Fail(reason);
-    if (!sys::Replace(m_path, m_target, &reason)) return Fail(reason);
-    m_path.clear();
-#else
-    // Renamed while still open and locked, so no other save's clean-up can take
-    // the file between the last write and the rename.
-    if (!sys::Replace(m_path, m_target, &reason)) return Fail(reason);
+    // Renamed while still open (and locked), so no other save's clean-up can
+    // take the file between the last write and the rename.
+    if (!sys::ReplaceOpen(m_fd, m_path, m_target, &reason)) return Fail(reason);
     m_path.clear();
     const bool closed = sys::Close(m_fd, &reason);
     m_fd = -1;
     if (!closed) return Fail(reason);
-#endif
     sys::SyncFolder(FolderOf(m_target));
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -76,6 +77,12 @@ bool StatHandle(HANDLE handle, Status* status, std::string* reason)
 {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info)) return FailWindows(reason);
+    // A file deleted while someone holds it open keeps its name until the last
+    // handle closes, and vanishes then: it is gone already.
+    FILE_STANDARD_INFO standard{};
+    if (GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) && standard.DeletePending) {
+        return Fail(reason, WindowsText(ERROR_FILE_NOT_FOUND));
+    }
     *status = Status{};
     status->folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     status->regular = !status->folder && (info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0 && GetFileType(handle) == FILE_TYPE_DISK;
@@ -211,7 +218,7 @@ int CreateExclusive(const std::string& path, std::string* reason)
 #ifdef _WIN32
     // Shared for reading and writing (the save writes it by name too), not for
     // deletion: another save's clean-up cannot take the file while it is written.
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         FailWindows(reason);
@@ -341,6 +348,31 @@ bool Replace(const std::string& from, const std::string& to, std::string* reason
     return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || FailWindows(reason);
 #else
     return std::rename(from.c_str(), to.c_str()) == 0 || Fail(reason, ErrnoText(errno));
+#endif
+}
+
+bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to, std::string* reason)
+{
+#ifdef _WIN32
+    (void)from;
+    // Renamed through its own handle (which alone may delete it).
+    const std::wstring target = Wide(to);
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return FailWindows(reason);
+    full.resize(length);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(full.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, full.data(), full.size() * sizeof(wchar_t));
+    HANDLE handle = HandleOf(descriptor);
+    if (!SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) return FailWindows(reason);
+    return FlushFileBuffers(handle) || FailWindows(reason);
+#else
+    (void)descriptor;
+    return Replace(from, to, reason);
 #endif
 }
 

@@ -48,6 +48,9 @@ bool SetMode(int descriptor, const std::string& path, unsigned mode, std::string
 // `from` takes the name `to` at once, replacing a file there; flushed through
 // to the disk where the system offers it.
 bool Replace(const std::string& from, const std::string& to, std::string* reason);
+// The same for the file open at `descriptor` (made by CreateExclusive), renamed
+// while still open, so no one can take it between its last write and its new name.
+bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to, std::string* reason);
 bool Remove(const std::string& path);
 // Makes what was renamed in the folder durable (nothing to do on Windows).
 void SyncFolder(const std::string& folder);

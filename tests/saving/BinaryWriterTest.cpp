@@ -226,7 +226,9 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenReportsAndKeepsTheHistory)
 
     std::filesystem::remove(path);  // the file went away after the open: the save asks, and a Cancel keeps all
     EXPECT_FALSE(Save());
+#ifndef _WIN32  // (Windows keeps a deleted file's name until its last handle closes)
     EXPECT_FALSE(std::filesystem::exists(path));  // never created
+#endif
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->history.UndoLog().size(), 1u);
     EXPECT_EQ(doc->history.SavedUndoDepth(), 0);

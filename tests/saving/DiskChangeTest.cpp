@@ -113,6 +113,9 @@ TEST_F(DiskChangeTest, BytesUnderAnEditChangedWithTheTimeKeptAreNoticed)
 
 TEST_F(DiskChangeTest, AReplacedFileIsNotPatchedAndSaveAsKeepsTheOpenedBytes)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows lets no program replace a file another program holds open";
+#endif
     const std::string other = Pattern(0x300).substr(0x40, 0x200);
     WriteFile(path + ".new", other);
     ReplaceByRename(path + ".new", path);  // a new file under the old name
