@@ -21,12 +21,6 @@
 #include "search/CellSearch.h"
 #include "text/SjisText.h"
 
-#ifndef ZOK2_BUNDLED_RELATIVE
-#define ZOK2_BUNDLED_RELATIVE "../share/zok2"
-#endif
-#ifndef ZOK2_VERSION
-#define ZOK2_VERSION "0"
-#endif
 
 namespace zok2 {
 

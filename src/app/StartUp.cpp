@@ -15,12 +15,6 @@
 #include "text/Translate.h"
 #include "qt/SjisCodec.h"
 
-#ifndef ZOK2_BUNDLED_RELATIVE
-#define ZOK2_BUNDLED_RELATIVE "../share/zok2"
-#endif
-#ifndef ZOK2_VERSION
-#define ZOK2_VERSION "0"
-#endif
 
 namespace zok2 {
 

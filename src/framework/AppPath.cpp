@@ -1,5 +1,7 @@
 #include "framework/AppPath.h"
 
+#include "framework/System.h"
+
 namespace zok2 {
 
 namespace {
@@ -7,21 +9,12 @@ std::string g_programPath;
 std::string g_profilePath;     // "" when beside the program
 std::string g_settingsFolder;  // "" when beside the program
 
-bool IsSeparator(char c)
-{
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
 // Splits the last component of `path` into name and extension (from its last dot).
 void SplitName(const std::string& path, std::string* name, std::string* extension)
 {
     std::size_t start = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) start = i + 1;
+        if (fs::sys::IsSeparator(path[i])) start = i + 1;
     }
     std::string last = path.substr(start);
     std::size_t dot = last.rfind('.');
@@ -59,7 +52,7 @@ std::string GetAppPath(PathPart mode, const std::string& path)
     case PathPart::ProgramFolder: {
         std::size_t cut = 0;
         for (std::size_t i = 0; i < g_programPath.size(); ++i) {
-            if (IsSeparator(g_programPath[i])) cut = i + 1;
+            if (fs::sys::IsSeparator(g_programPath[i])) cut = i + 1;
         }
         // The drive stays: without it a program started from another drive than
         // the current one would look for its profile and sets on the wrong drive.

@@ -41,15 +41,6 @@ bool SetReason(std::string* reason, const std::string& text)
     return false;
 }
 
-bool IsSeparator(char c)
-{
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
 // The folder a file lies in, to make its temporary beside it: "a/b" for
 // "a/b/c"; on Windows also "C:\\d" for "C:\\d\\f", "C:\\" for "C:\\f" and
 // "C:" (that drive's current folder) for "C:f".
@@ -61,7 +52,7 @@ std::string FolderOf(const std::string& path)
 #endif
     std::size_t slash = std::string::npos;
     for (std::size_t i = root; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) slash = i;
+        if (sys::IsSeparator(path[i])) slash = i;
     }
     if (slash == std::string::npos) return root ? path.substr(0, root) : std::string(".");
     return slash == root ? path.substr(0, root + 1) : path.substr(0, slash);
@@ -70,7 +61,7 @@ std::string FolderOf(const std::string& path)
 // The path of `name` inside `folder` (as FolderOf gives it).
 std::string InFolder(const std::string& folder, const std::string& name)
 {
-    if (!folder.empty() && (IsSeparator(folder.back()) || (folder.size() == 2 && folder[1] == ':'))) return folder + name;
+    if (!folder.empty() && (sys::IsSeparator(folder.back()) || (folder.size() == 2 && folder[1] == ':'))) return folder + name;
     return folder + "/" + name;
 }
 

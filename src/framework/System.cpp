@@ -71,6 +71,16 @@ bool FailWindows(std::string* reason) { return Fail(reason, WindowsText(GetLastE
 
 HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
 
+// The position of one read or write, and how much of n one call may take.
+OVERLAPPED At(std::int64_t offset)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    return at;
+}
+DWORD Chunk(std::size_t n) { return static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30)); }
+
 std::int64_t Join(DWORD high, DWORD low) { return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low); }
 
 bool StatHandle(HANDLE handle, Status* status, std::string* reason)
@@ -149,6 +159,15 @@ FileIdentity IdentityFromStat(const struct stat& st)
 }  // namespace
 
 std::string ErrnoText(int error) { return std::strerror(error); }
+
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
 
 stdfs::path PathOf(const std::string& path)
 {
@@ -253,12 +272,9 @@ std::int64_t ReadAt(int descriptor, std::int64_t offset, void* buffer, std::size
 #ifdef _WIN32
     // An offset of its own for each read: threads reading one file through
     // duplicated descriptors share no position.
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    OVERLAPPED at = At(offset);
     DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30));
-    if (!ReadFile(HandleOf(descriptor), buffer, want, &got, &at)) {
+    if (!ReadFile(HandleOf(descriptor), buffer, Chunk(n), &got, &at)) {
         if (GetLastError() == ERROR_HANDLE_EOF) return 0;
         FailWindows(reason);
         return -1;
@@ -277,12 +293,9 @@ std::int64_t ReadAt(int descriptor, std::int64_t offset, void* buffer, std::size
 std::int64_t WriteAt(int descriptor, std::int64_t offset, const void* buffer, std::size_t n, std::string* reason)
 {
 #ifdef _WIN32
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    OVERLAPPED at = At(offset);
     DWORD put = 0;
-    const DWORD want = static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30));
-    if (!WriteFile(HandleOf(descriptor), buffer, want, &put, &at)) {
+    if (!WriteFile(HandleOf(descriptor), buffer, Chunk(n), &put, &at)) {
         FailWindows(reason);
         return -1;
     }

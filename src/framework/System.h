@@ -65,6 +65,9 @@ std::string FinalPath(const std::string& path);
 // Permission bits new files get (the process's umask applied).
 unsigned DefaultMode();
 
+// A character that separates a path's parts ("/"; on Windows "\\" too).
+bool IsSeparator(char c);
+
 // The system's text for a C runtime error number.
 std::string ErrnoText(int error);
 
