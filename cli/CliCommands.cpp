@@ -21,7 +21,6 @@
 #include "search/CellSearch.h"
 #include "text/SjisText.h"
 
-
 namespace zok2 {
 
 namespace {

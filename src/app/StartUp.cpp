@@ -15,7 +15,6 @@
 #include "text/Translate.h"
 #include "qt/SjisCodec.h"
 
-
 namespace zok2 {
 
 DataPlaces UsePlaces(const std::string& root, const std::string& programPath)
