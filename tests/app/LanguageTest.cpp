@@ -4,6 +4,7 @@
 // texts and mnemonics kept.
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -83,6 +84,16 @@ TEST(Language, TheProfilesKeyDecidesThenTheSystemsLocale)
     EXPECT_EQ(ChooseLanguage("en", QStringLiteral("ja_JP")), Language::English);
     EXPECT_EQ(ChooseLanguage("fr", QStringLiteral("ja_JP")), Language::Japanese);  // an unknown key: the system's
     EXPECT_STREQ(LanguageKey(Language::English), "en");
+}
+
+// Run by CTest under LANG=C and LANG=ja_JP.UTF-8 (ZOK2_LOCALE_CASE says which):
+// the language a start without the profile's key takes.
+TEST(Language, TheSystemsLocaleComesFromTheEnvironment)
+{
+    const QByteArray expected = qgetenv("ZOK2_LOCALE_CASE");
+    if (expected.isEmpty()) GTEST_SKIP() << "run by CTest with LANG set";
+    const Language language = ChooseLanguage("", QLocale::system().name());
+    EXPECT_EQ(LanguageKey(language), expected.toStdString()) << QLocale::system().name().toStdString();
 }
 
 TEST(Language, EveryTextHasItsEnglishWithItsPlaceholdersShortcutsAndMnemonics)
