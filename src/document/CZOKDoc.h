@@ -84,6 +84,15 @@ public:
     // `note` (optional) says what the parse did beyond reading a number.
     void StoreText(const ColumnStore& store, int section, int column, int row, std::string_view text, bool applyRange,
                    ColumnCodec::ParseNote* note = nullptr);
+    // Many stores of one edit (an import), each to a cell CanStore allowed: the
+    // document is marked changed once, then each value is stored as StoreText
+    // stores it (cells sharing its bits take them over).
+    void BeginStores();
+    void StoreValue(const ColumnStore& store, int section, int column, int row, std::uint32_t value)
+    {
+        values[static_cast<std::size_t>(section)].Set(static_cast<std::size_t>(row), static_cast<std::size_t>(column), value);
+        if (store.shares) SpreadFrom(section, column, row);
+    }
     // How many cells of the rectangle (0-based, inclusive) show a value that cannot change.
     std::int64_t CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const;
     // The text a cell shows: "--" without data, a list label, or the radix form.
@@ -176,6 +185,7 @@ private:
     std::vector<ValueTable> m_valuesAsRead;
     bool m_valuesAsReadKept = false;
     void KeepValuesAsRead();
+    void SpreadFrom(int section, int column, int row);
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
     mutable ByteSharing m_sharing;  // what shares bits with what, found on first use
     std::vector<CellRef> m_sharedChanges;

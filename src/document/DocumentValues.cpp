@@ -195,6 +195,14 @@ void CZOKDoc::StoreText(const ColumnStore& store, int section, int column, int r
     if (!IsModified()) MarkModified();
 }
 
+void CZOKDoc::BeginStores()
+{
+    KeepValuesAsRead();
+    MarkModified();
+}
+
+void CZOKDoc::SpreadFrom(int section, int column, int row) { m_sharing.Spread(values, section, column, row, &m_sharedChanges); }
+
 std::int64_t CZOKDoc::CountReadOnly(int section, int firstColumn, int lastColumn, int firstRow, int lastRow) const
 {
     std::int64_t count = 0;

@@ -303,10 +303,14 @@ ImportReport ImportRows(CZOKDoc& doc, int section, const Rows& rows)
     }
     doc.history.RecordEdit(FormatEditRecord({section, static_cast<int>(left), static_cast<int>(right), static_cast<int>(top), static_cast<int>(bottom)}, before));
     doc.history.ClearRedo();
+    // Every marked cell passed CanStore above; the store only parses and sets.
+    doc.BeginStores();
     for (std::size_t r = top; r <= bottom; ++r) {
         const Rows::Row row = rows[r];
         for (std::size_t c = left; c <= right; ++c) {
-            if (changed[(r - 1) * columns.size() + c - 1]) doc.StoreText(plan[c - 1].store, section, static_cast<int>(c) - 1, static_cast<int>(r) - 1, row[c], true);
+            if (!changed[(r - 1) * columns.size() + c - 1]) continue;
+            const ColumnPlan& column = plan[c - 1];
+            doc.StoreValue(column.store, section, static_cast<int>(c) - 1, static_cast<int>(r) - 1, column.codec->Parse(row[c], true));
         }
     }
     report.changed = static_cast<int>(changes);
