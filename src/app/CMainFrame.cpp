@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <algorithm>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -222,9 +223,11 @@ void CMainFrame::BuildMenus()
     other->addSeparator();
     // Each language named in itself, so a user who reads only one finds it.
     QMenu* language = other->addMenu(T("MainFrame", "言語 / Language(&L)"));
+    auto* languages = new QActionGroup(language);  // one of them, shown as a choice
     for (const auto& [id, name] : {std::pair{command::kJapanese, "日本語"}, std::pair{command::kEnglish, "English"}}) {
         QAction* item = Add(language, id, QString::fromUtf8(name));
         item->setCheckable(true);
+        languages->addAction(item);
     }
 
     // Keys of the accelerator table without a menu item.
