@@ -93,24 +93,19 @@ DataPlaces ChoosePlaces(const std::string& programFolder, const PlaceEnvironment
     return places;
 }
 
-namespace {
-DataPlaces g_places;
-}  // namespace
-
 DataPlaces UsePlaces(const std::string& root, const std::string& programPath, const std::string& bundledRelative)
 {
+    DataPlaces places;
     if (root.empty()) {
         SetProgramPath(programPath);
-        g_places = ChoosePlaces(GetAppPath(PathPart::ProgramFolder), EnvironmentPlaces(bundledRelative));
+        places = ChoosePlaces(GetAppPath(PathPart::ProgramFolder), EnvironmentPlaces(bundledRelative));
     } else {
         SetProgramPath(WithSlash(root) + "zok2");  // the profile zok2.ini and Settings/ live in the root
-        g_places = RootPlaces(root);
+        places = RootPlaces(root);
     }
-    SetDataPlaces(g_places.profilePath, g_places.settingsFolder);
-    return g_places;
+    SetDataPlaces(places.profilePath, places.settingsFolder);
+    return places;
 }
-
-const DataPlaces& CurrentPlaces() { return g_places; }
 
 std::vector<PlaceNote> PreparePlaces(const DataPlaces& places, const std::string& programFolder)
 {

@@ -41,8 +41,6 @@ DataPlaces RootPlaces(const std::string& root);
 // The places for `root` (a --root folder, or "" for the program's own choice)
 // made current: GetAppPath's profile and SettingsFolder() give them.
 DataPlaces UsePlaces(const std::string& root, const std::string& programPath, const std::string& bundledRelative);
-// The places made current last.
-const DataPlaces& CurrentPlaces();
 
 // What the user should be told once about the places.
 struct PlaceNote {

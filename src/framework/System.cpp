@@ -154,6 +154,18 @@ FileIdentity IdentityFromStat(const struct stat& st)
     return identity;
 }
 
+Status StatusFromStat(const struct stat& st)
+{
+    Status status;
+    status.regular = S_ISREG(st.st_mode);
+    status.folder = S_ISDIR(st.st_mode);
+    status.size = static_cast<std::int64_t>(st.st_size);
+    status.mode = static_cast<unsigned>(st.st_mode) & 07777u;
+    status.writeBitsAllow = BitsAllowWriting(st);
+    status.identity = IdentityFromStat(st);
+    return status;
+}
+
 #endif
 
 }  // namespace
@@ -191,13 +203,7 @@ bool StatPath(const std::string& path, Status* status, std::string* reason)
 #else
     struct stat st{};
     if (::stat(path.c_str(), &st) != 0) return Fail(reason, ErrnoText(errno));
-    *status = Status{};
-    status->regular = S_ISREG(st.st_mode);
-    status->folder = S_ISDIR(st.st_mode);
-    status->size = static_cast<std::int64_t>(st.st_size);
-    status->mode = static_cast<unsigned>(st.st_mode) & 07777u;
-    status->writeBitsAllow = BitsAllowWriting(st);
-    status->identity = IdentityFromStat(st);
+    *status = StatusFromStat(st);
     return true;
 #endif
 }
@@ -209,13 +215,7 @@ bool StatDescriptor(int descriptor, Status* status, std::string* reason)
 #else
     struct stat st{};
     if (::fstat(descriptor, &st) != 0) return Fail(reason, ErrnoText(errno));
-    *status = Status{};
-    status->regular = S_ISREG(st.st_mode);
-    status->folder = S_ISDIR(st.st_mode);
-    status->size = static_cast<std::int64_t>(st.st_size);
-    status->mode = static_cast<unsigned>(st.st_mode) & 07777u;
-    status->writeBitsAllow = BitsAllowWriting(st);
-    status->identity = IdentityFromStat(st);
+    *status = StatusFromStat(st);
     return true;
 #endif
 }
