@@ -12,6 +12,7 @@
 
 #include "BigSet.h"
 #include "document/CZOKDoc.h"
+#include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
@@ -158,8 +159,8 @@ void BM_ExportFloor(benchmark::State& state)
 }
 BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond);
 
-// Import: the table's own export with every text changed (its last digit moved
-// on, so each keeps its column's form), read and stored, beside strtoul of the
+// Import: the table's own export with every text changed (its last digit's
+// lowest bit flipped, so each keeps its column's form and limits), read and stored, beside strtoul of the
 // same texts; and the unchanged export, which is compared and stores nothing.
 std::string ChangedExport(const CZOKDoc& doc)
 {
@@ -171,8 +172,11 @@ std::string ChangedExport(const CZOKDoc& doc)
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             cell = rows[r][c];
             if (r > 0 && c > 0 && !cell.empty()) {
+                // The last digit's lowest bit flipped: every text stays a value its
+                // column holds (largest values end in an odd digit).
                 char& last = cell.back();
-                last = last == '9' ? 'A' : last == 'F' ? '0' : static_cast<char>(last + 1);
+                const int digit = last <= '9' ? last - '0' : last - 'A' + 10;
+                last = "0123456789ABCDEF"[digit ^ 1];
             }
             changed.AddCell(cell);
         }
@@ -197,7 +201,7 @@ void ImportText(benchmark::State& state, bool changed)
         }
         exchange::Rows read;
         exchange::ReadTsv(text, &read, &reason);
-        stored = exchange::ImportRows(doc, 0, read).changed;
+        stored = static_cast<int>(exchange::ImportRows(doc, 0, read).changes.size());
     }
     state.counters["stored"] = stored;
 }

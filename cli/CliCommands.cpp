@@ -14,6 +14,7 @@
 #include "framework/RecordingServices.h"
 #include "qt/SjisCodec.h"
 #include "compare/Reference.h"
+#include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "framework/FileSystem.h"
 #include "patch/Patches.h"
@@ -320,7 +321,9 @@ CliResult RunExport(Session& session, const std::string& format, const std::vect
     return result;
 }
 
-// Table files matched to their tables by name; only the texts that changed are stored, then the file is saved.
+// Table files matched to their tables by name, checked whole: when every file
+// fits its table, only the texts that changed are stored, then the file is saved;
+// otherwise nothing is stored and every problem is named.
 CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliResult& result)
 {
     CZOKDoc& doc = *session.doc;
@@ -334,6 +337,8 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
             files.push_back(rest[i]);
         }
     }
+    std::vector<std::pair<std::string, exchange::TableImport>> checked;
+    bool accepted = true;
     for (const std::string& path : files) {
         const std::string name = std::filesystem::path(path).stem().string();
         const std::string extension = std::filesystem::path(path).extension().string();
@@ -346,11 +351,31 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
         std::string text, reason;
         if (!fs::ReadFile(path, text, &reason)) return FileError(path, reason);
         exchange::Rows rows;
-        if (!exchange::ReadTable(extension, text, &rows, &reason)) return UsageError(path + ": " + reason, false);
-        const exchange::ImportReport report = exchange::ImportRows(doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
-        if (!report.refused.empty()) return UsageError(path + ": " + report.refused + "; nothing was stored", false);
-        if (report.outside > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.outside) + " texts lie outside table " + name + " and were left alone\n";
-        if (report.readOnly > 0) result.err += "warning: " + path + ": " + text::FormatDec(report.readOnly) + " read-only cells (past the end of the file) were left unchanged\n";
+        if (!exchange::ReadTable(extension, text, &rows, &reason)) return UsageError(path + ": " + reason + "; nothing was stored", false);
+        exchange::TableImport check = exchange::CheckImport(doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
+        const std::string where = path + ": table " + name + ": ";
+        if (check.refusal.kind != exchange::ImportRefusal::Kind::None) {
+            result.err += where + exchange::DescribeRefusal(check.refusal, SjisToUtf8) + "\n";
+        }
+        for (const exchange::ImportProblem& problem : check.problems) result.err += where + exchange::DescribeProblem(problem, SjisToUtf8) + "\n";
+        if (check.problemCount > check.problems.size()) {
+            result.err += where + "and " + text::FormatDec(static_cast<std::int64_t>(check.problemCount - check.problems.size())) + " more problems\n";
+        }
+        accepted = accepted && check.Accepted();
+        checked.emplace_back(path, std::move(check));
+    }
+    if (!accepted) {
+        result.status = 2;
+        result.err += "nothing was stored\n";
+        return result;
+    }
+    for (const auto& [path, check] : checked) {
+        exchange::ApplyImport(doc, check);
+        if (check.matchedByName) result.err += "note: " + path + ": the rows were matched by name (their order differs from the table's)\n";
+        if (check.readOnly > 0) {
+            result.err += "warning: " + path + ": " + text::FormatDec(static_cast<std::int64_t>(check.readOnly)) +
+                          " read-only cells (past the end of the file) were left unchanged\n";
+        }
     }
     if (!doc.IsModified()) return result;  // nothing changed: nothing to save
     if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;

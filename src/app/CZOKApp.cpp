@@ -13,6 +13,8 @@
 #include "app/CMyPropertySheet.h"
 #include "app/StartUp.h"
 #include "compare/Reference.h"
+#include "app/ImportReport.h"
+#include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "patch/Patches.h"
 #include "document/CZOKDoc.h"
@@ -365,8 +367,11 @@ bool CZOKApp::OnImport()
     m_frame->View().CommitPendingEdit();
     if (!m_doc->HasSections()) return false;
     const std::vector<std::string> files = chooseImportFiles ? chooseImportFiles() : std::vector<std::string>();
-    std::vector<std::string> notes;
-    bool changed = false;
+    if (files.empty()) return false;
+    // Every file is read and checked before anything is stored: one that does
+    // not fit its table stores nothing of any.
+    std::vector<std::string> refused, skipped;
+    std::vector<exchange::TableImport> checked;
     for (const std::string& path : files) {
         const std::string name = std::filesystem::path(path).stem().string();
         const std::string extension = std::filesystem::path(path).extension().string();
@@ -375,32 +380,44 @@ bool CZOKApp::OnImport()
             if (m_doc->SectionName(s) == name) section = s;
         }
         if (section < 0) {
-            notes.push_back(path + ": " + Tr("App", "この名前の表はありません"));
+            refused.push_back(path + ": " + Tr("App", "この名前の表はありません"));
             continue;
         }
         if (m_doc->IsCompressedSection(section)) {
-            notes.push_back(path + ": " + Tr("App", "圧縮された表は読み込めません"));
+            skipped.push_back(path + ": " + Tr("App", "圧縮された表は読み込めません"));
             continue;
         }
         std::string text, reason;
         exchange::Rows rows;
         if (!fs::ReadFile(path, text, &reason) || !exchange::ReadTable(extension, text, &rows, &reason)) {
-            notes.push_back(path + ": " + reason);
+            refused.push_back(path + ": " + reason);
             continue;
         }
-        const exchange::ImportReport report = exchange::ImportRows(*m_doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
-        if (!report.refused.empty()) notes.push_back(path + ": " + Tr("App", "見出しの行が表と違うため読み込みません"));
-        if (report.outside > 0) notes.push_back(path + ": " + Fill(Tr("App", "表の外の %1 個の値は無視しました"), {std::to_string(report.outside)}));
-        changed = changed || report.changed > 0;
+        exchange::TableImport check = exchange::CheckImport(*m_doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
+        if (!check.Accepted()) refused.push_back(ImportFileProblems(path, check));
+        checked.push_back(std::move(check));
     }
-    if (changed) {
-        // The grid shows the stored values; undo takes each table's import back in one step.
-        m_frame->View().ShowSection(m_frame->View().CurrentSection(), m_frame->View().GridWidget().CurrentColumn(),
-                                    m_frame->View().GridWidget().CurrentRow());
-        m_frame->UpdateCaption();
+    if (!refused.empty()) {
+        std::string message = Tr("Message", "表を読み込めません。何も変更していません。");
+        for (const std::string& text : refused) message += "\n\n" + text;
+        for (const std::string& text : skipped) message += "\n\n" + text;
+        Say(*m_doc, message);
+        m_frame->UpdateCommandStates();
+        return false;
     }
-    if (!notes.empty()) Say(*m_doc, messages::AboutFiles(ZOK2_NOOP("Message", "読み込めなかったものがあります。"), notes));
+    std::string message = Tr("Message", "表を読み込みました。");
+    bool changed = false;
+    for (const exchange::TableImport& check : checked) {
+        changed = exchange::ApplyImport(*m_doc, check) > 0 || changed;
+        message += "\n" + ImportDoneText(m_doc->SectionName(check.section), check);
+    }
+    for (const std::string& text : skipped) message += "\n" + text;
+    // The grid shows the stored values; undo takes each table's import back in one step.
+    if (changed) m_frame->View().ShowValuesAgain();
+    m_frame->UpdateCaption();
     m_frame->UpdateCommandStates();
+    Say(*m_doc, message);
+    m_frame->View().GridWidget().setFocus();
     return changed;
 }
 

@@ -160,6 +160,11 @@ std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange, ParseN
     } else {
         v = static_cast<std::uint32_t>(static_cast<std::uint64_t>(text::ReadDec64(input)));
     }
+    return Constrain(v, applyRange, note);
+}
+
+std::uint32_t ColumnCodec::Constrain(std::uint32_t v, bool applyRange, ParseNote* note) const
+{
     v &= SizeMask(m_byteSize);
     if (m_masked) {
         v &= m_mask;

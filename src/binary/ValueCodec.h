@@ -41,6 +41,19 @@ public:
         bool clamped = false;
     };
     std::uint32_t Parse(std::string_view input, bool applyRange, ParseNote* note) const;
+    // What the column stores for a value read from a text: its size, then the
+    // mask or (when applyRange) the range, then a bit column's 0/1. A value
+    // that comes back unchanged is one the column can hold exactly.
+    std::uint32_t Constrain(std::uint32_t v, bool applyRange, ParseNote* note = nullptr) const;
+    int ByteSize() const { return m_byteSize; }
+    bool IsBit() const { return m_bit; }
+    bool IsMasked() const { return m_masked; }
+    std::uint32_t Mask() const { return m_mask; }
+    bool IsRanged() const { return m_ranged; }
+    std::uint32_t Low() const { return m_low; }
+    std::uint32_t High() const { return m_high; }
+    // Value -> label of a list column (empty for other columns or without tables).
+    const std::map<std::uint32_t, std::string>& Labels() const { return m_labels; }
 
 private:
     int m_byteSize;

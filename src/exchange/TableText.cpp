@@ -5,8 +5,8 @@
 
 #include "binary/ValueCodec.h"
 #include "document/CZOKDoc.h"
-#include "document/EditRecord.h"
 #include "text/SjisText.h"
+#include "text/Utf8.h"
 
 namespace zok2::exchange {
 
@@ -19,7 +19,6 @@ struct ColumnPlan {
     const ColumnCodec* codec = nullptr;  // none: the column shows no value
     bool byValue = false;                // list columns are written by value, not by label
     std::size_t rows = 0;                // rows holding data
-    CZOKDoc::ColumnStore store;
 };
 
 std::vector<ColumnPlan> PlanColumns(const CZOKDoc& doc, int section)
@@ -33,19 +32,8 @@ std::vector<ColumnPlan> PlanColumns(const CZOKDoc& doc, int section)
         column.codec = &doc.CodecOf(section, static_cast<int>(c));
         column.byValue = column.codec->Radix() == 0;
         column.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(column.codec->RowCount(), 0)), table->Rows());
-        column.store = doc.PrepareStore(section, static_cast<int>(c));
     }
     return plan;
-}
-
-// A's bytes are b's n bytes; cells are short, a loop beats a call.
-inline bool SameText(std::string_view a, const char* b, std::size_t n)
-{
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
 }
 
 // Appends a cell's text as copy gives it ("" without data).
@@ -81,107 +69,30 @@ Rows ExportRows(const CZOKDoc& doc, int section)
     return rows;
 }
 
-ImportReport ImportRows(CZOKDoc& doc, int section, const Rows& rows)
+// ---- TSV ----
+
+namespace {
+
+// A TSV cell is quoted when a reader would otherwise split it or take its
+// quotes away: it holds a tab or a line end, or starts with a quote.
+bool TsvNeedsQuotes(std::string_view cell)
 {
-    ImportReport report;
-    const auto& columns = doc.sections[static_cast<std::size_t>(section)];
-    bool captionsFit = !rows.empty() && rows[0].size() == columns.size() + 1 && rows[0][0].empty();
-    for (std::size_t c = 0; captionsFit && c < columns.size(); ++c) captionsFit = rows[0][c + 1] == columns[c][ColumnField::caption];
-    if (!captionsFit) {
-        report.refused = "its caption row is not the table's";
-        return report;
-    }
-    const std::vector<ColumnPlan> plan = PlanColumns(doc, section);
-    const std::size_t tableRows = doc.RowLabels(section).size();
-    const std::size_t shared = std::min(rows.size() - 1, tableRows);
-    // The texts export gives now, for every row the file reaches, as lines of
-    // tab-separated cells: what the file's texts are compared with, and where
-    // the undo record's text is cut from. Cells are a few bytes: they are
-    // written and compared in place, without a library call for each.
-    std::string now(shared * columns.size() * 4 + 64, '\0');
-    std::size_t used = 0;
-    std::vector<std::size_t> lineStarts;
-    lineStarts.reserve(shared + 1);
-    // The cells to store, a bit each: those whose text differs from what export
-    // gives now (an unchanged text is not stored again, so an unchanged import
-    // changes no byte).
-    std::vector<bool> changed(shared * columns.size());
-    std::size_t changes = 0;
-    std::size_t top = rows.size(), bottom = 0, left = columns.size() + 1, right = 0;
-    const ValueTable* table = static_cast<std::size_t>(section) < doc.values.size() ? &doc.values[static_cast<std::size_t>(section)] : nullptr;
-    for (std::size_t r = 1; r <= shared; ++r) {
-        const Rows::Row row = rows[r];
-        lineStarts.push_back(used);
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (now.size() - used < 48) now.resize(now.size() * 2);
-            char* const cell = now.data() + used;
-            const ColumnPlan& column = plan[c];
-            std::size_t length = 0;
-            if (column.codec && r - 1 < column.rows) length = static_cast<std::size_t>(column.codec->WriteEditText(cell, table->Get(r - 1, c)));
-            if (c + 1 < row.size() && !SameText(row[c + 1], cell, length)) {
-                if (!doc.CanStore(column.store, static_cast<int>(r - 1))) {
-                    if (column.codec && r - 1 < column.rows) ++report.readOnly;
-                } else {
-                    changed[(r - 1) * columns.size() + c] = true;
-                    ++changes;
-                    top = std::min(top, r);
-                    bottom = std::max(bottom, r);
-                    left = std::min(left, c + 1);
-                    right = std::max(right, c + 1);
-                }
-            }
-            used += length;
-            if (c + 1 < columns.size()) {
-                now[used++] = '\t';
-            } else {
-                now[used++] = '\r';
-                now[used++] = '\n';
-            }
-        }
-        if (row.size() > columns.size() + 1) report.outside += static_cast<int>(row.size() - columns.size() - 1);
-    }
-    now.resize(used);
-    lineStarts.push_back(now.size());
-    for (std::size_t r = shared + 1; r < rows.size(); ++r) report.outside += static_cast<int>(rows[r].size() > 0 ? rows[r].size() - 1 : 0);
-    if (changes == 0) return report;
-    // One edit record for the rectangle that holds them, as a paste makes: the
-    // save writes it, and undo takes the whole import back in one step.
-    std::string_view before;
-    std::string cut;
-    if (left == 1 && right == columns.size()) {
-        before = std::string_view(now).substr(lineStarts[top - 1], lineStarts[bottom] - lineStarts[top - 1] - 2);
-    } else {
-        for (std::size_t r = top; r <= bottom; ++r) {
-            std::string_view line = std::string_view(now).substr(lineStarts[r - 1], lineStarts[r] - lineStarts[r - 1] - 2);
-            for (std::size_t c = 1; c <= right; ++c) {
-                const std::size_t tab = line.find('\t');
-                if (c >= left) {
-                    cut += line.substr(0, tab);
-                    if (c < right) cut += '\t';
-                }
-                line.remove_prefix(tab == std::string_view::npos ? line.size() : tab + 1);
-            }
-            if (r < bottom) cut += "\r\n";
-        }
-        before = cut;
-    }
-    doc.history.RecordEdit(FormatEditRecord({section, static_cast<int>(left), static_cast<int>(right), static_cast<int>(top), static_cast<int>(bottom)}, before));
-    doc.history.ClearRedo();
-    // Every marked cell passed CanStore above; the store only parses and sets.
-    doc.BeginStores();
-    for (std::size_t r = top; r <= bottom; ++r) {
-        const Rows::Row row = rows[r];
-        for (std::size_t c = left; c <= right; ++c) {
-            if (!changed[(r - 1) * columns.size() + c - 1]) continue;
-            const ColumnPlan& column = plan[c - 1];
-            doc.StoreValue(column.store, section, static_cast<int>(c) - 1, static_cast<int>(r) - 1, column.codec->Parse(row[c], true));
-        }
-    }
-    report.changed = static_cast<int>(changes);
-    return report;
+    return (!cell.empty() && cell[0] == '"') || cell.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
-// ---- TSV ----
+void AppendQuoted(std::string_view field, std::string& out)
+{
+    out += '"';
+    for (char ch : field) {
+        if (ch == '"') out += '"';
+        out += ch;
+    }
+    out += '"';
+}
+
+std::string LineText(std::size_t line) { return "line " + text::FormatDec(static_cast<std::int64_t>(line)); }
+
+}  // namespace
 
 std::string WriteTsv(const Rows& rows)
 {
@@ -190,7 +101,11 @@ std::string WriteTsv(const Rows& rows)
         const Rows::Row row = rows[r];
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) out += '\t';
-            out += row[c];
+            if (TsvNeedsQuotes(row[c])) {
+                AppendQuoted(row[c], out);
+            } else {
+                out += row[c];
+            }
         }
         out += '\n';
     }
@@ -199,8 +114,63 @@ std::string WriteTsv(const Rows& rows)
 
 bool ReadTsv(std::string_view text, Rows* rows, std::string* reason)
 {
-    (void)reason;
-    rows->AdoptTsv(std::string(text));
+    text = WithoutByteOrderMark(text);
+    if (text.find('"') == std::string_view::npos) {
+        // No quotes (the usual case): the text is its own buffer, split in place.
+        rows->AdoptTsv(std::string(text));
+        return true;
+    }
+    // Spreadsheets quote cells ("" for a quote); such a cell may hold tabs and line ends.
+    rows->clear();
+    std::size_t i = 0, line = 1;
+    while (i < text.size()) {
+        rows->StartRow();
+        for (;;) {
+            if (i < text.size() && text[i] == '"') {
+                const std::size_t opened = line;
+                ++i;
+                for (;;) {
+                    if (i >= text.size()) {
+                        if (reason) *reason = LineText(opened) + ": a quoted cell has no closing quote";
+                        return false;
+                    }
+                    if (text[i] == '"') {
+                        if (i + 1 < text.size() && text[i + 1] == '"') {
+                            rows->Append('"');
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (text[i] == '\n') ++line;
+                    rows->Append(text[i++]);
+                }
+                const bool ends = i >= text.size() || text[i] == '\t' || text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] == '\n'));
+                if (!ends) {
+                    if (reason) *reason = LineText(line) + ": text follows a quoted cell's closing quote";
+                    return false;
+                }
+            } else {
+                // An unquoted cell runs to the next tab or line end (a quote inside is text).
+                while (i < text.size() && text[i] != '\t' && text[i] != '\n') {
+                    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') break;
+                    rows->Append(text[i++]);
+                }
+            }
+            rows->EndCell();
+            if (i < text.size() && text[i] == '\t') {
+                ++i;
+                continue;
+            }
+            if (i < text.size() && text[i] == '\r') ++i;
+            if (i < text.size() && text[i] == '\n') {
+                ++i;
+                ++line;
+            }
+            break;
+        }
+    }
     return true;
 }
 
@@ -218,12 +188,7 @@ std::string WriteCsv(const Rows& rows)
                 out += field;
                 continue;
             }
-            out += '"';
-            for (char ch : field) {
-                if (ch == '"') out += '"';
-                out += ch;
-            }
-            out += '"';
+            AppendQuoted(field, out);
         }
         out += "\r\n";
     }
@@ -234,24 +199,41 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
 {
     rows->clear();
     text = WithoutByteOrderMark(text);
-    std::size_t i = 0;
-    bool inRow = false;        // a row has been started
-    bool fieldStarted = false;  // the current field has text or a quote
+    std::size_t i = 0, line = 1;
+    bool inRow = false;         // a row has been started
+    bool fieldStarted = false;  // the current field has text
+    bool quoted = false;        // ... and it was quoted (it is over)
     auto startRow = [&] {
         if (!inRow) rows->StartRow();
         inRow = true;
     };
+    auto fail = [&](std::size_t at, const char* what) {
+        if (reason) *reason = LineText(at) + ": " + what;
+        return false;
+    };
     while (i < text.size()) {
         const char ch = text[i];
-        if (ch == '"' && !fieldStarted) {
+        startRow();
+        if (ch == ',') {
+            rows->EndCell();
+            fieldStarted = quoted = false;
+            ++i;
+        } else if (ch == '\r' || ch == '\n') {
+            rows->EndCell();
+            fieldStarted = quoted = false;
+            inRow = false;
+            i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+            ++line;
+        } else if (quoted) {
+            return fail(line, "text follows a quoted field's closing quote");
+        } else if (ch == '"' && fieldStarted) {
+            return fail(line, "a quote inside a field that is not quoted (a field with quotes is quoted whole, its quotes doubled)");
+        } else if (ch == '"') {
             // A quoted field: "" is a quote; it ends at the lone closing quote.
-            startRow();
+            const std::size_t opened = line;
             ++i;
             for (;;) {
-                if (i >= text.size()) {
-                    if (reason) *reason = "a quoted CSV field has no closing quote";
-                    return false;
-                }
+                if (i >= text.size()) return fail(opened, "a quoted CSV field has no closing quote");
                 if (text[i] == '"') {
                     if (i + 1 < text.size() && text[i + 1] == '"') {
                         rows->Append('"');
@@ -261,21 +243,11 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
                     ++i;
                     break;
                 }
+                if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
                 rows->Append(text[i++]);
             }
-            fieldStarted = true;
-            continue;
-        }
-        startRow();
-        if (ch == ',') {
-            rows->EndCell();
-            fieldStarted = false;
-            ++i;
-        } else if (ch == '\r' || ch == '\n') {
-            rows->EndCell();
-            fieldStarted = false;
-            inRow = false;
-            i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+            rows->Append(std::string_view());
+            fieldStarted = quoted = true;
         } else {
             rows->Append(ch);
             fieldStarted = true;
@@ -338,6 +310,8 @@ public:
                 } while (Take(','));
                 if (!Take('}')) return Fail(reason, "a JSON row object is not closed");
             }
+            // The row label's key is "", first in every row, as export writes it.
+            if (keys.empty() || !keys[0].empty()) return Fail(reason, "a JSON row does not start with the row label's key \"\"");
             if (first) {
                 captions = keys;
                 rows->StartRow();
@@ -474,6 +448,10 @@ bool ReadJson(std::string_view text, Rows* rows, std::string* reason) { return J
 
 bool ReadTable(std::string_view extension, std::string_view text, Rows* rows, std::string* reason)
 {
+    if (const std::size_t bad = text::FirstInvalidUtf8(text); bad != std::string_view::npos) {
+        if (reason) *reason = LineText(text::LineOfOffset(text, bad)) + " is not UTF-8 (save the table as UTF-8; Shift-JIS is not read)";
+        return false;
+    }
     if (extension == ".csv") return ReadCsv(text, rows, reason);
     if (extension == ".json") return ReadJson(text, rows, reason);
     return ReadTsv(text, rows, reason);

@@ -315,6 +315,18 @@ void CZOKView::StoreDescription()
     if (section >= 0) zok2::StoreDescription(m_doc, section, m_descriptionColumn, m_descriptionEdit);
 }
 
+void CZOKView::ShowValuesAgain()
+{
+    const int section = CurrentSection();
+    if (section < 0) return;
+    StoreDescription();
+    ShowSection(section, m_grid->CurrentColumn(), m_grid->CurrentRow());
+    LoadDescription();
+    UpdateDropButton();
+    m_grid->setFocus();
+    Changed();
+}
+
 void CZOKView::LoadDescription()
 {
     const int section = CurrentSection();

@@ -67,6 +67,10 @@ public:
     void SwitchTab(int step);
     void ShowSection(int section, int column, int row);
     void LoadDescription();
+    // The current table shown again at the current cell after its values changed
+    // outside the editor (an import): the description stored and shown again,
+    // the grid focused, so that undo is one key away.
+    void ShowValuesAgain();
     // The section of the selected tab, or -1 when there is none.
     int CurrentSection() const;
     const std::vector<TabItem>& TabItems() const { return m_tabItems; }

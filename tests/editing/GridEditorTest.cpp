@@ -1,5 +1,6 @@
 #include "document/SectionGrid.h"
 #include "editing/GridEditor.h"
+#include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "support/TestFixture.h"
 
@@ -311,18 +312,18 @@ TEST_F(EditorTest, ImportStoresDifferingTextsAsOneUndoableEdit)
     };
     const std::string original = values();
     // Nothing differs: nothing is stored or recorded.
-    EXPECT_EQ(exchange::ImportRows(*doc, 0, now).changed, 0);
+    EXPECT_TRUE(exchange::ImportRows(*doc, 0, now).changes.empty());
     EXPECT_TRUE(doc->history.UndoLog().empty());
     EXPECT_FALSE(doc->IsModified());
 
     // Changes in the first and the last column (a full-width rectangle), CRLF
-    // line ends, a fifth row and a cell past the last column left alone.
+    // line ends, an empty column after the last and an empty line at the end.
     exchange::Rows edited;
-    ASSERT_TRUE(exchange::ReadTsv("\tA\tB\tL\r\nr0\t0X05\t2\t0X1A\r\nr1\t0X03\t4\t0X02\r\nr2\t0XF0\t-15\t0X01\textra\r\nr3\t0X00\t\t0X00\r\nr4\t7\r\n",
+    ASSERT_TRUE(exchange::ReadTsv("\tA\tB\tL\t\r\nr0\t0X05\t2\t0X1A\r\nr1\t0X03\t4\t0X02\r\nr2\t0XF0\t-15\t0X01\t\r\nr3\t0X00\t\t0X00\r\n\r\n",
                                   &edited, nullptr));
-    exchange::ImportReport report = exchange::ImportRows(*doc, 0, edited);
-    EXPECT_EQ(report.changed, 2);
-    EXPECT_EQ(report.outside, 2);
+    exchange::TableImport report = exchange::ImportRows(*doc, 0, edited);
+    EXPECT_EQ(report.changes.size(), 2u);
+    EXPECT_FALSE(report.matchedByName);
     EXPECT_EQ(doc->Value(0, 0, 0), 5u);
     EXPECT_EQ(doc->Value(0, 2, 2), 1u);
     EXPECT_EQ(doc->history.UndoLog().size(), 1u);
@@ -337,7 +338,7 @@ TEST_F(EditorTest, ImportStoresDifferingTextsAsOneUndoableEdit)
     // written as other programs write numbers ("+3" differs from "3").
     ASSERT_TRUE(exchange::ReadTsv("\tA\tB\tL\nr0\t0X01\t-1\t0X1A\nr1\t0X03\t+3\n", &edited, nullptr));
     report = exchange::ImportRows(*doc, 0, edited);
-    EXPECT_EQ(report.changed, 2);
+    EXPECT_EQ(report.changes.size(), 2u);
     EXPECT_EQ(doc->Value(0, 1, 0), 0xFFu);
     EXPECT_EQ(doc->Value(0, 1, 1), 3u);
     editor->Undo();
@@ -345,7 +346,7 @@ TEST_F(EditorTest, ImportStoresDifferingTextsAsOneUndoableEdit)
 
     // A caption row that is not the table's stores nothing.
     ASSERT_TRUE(exchange::ReadTsv("\tA\tB\nr0\t0X09\n", &edited, nullptr));
-    EXPECT_FALSE(exchange::ImportRows(*doc, 0, edited).refused.empty());
+    EXPECT_EQ(exchange::ImportRows(*doc, 0, edited).refusal.kind, exchange::ImportRefusal::Kind::ColumnCount);
     EXPECT_EQ(values(), original);
 }
 

@@ -23,7 +23,7 @@ TEST(TableText, CsvQuotesOnlyWhatNeedsItAndReadsItBack)
     ASSERT_TRUE(exchange::ReadCsv(",x\na,\"1\"\"2\"", &back, &reason));
     EXPECT_EQ(back, (Rows{{"", "x"}, {"a", "1\"2"}}));
     EXPECT_FALSE(exchange::ReadCsv("a,\"open", &back, &reason));
-    EXPECT_EQ(reason, "a quoted CSV field has no closing quote");
+    EXPECT_EQ(reason, "line 1: a quoted CSV field has no closing quote");
 }
 
 TEST(TableText, JsonRowsKeyedByCaptionAndReadBack)
