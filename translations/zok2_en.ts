@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
     <name>AboutBox</name>
@@ -75,14 +74,6 @@ Definition sets: %2</translation>
     <message>
         <source>圧縮された表は読み込めません</source>
         <translation>a compressed table cannot be imported</translation>
-    </message>
-    <message>
-        <source>見出しの行が表と違うため読み込みません</source>
-        <translation>not imported: its caption row is not the table&apos;s</translation>
-    </message>
-    <message>
-        <source>表の外の %1 個の値は無視しました</source>
-        <translation>%1 values outside the table were left alone</translation>
     </message>
 </context>
 <context>
@@ -182,6 +173,117 @@ Definition sets: %2</translation>
     <message>
         <source>（最初の %1 件を表示）</source>
         <translation> (the first %1 shown)</translation>
+    </message>
+</context>
+<context>
+    <name>Import</name>
+    <message>
+        <source>、ほか %1 行</source>
+        <translation>, and %1 more rows</translation>
+    </message>
+    <message>
+        <source>値のあるセルが空です</source>
+        <translation>an empty cell where the table holds a value</translation>
+    </message>
+    <message>
+        <source>数値ではありません</source>
+        <translation>not a number</translation>
+    </message>
+    <message>
+        <source>小数です（整数を入れてください）</source>
+        <translation>a fraction; the column holds whole numbers</translation>
+    </message>
+    <message>
+        <source>桁区切りのある数値です（区切らずに書いてください）</source>
+        <translation>a number with thousands separators; write it without them</translation>
+    </message>
+    <message>
+        <source>全角の数字です（半角で書いてください）</source>
+        <translation>full-width digits; write the number in ASCII digits</translation>
+    </message>
+    <message>
+        <source>列の大きさ（%1 バイト）に入りません</source>
+        <translation>too big for the column (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>列の範囲 %1～%2 の外です</source>
+        <translation>outside the column's range %1 to %2</translation>
+    </message>
+    <message>
+        <source>列のマスク %1 の外のビットがあります</source>
+        <translation>has bits outside the column's mask %1</translation>
+    </message>
+    <message>
+        <source>ビットの列には 0 か 1 を入れます</source>
+        <translation>a bit column holds 0 or 1</translation>
+    </message>
+    <message>
+        <source>値リストにない名前です</source>
+        <translation>not a label of the column's value list</translation>
+    </message>
+    <message>
+        <source>値リストの複数の項目にある名前です</source>
+        <translation>a label that more than one item of the value list has</translation>
+    </message>
+    <message>
+        <source>値のないセル（--）です</source>
+        <translation>the cell holds no value ("--")</translation>
+    </message>
+    <message>
+        <source>表の最後の列より右にあります</source>
+        <translation>beyond the table's last column</translation>
+    </message>
+    <message>
+        <source>行「%1」・最後の列の右の「%2」: %3</source>
+        <translation>row "%1", beyond the last column, "%2": %3</translation>
+    </message>
+    <message>
+        <source>行「%1」・列「%2」の「%3」: %4</source>
+        <translation>row "%1", column "%2", "%3": %4</translation>
+    </message>
+    <message>
+        <source>（セルの区切りがタブでなく「%1」のようです）</source>
+        <translation> (the file seems to separate cells with "%1", not tabs)</translation>
+    </message>
+    <message>
+        <source>見出しの行がありません</source>
+        <translation>the file holds no caption row</translation>
+    </message>
+    <message>
+        <source>見出しの行が %1 列で、表は %2 列です</source>
+        <translation>its caption row has %1 columns, the table %2</translation>
+    </message>
+    <message>
+        <source>見出しの行の最初のセルが「%1」です（空のはずです）</source>
+        <translation>its caption row starts with "%1" where the table's is empty</translation>
+    </message>
+    <message>
+        <source>%1 列目の見出しがファイルでは「%2」、表では「%3」です</source>
+        <translation>caption %1 is "%2" in the file and "%3" in the table</translation>
+    </message>
+    <message>
+        <source>表にない行: %1</source>
+        <translation>rows the table does not have: %1</translation>
+    </message>
+    <message>
+        <source>複数の行に当たる名前の行: %1</source>
+        <translation>rows whose label names more than one row: %1</translation>
+    </message>
+    <message>
+        <source>ほか %1 件の問題があります</source>
+        <translation>and %1 more problems</translation>
+    </message>
+    <message>
+        <source>表 %1: %2 個のセルを変更しました</source>
+        <translation>table %1: %2 cells changed</translation>
+    </message>
+    <message>
+        <source>（行は名前で照合しました）</source>
+        <translation> (rows matched by name)</translation>
+    </message>
+    <message>
+        <source>（読み取り専用の %1 個のセルは変えていません）</source>
+        <translation> (%1 read-only cells left unchanged)</translation>
     </message>
 </context>
 <context>
@@ -360,7 +462,7 @@ Definition sets: %2</translation>
     </message>
     <message>
         <source>現在のセルのファイル上のアドレスをコピーします</source>
-        <translation>Copies the current cell&apos;s address in the file</translation>
+        <translation>Copies the current cell's address in the file</translation>
     </message>
     <message>
         <source>次の相違(&amp;I)	F4</source>
@@ -488,7 +590,7 @@ Definition sets: %2</translation>
     </message>
     <message>
         <source>直前のセル: %1 の %2 行目「%3」の「%4」（%5）</source>
-        <translation>Nearest cell before it: %1, row %2 &quot;%3&quot;, column &quot;%4&quot; (%5)</translation>
+        <translation>Nearest cell before it: %1, row %2 "%3", column "%4" (%5)</translation>
     </message>
     <message>
         <source>それより前にもセルはありません。</source>
@@ -518,7 +620,7 @@ Definition sets: %2</translation>
 <context>
     <name>Message</name>
     <message>
-        <source>設定とバイナリを再読み込みします。<byte value="xd"/>
+        <source>設定とバイナリを再読み込みします。<byte value="xd" />
 現在のデータを保存しますか？</source>
         <translation>The settings and the binary will be reloaded.
 Save the current data?</translation>
@@ -568,10 +670,6 @@ Save the current data?</translation>
         <translation>Cannot export.</translation>
     </message>
     <message>
-        <source>読み込めなかったものがあります。</source>
-        <translation>Some files were not imported.</translation>
-    </message>
-    <message>
         <source>比較元が見つからないため、比較元を外しました。</source>
         <translation>The reference was not found and has been closed.</translation>
     </message>
@@ -585,7 +683,7 @@ Save the current data?</translation>
     </message>
     <message>
         <source>プログラムのフォルダーに書き込めないため、プロファイルは次の場所に保存します。</source>
-        <translation>The program&apos;s folder cannot be written, so the profile is kept here:</translation>
+        <translation>The program's folder cannot be written, so the profile is kept here:</translation>
     </message>
     <message>
         <source>設定ファイルが読み込めません。</source>
@@ -705,6 +803,14 @@ Reload it?</translation>
         <source>zok2 は次の起動から日本語で表示します。</source>
         <translation>zok2 will be in Japanese from its next start.</translation>
     </message>
+    <message>
+        <source>表を読み込めません。何も変更していません。</source>
+        <translation>The tables cannot be imported. Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>表を読み込みました。</source>
+        <translation>The tables were imported.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsSheet</name>
@@ -777,7 +883,7 @@ Reload it?</translation>
     </message>
     <message>
         <source>。最初: %1 行目「%2」の「%3」</source>
-        <translation>. First: row %1 &quot;%2&quot;, column &quot;%3&quot;</translation>
+        <translation>. First: row %1 "%2", column "%3"</translation>
     </message>
     <message>
         <source>。リストの列には名前でなく値（0X01 など）を貼り付けてください</source>

@@ -77,15 +77,54 @@ TEST_F(WindowTest, TheCurrentTableIsExportedAndImportedBackAsOneUndoableEdit)
     edited.replace(edited.find("\t10\t"), 4, "\t12\t");
     WriteFile(folder + "/items.tsv", edited);
     app->chooseImportFiles = [&] { return std::vector<std::string>{folder + "/items.tsv"}; };
+    // Another program took the focus meanwhile (a file dialog, a message box).
+    view().Description().setFocus();
     frame().Run(command::kImport);
     EXPECT_EQ(Shown(1, 1), "11");
     EXPECT_EQ(Shown(2, 1), "12");
     EXPECT_TRUE(doc().IsModified());
     EXPECT_EQ(doc().history.UndoLog().size(), 1u);
-    QTest::keyClick(&grid(), Qt::Key_Z, Qt::ControlModifier);
+    // The message names the table and what changed; the description is the
+    // current column's again; the grid has the focus, so Ctrl+Z takes it back.
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "表を読み込みました。\n表 items: 2 個のセルを変更しました");
+    EXPECT_EQ(view().Description().toPlainText().toStdString(), "店での買値（ゴールド）\n売値はこの半分");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(1, 1), "8");
     EXPECT_EQ(Shown(2, 1), "10");
     EXPECT_FALSE(doc().IsModified());
+}
+
+}  // namespace zok2::test
+
+namespace zok2::test {
+
+// Texts that are no values of their columns, or rows the table lacks: one
+// message names each, and nothing of any file is stored.
+TEST_F(WindowTest, AnImportWithTextsThatAreNoValuesStoresNothingAndNamesThem)
+{
+    Start(sample());
+    const std::string folder = root() + "tables";
+    std::filesystem::create_directory(folder);
+    app->chooseExportFolder = [&] { return folder; };
+    frame().Run(command::kExportAll);
+    std::string items = ReadFile(folder + "/items.tsv");
+    items.replace(items.find("\t8\t"), 3, "\t１５\t");
+    items.replace(items.find("\t0X01\t30"), 8, "\t0X01\t1,200");
+    WriteFile(folder + "/items.tsv", items);
+    std::string monsters = ReadFile(folder + "/monsters.tsv");
+    monsters.replace(monsters.find("\t850\t"), 5, "\t851\t");  // a good change in another file
+    WriteFile(folder + "/monsters.tsv", monsters);
+    app->chooseImportFiles = [&] { return std::vector<std::string>{folder + "/monsters.tsv", folder + "/items.tsv"}; };
+    messages.shown.clear();
+    frame().Run(command::kImport);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "表を読み込めません。何も変更していません。\n\n" + folder +
+                                     "/items.tsv:\n行「00 やくそう」・列「値段」の「１５」: 全角の数字です（半角で書いてください）\n"
+                                     "行「00 やくそう」・列「効果」の「1,200」: 桁区切りのある数値です（区切らずに書いてください）");
+    EXPECT_FALSE(doc().IsModified());
+    EXPECT_TRUE(doc().history.UndoLog().empty());
+    EXPECT_EQ(Shown(1, 1), "8");
 }
 
 }  // namespace zok2::test

@@ -464,3 +464,78 @@ TEST(CliExchange, TablesExportedAndImportedAsText)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// A round trip through a spreadsheet: rows sorted or deleted are matched by
+// their labels; any text that is no value of its column stores nothing and is
+// named on standard error, one line each.
+TEST(CliExchange, ImportMatchesRowsByLabelAndRefusesTextsThatAreNoValues)
+{
+    SampleCopy copy;
+    const std::string out = copy.root() + "out";
+    ASSERT_EQ(Cli({"--root", copy.root(), "export", copy.binary(), out, "items"}).status, 0);
+    const std::vector<std::string> lines = Lines(ReadFile(out + "/items.tsv"));
+    ASSERT_EQ(lines.size(), 11u);
+    const std::string before = ReadFile(copy.binary());
+    const std::string table = out + "/items.tsv";
+
+    // Sorted by price, highest first, as a spreadsheet sorts; one row deleted;
+    // one weight changed, one kind given by its label.
+    std::string sorted = lines[0] + "\n" + lines[8] + "\n" + lines[7] + "\n" + lines[6] + "\n" + lines[4] + "\n" + lines[5] + "\n" +
+                         lines[3] + "\n" + lines[2] + "\n";
+    sorted.replace(sorted.find("\t0X3C\t"), 6, "\t0X3D\t");        // てつのよろい's weight
+    sorted.replace(sorted.find("\t30\t0X00\t"), 9, "\t30\t防具\t");  // こんぼう becomes armour
+    WriteFile(table, sorted);
+    CliResult r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("the rows were matched by name"), std::string::npos);
+    std::string expected = before;
+    expected[0x300 + 8 * 5 + 5] = 0x3D;  // the sample's address correction puts items at 0x300
+    expected[0x300 + 8 * 2 + 4] = 1;
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+
+    // Every kind of text that is no value, each named with its row and column; nothing stored.
+    std::string bad = lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3] + "\n";
+    bad.replace(bad.find("\t8\t"), 3, "\t#VALUE!\t");
+    bad.replace(bad.find("\t0X01\t0"), 6, "\t1000\t");
+    bad.replace(bad.find("\t-8"), 3, "\t3.5");
+    bad.replace(bad.find("\t0X02"), 5, "\t薬");
+    WriteFile(table, bad);
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+                                table + ": table items: row \"00 やくそう\", column \"値段\": \"#VALUE!\" is not a number",
+                                table + ": table items: row \"00 やくそう\", column \"種類\": \"薬\" is not a label of the column's value list",
+                                table + ": table items: row \"01 どくけしそう\", column \"重さ\": \"1000\" is too big for the column (1 byte)",
+                                table + ": table items: row \"02 こんぼう\", column \"効果\": \"3.5\" is a fraction; the column holds whole numbers",
+                                "nothing was stored"}));
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+
+    // An unknown row and a caption that is not the table's.
+    WriteFile(table, lines[0] + "\n99 ひのきのぼう\t1\t0X00\t0X01\t0\n");
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("rows the table does not have: \"99 ひのきのぼう\""), std::string::npos) << r.err;
+    WriteFile(table, "\t値段\t種類\tおもさ\t効果\n");
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    EXPECT_NE(r.err.find("caption 3 is \"おもさ\" in the file and \"重さ\" in the table"), std::string::npos) << r.err;
+    // Saved as Shift-JIS, or with semicolons.
+    WriteFile(table, Utf8ToSjis(lines[0] + "\n" + lines[1] + "\n"));
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("line 1 is not UTF-8"), std::string::npos) << r.err;
+    WriteFile(table, ";値段;種類;重さ;効果\n");
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    EXPECT_NE(r.err.find("seems to separate cells with \";\""), std::string::npos) << r.err;
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+
+    // A quoted TSV as spreadsheets write it, CRLF and all.
+    WriteFile(table, "\"\"\t\"値段\"\t\"種類\"\t\"重さ\"\t\"効果\"\r\n\"00 やくそう\"\t\"9\"\t\"道具\"\t\"0X01\"\t30\r\n");
+    r = Cli({"--root", copy.root(), "import", copy.binary(), table});
+    ASSERT_EQ(r.status, 0) << r.err;
+    expected[0x300] = 9;
+    EXPECT_TRUE(ReadFile(copy.binary()) == expected);
+}
+
+}  // namespace zok2::test
