@@ -17,6 +17,7 @@
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "framework/FileSystem.h"
+#include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "search/CellFacts.h"
 #include "search/CellSearch.h"
@@ -401,18 +402,22 @@ CliResult RunPatch(const std::vector<std::string>& args)
     return CliResult{};
 }
 
-// A patch applied byte for byte into OUT, or into FILE itself after a ".bak" as a save does.
+// A patch applied byte for byte into OUT, or into FILE itself (OUT naming FILE
+// too) after a ".bak" as a save does.
 CliResult RunApply(const std::vector<std::string>& args)
 {
     if (args.size() != 2 && args.size() != 3) return UsageError("apply takes PATCH FILE [OUT]");
-    std::string patchBytes, file, result, reason;
+    std::string patchBytes, file, reason;
     if (!fs::ReadFile(args[0], patchBytes, &reason)) return FileError(args[0], reason);
     if (!fs::ReadFile(args[1], file, &reason)) return FileError(args[1], reason);
-    if (!patch::ApplyPatch(patchBytes, file, &result, &reason)) return UsageError(args[0] + ": " + reason + "; nothing was written", false);
     const std::string& out = args.size() == 3 ? args[2] : args[1];
-    if (args.size() == 2 && !fs::CopyFileReplacing(args[1], args[1] + ".bak", &reason)) return FileError(args[1] + ".bak", reason);
-    if (!fs::WriteFileAtomically(out, result, &reason)) return FileError(out, reason);
-    return CliResult{};
+    const bool inPlace = args.size() == 2 || out == args[1] || fs::SameFile(out, args[1]);
+    const patch::FileApplyResult applied = patch::ApplyPatchToFile(patchBytes, file, out, inPlace);
+    switch (applied.failure) {
+    case patch::FileApplyResult::Failure::None: return CliResult{};
+    case patch::FileApplyResult::Failure::Patch: return UsageError(args[0] + ": " + applied.reason + "; nothing was written", false);
+    default: return FileError(applied.path, applied.reason + "; nothing was written");
+    }
 }
 
 std::string PlaceNoteText(const PlaceNote& note)

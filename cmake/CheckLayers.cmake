@@ -10,7 +10,7 @@ set(allowed_saving "text;framework;definitions;binary;saving;document/EditRecord
 set(allowed_document "text;framework;definitions;binary;saving;grid;document")
 set(allowed_editing "text;framework;definitions;binary;saving;grid;document;editing")
 set(allowed_search "text;framework;definitions;binary;saving;grid;document;search")
-set(allowed_patch "patch")
+set(allowed_patch "text;framework;patch")
 set(allowed_exchange "text;framework;definitions;binary;saving;grid;document;exchange")
 set(allowed_compare "text;framework;definitions;binary;saving;grid;document;search;compare")
 

@@ -75,6 +75,14 @@ Definition sets: %2</translation>
         <source>圧縮された表は読み込めません</source>
         <translation>a compressed table cannot be imported</translation>
     </message>
+    <message>
+        <source>パッチを適用しています...</source>
+        <translation>Applying the patch...</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
 </context>
 <context>
     <name>FindDialog</name>

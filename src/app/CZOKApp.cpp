@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QProgressDialog>
 #include <QFileSystemWatcher>
 #include <algorithm>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "app/ImportReport.h"
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
+#include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
@@ -310,12 +312,12 @@ bool CZOKApp::OnApplyPatch()
     if (!m_doc->HasSections()) return false;
     const std::string patchPath = chooseAppliedPatch ? chooseAppliedPatch() : std::string();
     if (patchPath.empty()) return false;
-    std::string patchBytes, source, result, reason;
+    std::string patchBytes, source, reason;
     if (!fs::ReadFile(patchPath, patchBytes, &reason) || !fs::ReadFile(m_doc->GetPathName(), source, &reason)) {
         Say(*m_doc, messages::About(messages::kCannotOpenFile, patchPath, reason));
         return false;
     }
-    if (!patch::ApplyPatch(patchBytes, source, &result, &reason)) {
+    if (!patch::CheckPatch(patchBytes, source, &reason)) {
         Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, reason));
         return false;
     }
@@ -326,12 +328,27 @@ bool CZOKApp::OnApplyPatch()
         m_doc->MessageBox().Ask(ZOK2_NOOP("Message", "開いているファイルそのものに適用しますか？（.bak を残します）")) != IMessageBox::Answer::Yes) {
         return false;
     }
-    if (fs::Exists(out) && !fs::CopyFileReplacing(out, out + ".bak", &reason)) {
-        Say(*m_doc, messages::About(messages::kCannotBackUp, out + ".bak", reason));
+    // A long result (a big BPS target) shows how far it has come, and can be stopped.
+    QProgressDialog progress(QString::fromStdString(Tr("App", "パッチを適用しています...")), QString::fromStdString(Tr("App", "中止")), 0, 1000,
+                             m_frame.get());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const patch::FileApplyResult applied = patch::ApplyPatchToFile(patchBytes, source, out, true, [&](std::uint64_t done, std::uint64_t total) {
+        progress.setValue(total == 0 ? 1000 : static_cast<int>(done * 1000 / total));
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    switch (applied.failure) {
+    case patch::FileApplyResult::Failure::None: break;
+    case patch::FileApplyResult::Failure::Cancelled: return false;
+    case patch::FileApplyResult::Failure::Patch:
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, applied.reason));
         return false;
-    }
-    if (!fs::WriteFileAtomically(out, result, &reason)) {
-        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用したファイルを書き込めません。"), out, reason));
+    case patch::FileApplyResult::Failure::Backup:
+        Say(*m_doc, messages::About(messages::kCannotBackUp, applied.path, applied.reason));
+        return false;
+    case patch::FileApplyResult::Failure::File:
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用したファイルを書き込めません。"), applied.path, applied.reason));
         return false;
     }
     // The patched file is a file of its own: offered for review against this one.

@@ -135,6 +135,21 @@ bool CanWrite(const std::string& path, std::string* reason)
 
 std::string LinkTarget(const std::string& path) { return sys::FinalPath(path); }
 
+std::int64_t AvailableSpace(const std::string& path)
+{
+    const std::string target = LinkTarget(path);
+    std::error_code ec;
+    const stdfs::space_info space = stdfs::space(sys::PathOf(Exists(target) ? target : FolderOf(target)), ec);
+    if (ec || space.available == static_cast<std::uintmax_t>(-1)) return -1;
+    return static_cast<std::int64_t>(std::min<std::uintmax_t>(space.available, static_cast<std::uintmax_t>(INT64_MAX)));
+}
+
+unsigned ModeForReplacing(const std::string& path)
+{
+    const std::string target = LinkTarget(path);
+    return Exists(target) ? PermissionsOf(target, sys::DefaultMode()) : sys::DefaultMode();
+}
+
 unsigned PermissionsOf(const std::string& path, unsigned fallback)
 {
     sys::Status status;
@@ -206,6 +221,15 @@ bool ReplacementFile::Write(std::string_view bytes)
     if (m_fd < 0) return false;
     if (!WriteAllAt(m_fd, m_written, bytes.data(), bytes.size(), &m_reason)) return false;
     m_written += static_cast<std::int64_t>(bytes.size());
+    return true;
+}
+
+bool ReplacementFile::ReadAt(std::int64_t offset, char* out, std::size_t n)
+{
+    if (m_fd < 0) return false;
+    const std::int64_t got = ReadAllAt(m_fd, offset, out, n, &m_reason);
+    if (got < 0) return false;
+    if (static_cast<std::size_t>(got) != n) return Fail(ReasonText(EIO));
     return true;
 }
 

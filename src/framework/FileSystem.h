@@ -56,6 +56,8 @@ public:
     const std::string& Path() const { return m_path; }
     const std::string& Reason() const { return m_reason; }
     bool Write(std::string_view bytes);
+    // Bytes already written, [offset, offset + n).
+    bool ReadAt(std::int64_t offset, char* out, std::size_t n);
     // Copies the content of `from` into the file (data regions only: the holes
     // of a sparse file stay holes; where the file system shares blocks, it shares them).
     bool CopyFrom(const std::string& from);
@@ -86,6 +88,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
 // writable. The copy gets the permissions of `from` with the owner's write bit added.
 bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* reason = nullptr,
                        Leftovers leftovers = Leftovers::Remove);
+// Bytes free for this user on the file system that holds `path` (or, when it
+// does not exist yet, its folder); -1 when the system cannot tell.
+std::int64_t AvailableSpace(const std::string& path);
+// The permission bits a new file gets, or the existing file's at path.
+unsigned ModeForReplacing(const std::string& path);
 // Permission bits of an existing file (links followed), or `fallback`.
 unsigned PermissionsOf(const std::string& path, unsigned fallback);
 constexpr unsigned kOwnerWrite = 0200;

@@ -25,10 +25,12 @@ Tables MakeTables()
 
 }  // namespace
 
-std::uint32_t Crc32(std::string_view bytes)
+std::uint32_t Crc32(std::string_view bytes) { return Crc32Update(0, bytes); }
+
+std::uint32_t Crc32Update(std::uint32_t previous, std::string_view bytes)
 {
     static const Tables t = MakeTables();
-    std::uint32_t crc = 0xFFFFFFFFu;
+    std::uint32_t crc = previous ^ 0xFFFFFFFFu;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t n = bytes.size();
     while (n >= 8) {

@@ -7,5 +7,7 @@
 namespace zok2::patch {
 
 std::uint32_t Crc32(std::string_view bytes);
+// The CRC-32 of what gave `previous` followed by `bytes` (a text's CRC-32 from its pieces; 0 before the first).
+std::uint32_t Crc32Update(std::uint32_t previous, std::string_view bytes);
 
 }  // namespace zok2::patch

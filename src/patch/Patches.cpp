@@ -117,7 +117,8 @@ bool CreateIps(std::string_view source, std::string_view target, std::string* pa
 
 bool ApplyIps(std::string_view patch, std::string* file, std::string* reason)
 {
-    if (patch.size() < 8 || patch.substr(0, 5) != "PATCH") return Fail(reason, "not an IPS patch (no \"PATCH\" at its start)");
+    if (patch.substr(0, 5) != "PATCH") return Fail(reason, "not an IPS patch (no \"PATCH\" at its start)");
+    if (patch.size() < 8) return Fail(reason, "the IPS patch is cut short (it ends before \"EOF\")");
     std::string out = *file;
     std::size_t at = 5;
     for (;;) {
@@ -126,7 +127,10 @@ bool ApplyIps(std::string_view patch, std::string* file, std::string* reason)
             at += 3;
             if (at == patch.size()) break;
             if (at + 3 != patch.size()) return Fail(reason, "the IPS patch has bytes after \"EOF\" that are no length");
-            out.resize(ReadBigEndian(patch, at, 3));  // the truncation (or growth) it was made with
+            // The truncation it was made with: IPS only ever shortens a file.
+            const std::size_t length = ReadBigEndian(patch, at, 3);
+            if (length > out.size()) return Fail(reason, "the IPS patch is damaged (its truncation would lengthen the file)");
+            out.resize(length);
             break;
         }
         if (at + 5 > patch.size()) return Fail(reason, "an IPS record is cut off");
@@ -228,55 +232,192 @@ bool CreateBps(std::string_view source, std::string_view target, std::string* pa
     return true;
 }
 
+namespace {
+
+// The target as it is written, front to back: the bytes since the last flush are
+// kept in a window of bounded size; older ones are read back from the target.
+class TargetWriter {
+public:
+    TargetWriter(PatchTarget& target, std::uint64_t total, std::size_t window, const PatchProgress& progress)
+        : m_target(target), m_total(total), m_capacity(std::max<std::size_t>(window, 1)), m_progress(progress)
+    {
+        m_window.reserve(m_capacity);  // never grows: copies within it read from it while it takes bytes
+    }
+    std::uint64_t Written() const { return m_flushed + m_window.size(); }
+    std::uint32_t Crc() const { return m_crc; }
+    bool Cancelled() const { return m_cancelled; }
+
+    bool Flush(std::string* reason)
+    {
+        if (m_window.empty()) return true;
+        m_crc = Crc32Update(m_crc, m_window);
+        if (!m_target.Write(m_window, reason)) return false;
+        m_flushed += m_window.size();
+        m_window.clear();
+        if (m_progress && !m_progress(m_flushed, m_total)) {
+            m_cancelled = true;
+            return Fail(reason, "the patch was not applied: cancelled");
+        }
+        return true;
+    }
+    bool Append(std::string_view bytes, std::string* reason)
+    {
+        while (!bytes.empty()) {
+            if (m_window.size() == m_capacity && !Flush(reason)) return false;
+            const std::size_t take = std::min(m_capacity - m_window.size(), bytes.size());
+            m_window.append(bytes.data(), take);
+            bytes.remove_prefix(take);
+        }
+        return true;
+    }
+    // Appends `length` bytes of the target from `from` on (from < Written()); the
+    // copy may overlap what it writes (a repeated pattern), so it goes in pieces
+    // no longer than the distance.
+    bool CopyWritten(std::uint64_t from, std::uint64_t length, std::string* reason)
+    {
+        char buffer[1 << 16];
+        while (length > 0) {
+            if (m_window.size() == m_capacity && !Flush(reason)) return false;
+            std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length, m_capacity - m_window.size()));
+            if (from < m_flushed) {
+                n = static_cast<std::size_t>(std::min<std::uint64_t>({n, m_flushed - from, sizeof buffer}));
+                if (!m_target.ReadBack(from, buffer, n, reason)) return false;
+                m_window.append(buffer, n);
+            } else {
+                // Byte by byte, front to back, where the copy reads what it writes.
+                const std::size_t at = static_cast<std::size_t>(from - m_flushed), end = m_window.size();
+                if (n <= end - at) {
+                    m_window.append(m_window.data() + at, n);
+                } else {
+                    m_window.resize(end + n);
+                    char* bytes = m_window.data();
+                    for (std::size_t i = 0; i < n; ++i) bytes[end + i] = bytes[at + i];
+                }
+            }
+            from += n;
+            length -= n;
+        }
+        return true;
+    }
+
+private:
+    PatchTarget& m_target;
+    std::uint64_t m_total;
+    std::size_t m_capacity;
+    const PatchProgress& m_progress;
+    std::string m_window;
+    std::uint64_t m_flushed = 0;
+    std::uint32_t m_crc = 0;
+    bool m_cancelled = false;
+};
+
+// Bytes kept in memory while a BPS target is written.
+constexpr std::size_t kBpsWindow = std::size_t{4} << 20;
+
+class StringTarget : public PatchTarget {
+public:
+    explicit StringTarget(std::string& out) : m_out(out) {}
+    bool Write(std::string_view bytes, std::string*) override
+    {
+        m_out.append(bytes);
+        return true;
+    }
+    bool ReadBack(std::uint64_t offset, char* out, std::size_t n, std::string*) override
+    {
+        std::copy_n(m_out.data() + offset, n, out);
+        return true;
+    }
+
+private:
+    std::string& m_out;
+};
+
+bool ApplyBpsTo(std::string_view patch, std::string_view source, PatchTarget* target, std::string* reason, const PatchProgress& progress,
+                std::size_t window);
+
+}  // namespace
+
+bool ReadBpsHeader(std::string_view patch, BpsHeader* header, std::string* reason)
+{
+    if (patch.size() < 4 || patch.substr(0, 4) != "BPS1") return Fail(reason, "not a BPS patch (no \"BPS1\" at its start)");
+    if (patch.size() < 4 + 3 + 12) return Fail(reason, "the BPS patch is cut short (it ends inside its header)");
+    const std::size_t footer = patch.size() - 12;
+    std::size_t at = 4;
+    if (!ReadBpsNumber(patch, &at, &header->sourceSize) || !ReadBpsNumber(patch, &at, &header->targetSize) ||
+        !ReadBpsNumber(patch, &at, &header->metadataSize) || at > footer || header->metadataSize > footer - at) {
+        return Fail(reason, "the BPS patch is damaged (its header is cut off)");
+    }
+    header->actions = at + static_cast<std::size_t>(header->metadataSize);
+    return true;
+}
+
 bool ApplyBps(std::string_view patch, std::string_view source, std::string* target, std::string* reason)
 {
-    if (patch.size() < 4 + 3 + 12 || patch.substr(0, 4) != "BPS1") return Fail(reason, "not a BPS patch (no \"BPS1\" at its start)");
+    std::string out;
+    StringTarget sink(out);
+    if (!ApplyBps(patch, source, sink, reason)) return false;
+    *target = std::move(out);
+    return true;
+}
+
+bool ApplyBps(std::string_view patch, std::string_view source, PatchTarget& target, std::string* reason, const PatchProgress& progress,
+              std::size_t window)
+{
+    return ApplyBpsTo(patch, source, &target, reason, progress, window);
+}
+
+bool CheckPatch(std::string_view patch, std::string_view source, std::string* reason)
+{
+    if (FormatOf(patch) == PatchFormat::Bps) return ApplyBpsTo(patch, source, nullptr, reason, {}, 0);
+    std::string result;
+    return ApplyPatch(patch, source, &result, reason);
+}
+
+namespace {
+
+bool ApplyBpsTo(std::string_view patch, std::string_view source, PatchTarget* target, std::string* reason, const PatchProgress& progress,
+                std::size_t window)
+{
+    BpsHeader header;
+    if (!ReadBpsHeader(patch, &header, reason)) return false;
     const std::size_t footer = patch.size() - 12;
     if (Crc32(patch.substr(0, patch.size() - 4)) != ReadLittleEndian32(patch, patch.size() - 4)) {
         return Fail(reason, "the BPS patch is damaged (its own checksum does not match)");
     }
-    std::size_t at = 4;
-    std::uint64_t sourceSize = 0, targetSize = 0, metadataSize = 0;
-    if (!ReadBpsNumber(patch, &at, &sourceSize) || !ReadBpsNumber(patch, &at, &targetSize) || !ReadBpsNumber(patch, &at, &metadataSize) ||
-        metadataSize > footer - std::min(at, footer) || at > footer) {
-        return Fail(reason, "the BPS patch is damaged (its header is cut off)");
-    }
-    at += metadataSize;
-    if (sourceSize != source.size()) return Fail(reason, "the BPS patch was made for another file (its size differs)");
+    if (header.sourceSize != source.size()) return Fail(reason, "the BPS patch was made for another file (its size differs)");
     if (Crc32(source) != ReadLittleEndian32(patch, footer)) return Fail(reason, "the BPS patch was made for another file (its checksum differs)");
-    if (targetSize > 0xFFFFFFFFull) return Fail(reason, "the BPS patch makes a file larger than 4 GiB");
-    // Two passes: every action is checked before the target's memory is taken,
-    // so a patch that only claims a huge file costs nothing; then the file is written.
-    const std::size_t actions = at;
-    std::string out;
-    std::uint64_t written = 0;
-    for (int pass = 0; pass < 2; ++pass) {
+    if (header.targetSize > 0xFFFFFFFFull) return Fail(reason, "the BPS patch makes a file larger than 4 GiB");
+    const std::uint64_t targetSize = header.targetSize;
+    // Two passes: every action is checked before a byte is written, so a patch
+    // that only claims a huge file costs nothing; then the target is written
+    // front to back, its checksum taken as it goes.
+    std::string unused;
+    StringTarget none(unused);  // never written: a check makes the first pass only
+    TargetWriter writer(target ? *target : none, targetSize, window == 0 ? kBpsWindow : window, progress);
+    const std::string_view actions = patch.substr(0, footer);
+    for (int pass = 0; pass < (target ? 2 : 1); ++pass) {
         const bool write = pass == 1;
-        if (write) {
-            if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
-            out.assign(static_cast<std::size_t>(targetSize), '\0');
-        }
-        at = actions;
-        written = 0;
+        std::size_t at = header.actions;
+        std::uint64_t written = 0;
         std::int64_t sourceRelative = 0, targetRelative = 0;
         while (at < footer) {
             std::uint64_t data = 0;
-            if (!ReadBpsNumber(patch.substr(0, footer), &at, &data)) return Fail(reason, "the BPS patch is damaged (an action is cut off)");
+            if (!ReadBpsNumber(actions, &at, &data)) return Fail(reason, "the BPS patch is damaged (an action is cut off)");
             const std::uint64_t length = (data >> 2) + 1;
             if (length > targetSize - written) return Fail(reason, "the BPS patch is damaged (it writes past the target's end)");
             switch (data & 3) {
             case 0:  // SourceRead
                 if (written + length > source.size()) return Fail(reason, "the BPS patch is damaged (it reads past the source's end)");
-                if (write) std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(written), length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                if (write && !writer.Append(source.substr(static_cast<std::size_t>(written), static_cast<std::size_t>(length)), reason)) return false;
                 break;
             case 1:  // TargetRead
                 if (length > footer - at) return Fail(reason, "the BPS patch is damaged (its bytes are cut off)");
-                if (write) std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, out.begin() + static_cast<std::ptrdiff_t>(written));
-                at += length;
+                if (write && !writer.Append(patch.substr(at, static_cast<std::size_t>(length)), reason)) return false;
+                at += static_cast<std::size_t>(length);
                 break;
             default: {  // SourceCopy, TargetCopy: a signed distance, then a copy
                 std::uint64_t offset = 0;
-                if (!ReadBpsNumber(patch.substr(0, footer), &at, &offset)) return Fail(reason, "the BPS patch is damaged (a copy is cut off)");
+                if (!ReadBpsNumber(actions, &at, &offset)) return Fail(reason, "the BPS patch is damaged (a copy is cut off)");
                 if ((offset >> 1) > 0xFFFFFFFFull) return Fail(reason, "the BPS patch is damaged (a copy lies outside the file)");
                 const std::int64_t distance = static_cast<std::int64_t>(offset >> 1) * ((offset & 1) ? -1 : 1);
                 if ((data & 3) == 2) {
@@ -284,17 +425,16 @@ bool ApplyBps(std::string_view patch, std::string_view source, std::string* targ
                     if (sourceRelative < 0 || static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
                         return Fail(reason, "the BPS patch is damaged (a copy lies outside the source)");
                     }
-                    if (write) std::copy_n(source.begin() + sourceRelative, length, out.begin() + static_cast<std::ptrdiff_t>(written));
+                    if (write && !writer.Append(source.substr(static_cast<std::size_t>(sourceRelative), static_cast<std::size_t>(length)), reason)) {
+                        return false;
+                    }
                     sourceRelative += static_cast<std::int64_t>(length);
                 } else {
                     targetRelative += distance;
                     if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
                         return Fail(reason, "the BPS patch is damaged (a copy lies outside the target written so far)");
                     }
-                    // Byte by byte: the copy may overlap what it writes (a repeated pattern).
-                    if (write) {
-                        for (std::uint64_t i = 0; i < length; ++i) out[written + i] = out[static_cast<std::size_t>(targetRelative) + i];
-                    }
+                    if (write && !writer.CopyWritten(static_cast<std::uint64_t>(targetRelative), length, reason)) return false;
                     targetRelative += static_cast<std::int64_t>(length);
                 }
                 break;
@@ -302,12 +442,15 @@ bool ApplyBps(std::string_view patch, std::string_view source, std::string* targ
             }
             written += length;
         }
+        if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
     }
-    if (written != targetSize) return Fail(reason, "the BPS patch is damaged (it writes less than the target's size)");
-    if (Crc32(out) != ReadLittleEndian32(patch, footer + 4)) return Fail(reason, "the BPS patch is damaged (the result's checksum does not match)");
-    *target = std::move(out);
+    if (!target) return true;
+    if (!writer.Flush(reason)) return false;
+    if (writer.Crc() != ReadLittleEndian32(patch, footer + 4)) return Fail(reason, "the BPS patch is damaged (the result's checksum does not match)");
     return true;
 }
+
+}  // namespace
 
 PatchFormat FormatOf(std::string_view patch)
 {
@@ -326,7 +469,12 @@ bool ApplyPatch(std::string_view patch, std::string_view source, std::string* re
         return true;
     }
     case PatchFormat::Bps: return ApplyBps(patch, source, result, reason);
-    default: return Fail(reason, "not an IPS or BPS patch");
+    default:
+        // The start of a header, and nothing more: a patch cut short, not another kind of file.
+        if (!patch.empty() && (std::string_view("PATCH").substr(0, patch.size()) == patch || std::string_view("BPS1").substr(0, patch.size()) == patch)) {
+            return Fail(reason, "the patch is cut short (it ends inside its header)");
+        }
+        return Fail(reason, "not an IPS or BPS patch");
     }
 }
 

@@ -362,6 +362,23 @@ TEST(CliPatch, PatchesMadeAndAppliedByteForByte)
     WriteFile(copy.root() + "cut.ips", ReadFile(copy.root() + "change.ips").substr(0, 12));
     EXPECT_EQ(Cli({"apply", copy.root() + "cut.ips", other}).status, 2);
     EXPECT_EQ(ReadFile(other), "not the original");
+    // In place on a write-protected file: refused before a ".bak" is made, an older one kept.
+    const std::string locked = copy.root() + "locked.dat";
+    WriteFile(locked, original);
+    WriteFile(locked + ".bak", "older backup");
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                             std::filesystem::perms::others_write, std::filesystem::perm_options::remove);
+    r = Cli({"apply", copy.root() + "change.bps", locked});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(locked + ": "), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(locked + ".bak"), "older backup");
+    EXPECT_TRUE(ReadFile(locked) == original);
+    // FILE named again as OUT is in place too: it keeps a ".bak".
+    const std::string twice = copy.root() + "twice.dat";
+    WriteFile(twice, original);
+    ASSERT_EQ(Cli({"apply", copy.root() + "change.ips", twice, twice}).status, 0);
+    EXPECT_TRUE(ReadFile(twice) == edited);
+    EXPECT_TRUE(ReadFile(twice + ".bak") == original);
     // IPS cannot hold a file over 16 MiB: nothing is written.
     const std::string large = copy.root() + "large.bin";
     WriteFile(large, std::string((std::size_t{16} << 20) + 1, 'x'));
