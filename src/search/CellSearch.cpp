@@ -171,6 +171,15 @@ const CellSearch::ColumnPlan& CellSearch::Plan(int section, int column) const
         if ((radix == 10 || radix == -10) && m_decimalOnly) plan.digits = ColumnPlan::Digits::Decimal;
         if ((radix == 10 || radix == -10) && !m_decimalOnly) plan.formatCells = false;  // A-F never show in decimal
     }
+    if (plan.codec->Radix() == 0) {
+        // A list column shows labels: the values whose label matches are found once,
+        // before the table below asks of each value whether it matches.
+        plan.listLabels = true;
+        for (const auto& [value, label] : ValueListLabels(m_doc, text::ReadDec(d[ColumnField::listIndex]))) {
+            plan.labelled.push_back(value);
+            if (Contains(Fold(label), m_pattern, m_query.whole)) plan.labelValues.push_back(value);
+        }
+    }
     // Small columns look every value up in a table made once for their kind.
     if ((plan.formatCells || plan.listLabels) && d.ByteSize() >= 1 && d.ByteSize() <= 2) {
         const int listIndex = plan.listLabels ? text::ReadDec(d[ColumnField::listIndex]) : -1;
@@ -183,14 +192,6 @@ const CellSearch::ColumnPlan& CellSearch::Plan(int section, int column) const
             found = m_valueTables.emplace(key, std::move(table)).first;
         }
         plan.table = &found->second;
-    }
-    if (plan.codec->Radix() == 0) {
-        // A list column shows labels: the values whose label matches are found once.
-        plan.listLabels = true;
-        for (const auto& [value, label] : ValueListLabels(m_doc, text::ReadDec(d[ColumnField::listIndex]))) {
-            plan.labelled.push_back(value);
-            if (Contains(Fold(label), m_pattern, m_query.whole)) plan.labelValues.push_back(value);
-        }
     }
     return plan;
 }

@@ -230,3 +230,27 @@ TEST_F(DocTest, PartsOfShownNumbersAreFoundAsInTheTexts)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// A list cell shows its label: texts made of a number's characters find it only
+// where its label holds them, or by value when the text reads as a number.
+TEST_F(SearchTest, ListCellsMatchOnTheLabelTheyShow)
+{
+    auto typeRows = [&](const std::string& text) {
+        std::vector<int> rows;
+        for (const SearchHit& hit : All(Q(text))) {
+            if (hit.section == 0 && hit.column == 3 && hit.row >= 1) rows.push_back(hit.row);
+        }
+        return rows;
+    };
+    // Row 1 shows "Ice", row 2 "water", row 3 "0X07" (a value without a label).
+    EXPECT_EQ(typeRows("x"), std::vector<int>{3});
+    EXPECT_EQ(typeRows("0x"), std::vector<int>{3});
+    EXPECT_EQ(typeRows("X0"), std::vector<int>{3});
+    EXPECT_EQ(typeRows("e"), (std::vector<int>{1, 2}));
+    // "1" reads as a number: the cell holding 1 (shown as "Ice") is found by its value.
+    EXPECT_EQ(typeRows("1"), std::vector<int>{1});
+}
+
+}  // namespace zok2::test
