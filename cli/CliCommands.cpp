@@ -277,7 +277,7 @@ CliResult RunDiff(Session& session, const std::vector<std::string>& rest, CliRes
         cells.insert(cells.end(), some.begin(), some.end());
     }
     for (const search::SearchHit& cell : cells) {
-        const std::string label(doc.RowLabels(cell.section)[static_cast<std::size_t>(cell.row - 1)]);
+        const std::string label(compare::RowLabelOf(doc, *reference, cell.section, cell.row));
         const std::string& caption = doc.sections[static_cast<std::size_t>(cell.section)][static_cast<std::size_t>(cell.column - 1)][ColumnField::caption];
         std::string offset;
         if (const ColumnLayout* layout = doc.LayoutOf(cell.section, cell.column - 1)) offset = search::OffsetText(layout->Offset(cell.row - 1));

@@ -118,7 +118,7 @@ QDialog& CMainFrame::DifferenceList()
             };
             const ColumnLayout* layout = doc.LayoutOf(hit.section, hit.column - 1);
             m_differenceItems->addItem(FileNameToQString(doc.SectionName(hit.section)) + QStringLiteral("  │  ") +
-                                       SjisToQString(doc.RowLabels(hit.section)[static_cast<std::size_t>(hit.row - 1)]) + QStringLiteral("  │  ") +
+                                       SjisToQString(compare::RowLabelOf(doc, *reference, hit.section, hit.row)) + QStringLiteral("  │  ") +
                                        SjisToQString(doc.sections[static_cast<std::size_t>(hit.section)][static_cast<std::size_t>(hit.column - 1)][ColumnField::caption]) +
                                        QStringLiteral("  │  ") + shown(*reference) + QStringLiteral(" → ") + shown(doc) + QStringLiteral("  │  ") +
                                        (layout ? QString::fromStdString(search::OffsetText(layout->Offset(hit.row - 1))) : QString()));

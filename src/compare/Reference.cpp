@@ -66,6 +66,15 @@ std::size_t HeldRows(const CZOKDoc& doc, int section, int column)
 
 }  // namespace
 
+std::string_view RowLabelOf(const CZOKDoc& doc, const CZOKDoc& reference, int section, int row)
+{
+    const auto r = static_cast<std::size_t>(row - 1);
+    if (row < 1) return std::string_view();
+    if (r < doc.RowLabels(section).size()) return doc.RowLabels(section)[r];
+    if (static_cast<std::size_t>(section) < reference.sections.size() && r < reference.RowLabels(section).size()) return reference.RowLabels(section)[r];
+    return std::string_view();
+}
+
 std::vector<search::SearchHit> DifferingCells(const CZOKDoc& doc, const CZOKDoc& reference, int onlySection)
 {
     std::vector<search::SearchHit> cells;

@@ -5,6 +5,7 @@
 // other (a file of another size) differs too.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/CellSearch.h"
@@ -21,6 +22,10 @@ std::unique_ptr<CZOKDoc> OpenReference(const CZOKDoc& doc, const std::string& pa
 
 // Whether the cell (grid coordinates of a value cell) differs between the two.
 bool CellDiffers(const CZOKDoc& doc, const CZOKDoc& reference, int section, int row, int column);
+// The label of a row that differs: the file's, or the reference's for a row
+// only the reference has (a compressed table read longer there), or "".
+std::string_view RowLabelOf(const CZOKDoc& doc, const CZOKDoc& reference, int section, int row);
+
 // Every differing cell, table by table in tab order (or of one table), row by row.
 std::vector<search::SearchHit> DifferingCells(const CZOKDoc& doc, const CZOKDoc& reference, int onlySection = -1);
 

@@ -241,10 +241,11 @@ bool CheckCaptions(const CZOKDoc& doc, int section, const Rows& rows, ImportRefu
     }
     for (std::size_t c = 0; c < used; ++c) {
         const std::string_view expected = c == 0 ? std::string_view() : std::string_view(columns[c - 1][ColumnField::caption]);
-        if (captions[c] != expected) {
+        const std::string_view found = c < captions.size() ? captions[c] : std::string_view();
+        if (found != expected) {
             refusal->kind = ImportRefusal::Kind::Caption;
             refusal->column = c;
-            refusal->fileCaption = std::string(captions[c]);
+            refusal->fileCaption = std::string(found);
             refusal->tableCaption = std::string(expected);
             refusal->separator = GuessSeparator(captions);
             return false;

@@ -114,12 +114,13 @@ std::string WriteTsv(const Rows& rows)
 
 bool ReadTsv(std::string_view text, Rows* rows, std::string* reason)
 {
-    text = WithoutByteOrderMark(text);
-    if (text.find('"') == std::string_view::npos) {
-        // No quotes (the usual case): the text is its own buffer, split in place.
+    if (WithoutByteOrderMark(text).find('"') == std::string_view::npos) {
+        // No quotes (the usual case): the text is its own buffer, split in place
+        // (its byte-order mark taken off there).
         rows->AdoptTsv(std::string(text));
         return true;
     }
+    text = WithoutByteOrderMark(text);
     // Spreadsheets quote cells ("" for a quote); such a cell may hold tabs and line ends.
     rows->clear();
     std::size_t i = 0, line = 1;

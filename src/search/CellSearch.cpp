@@ -98,7 +98,7 @@ std::optional<SearchNumber> ReadSearchNumber(const std::string& sjis)
 }
 
 CellSearch::CellSearch(const CZOKDoc& doc, SearchQuery query)
-    : m_doc(doc), m_query(std::move(query)), m_pattern(Fold(m_query.text)), m_number(ReadSearchNumber(m_query.text))
+    : m_doc(doc), m_query(std::move(query)), m_pattern(Fold(m_query.text))
 {
     for (std::size_t s = 0; s < doc.sections.size(); ++s) {
         if (doc.sections[s].empty()) continue;
@@ -111,6 +111,8 @@ CellSearch::CellSearch(const CZOKDoc& doc, SearchQuery query)
     if (m_asciiPattern) {
         for (std::uint16_t c : m_pattern) m_asciiText.push_back(static_cast<char>(c));
     }
+    // The number is read from the text as folded, so full-width digits ("１００") read as the number they show.
+    m_number = ReadSearchNumber(m_asciiPattern ? m_asciiText : m_query.text);
     // Digits only (at most 8): parts of shown numbers are then found by arithmetic.
     const bool hexDigits = !m_pattern.empty() && m_pattern.size() <= 8 && std::all_of(m_pattern.begin(), m_pattern.end(), [](std::uint16_t c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');

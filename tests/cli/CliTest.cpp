@@ -556,3 +556,24 @@ TEST(CliExchange, ImportMatchesRowsByLabelAndRefusesTextsThatAreNoValues)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// A reference whose compressed table reads longer than the file's (its block
+// claims more rows): the rows only the reference has are listed with the
+// file's side empty, and their labels come from the reference.
+TEST(CliDiff, RowsOnlyTheReferenceHasAreListedWithTheFilesSideEmpty)
+{
+    SampleCopy copy;
+    std::string reference = ReadFile(copy.binary());
+    reference[0x500] = 0x7B;  // a block length inside the compressed maps
+    reference[0x501] = 0x00;
+    WriteFile(copy.root() + "reference.dat", reference);
+    const CliResult r = Cli({"--root", copy.root(), "diff", copy.root() + "reference.dat", copy.binary(), "maps"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "maps\t548\t4\t\tイベント\t0XFFFF\t\t");
+}
+
+}  // namespace zok2::test
