@@ -74,10 +74,11 @@ Rows ExportRows(const CZOKDoc& doc, int section)
 namespace {
 
 // A TSV cell is quoted when a reader would otherwise split it or take its
-// quotes away: it holds a tab or a line end, or starts with a quote.
+// quotes away: it holds a tab or a line end, or starts with a quote (or with
+// a byte-order mark, which a reader takes off the text's start).
 bool TsvNeedsQuotes(std::string_view cell)
 {
-    return (!cell.empty() && cell[0] == '"') || cell.find_first_of("\t\r\n") != std::string_view::npos;
+    return (!cell.empty() && cell[0] == '"') || cell.substr(0, 3) == kByteOrderMark || cell.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
 void AppendQuoted(std::string_view field, std::string& out)

@@ -305,7 +305,7 @@ TEST(TableTextReaders, QuotedTsvCellsAndTheirFaults)
     EXPECT_FALSE(exchange::ReadTsv("a\n\"open\nstill\n", &rows, &reason));
     EXPECT_EQ(reason, "line 2: a quoted cell has no closing quote");
     // What the writer quotes comes back as it was.
-    const Rows odd = {{"", "x"}, {"\"quoted\" label", "a\tb"}, {"line\r\nbreak", "1"}};
+    const Rows odd = {{"\xEF\xBB\xBFmark", "x"}, {"\"quoted\" label", "a\tb"}, {"line\r\nbreak", "1"}};
     ASSERT_TRUE(exchange::ReadTsv(exchange::WriteTsv(odd), &rows, &reason));
     EXPECT_EQ(rows, odd);
 }
