@@ -87,7 +87,17 @@ std::string QStringToSjis(const QString& text)
     return Encode(text).toStdString();
 }
 
-QString FileNameToQString(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+QString FileNameToQString(const std::string& name)
+{
+    // Qt's decoding takes byte-order marks off the start: a name may start with them.
+    QString marks;
+    std::size_t at = 0;
+    while (name.compare(at, 3, "\xEF\xBB\xBF") == 0) {
+        marks += QChar(0xFEFF);
+        at += 3;
+    }
+    return marks + QFile::decodeName(QByteArray::fromStdString(name.substr(at)));
+}
 std::string QStringToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
