@@ -3,6 +3,9 @@
 // value, and memmem over the labels' text.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include "compare/Reference.h"
 #include "document/CZOKDoc.h"
 #include "framework/FileSystem.h"
+#include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "framework/AppPath.h"
 #include "search/CellSearch.h"
@@ -239,5 +243,51 @@ void BM_ApplyBps(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ApplyBps)->Unit(benchmark::kMillisecond);
+
+// What zok2-cli apply waits for: the patch applied into a file beside the
+// output, streamed through a window, flushed and put in the output's place;
+// beside the floor of reading the patch and the source and writing the
+// target's bytes into a file, flushed.
+void BM_ApplyBpsToFile(benchmark::State& state)
+{
+    PatchFiles& files = Files();
+    {
+        std::string a, b, patch;
+        fs::ReadFile(files.source, a);
+        fs::ReadFile(files.target, b);
+        patch::CreateBps(a, b, &patch);
+        fs::WriteFileAtomically(files.patchPath, patch);
+    }
+    const std::string out = files.target + ".out";
+    for (auto _ : state) {
+        std::string patchBytes, source;
+        fs::ReadFile(files.patchPath, patchBytes);
+        fs::ReadFile(files.source, source);
+        if (!patch::ApplyPatchToFile(patchBytes, source, out, false).Succeeded()) state.SkipWithError("apply failed");
+    }
+}
+BENCHMARK(BM_ApplyBpsToFile)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyToFileFloor(benchmark::State& state)
+{
+    PatchFiles& files = Files();
+    std::string target;
+    fs::ReadFile(files.target, target);
+    const std::string out = files.target + ".floor";
+    for (auto _ : state) {
+        std::string patchBytes, source;
+        fs::ReadFile(files.patchPath, patchBytes);
+        fs::ReadFile(files.source, source);
+        const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        for (std::size_t at = 0; at < target.size();) {
+            const ssize_t done = ::write(fd, target.data() + at, target.size() - at);
+            if (done <= 0) break;
+            at += static_cast<std::size_t>(done);
+        }
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_ApplyToFileFloor)->Unit(benchmark::kMillisecond);
 
 }  // namespace zok2::bench
