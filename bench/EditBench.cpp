@@ -173,10 +173,11 @@ std::string ChangedExport(const CZOKDoc& doc)
             cell = rows[r][c];
             if (r > 0 && c > 0 && !cell.empty()) {
                 // The last digit's lowest bit flipped: every text stays a value its
-                // column holds (largest values end in an odd digit).
+                // column holds (largest values end in an odd digit); a negative one
+                // moves towards zero (the smallest, -128, ends in an even one).
                 char& last = cell.back();
                 const int digit = last <= '9' ? last - '0' : last - 'A' + 10;
-                last = "0123456789ABCDEF"[digit ^ 1];
+                last = "0123456789ABCDEF"[cell[0] == '-' ? (digit > 0 ? digit - 1 : 1) : digit ^ 1];
             }
             changed.AddCell(cell);
         }

@@ -354,9 +354,13 @@ TableImport CheckImport(const CZOKDoc& doc, int section, const Rows& rows)
             const std::uint32_t current = table->Get(t, c);
             // An unchanged text is never a problem, even where the value lies outside its range.
             if (SameText(text, now, static_cast<std::size_t>(column.codec->WriteEditText(now, current)))) continue;
-            ImportProblem p = problem(ImportProblem::Kind::NotANumber);
             std::uint32_t value = 0;
-            if (!ReadCellValue(column, text, &value, &p)) {
+            ImportProblem why;  // its texts are filled in only for a problem
+            if (!ReadCellValue(column, text, &value, &why)) {
+                ImportProblem p = problem(why.kind);
+                p.byteSize = why.byteSize;
+                p.low = why.low;
+                p.high = why.high;
                 AddProblem(&result, std::move(p));
                 continue;
             }

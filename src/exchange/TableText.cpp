@@ -78,7 +78,13 @@ namespace {
 // a byte-order mark, which a reader takes off the text's start).
 bool TsvNeedsQuotes(std::string_view cell)
 {
-    return (!cell.empty() && cell[0] == '"') || cell.substr(0, 3) == kByteOrderMark || cell.find_first_of("\t\r\n") != std::string_view::npos;
+    if (cell.empty()) return false;
+    if (cell[0] == '"' || cell.substr(0, 3) == kByteOrderMark) return true;
+    // Cells are a few bytes: one pass, no library call for each.
+    for (char ch : cell) {
+        if (ch == '\t' || ch == '\r' || ch == '\n') return true;
+    }
+    return false;
 }
 
 void AppendQuoted(std::string_view field, std::string& out)
