@@ -68,7 +68,15 @@ bool CMainFrame::GoToDifference(bool forward)
 {
     const CZOKDoc* reference = m_app.Reference();
     if (!reference) return false;
-    const std::vector<search::SearchHit> cells = compare::DifferingCells(m_app.Doc(), *reference);
+    std::vector<search::SearchHit> cells = compare::DifferingCells(m_app.Doc(), *reference);
+    // Rows only the reference has (its compressed table read longer) are listed,
+    // but the grid has no place for them: F4 goes round the cells it can show.
+    const CZOKDoc& doc = m_app.Doc();
+    cells.erase(std::remove_if(cells.begin(), cells.end(),
+                               [&](const search::SearchHit& cell) {
+                                   return static_cast<std::size_t>(cell.row) > doc.RowLabels(cell.section).size();
+                               }),
+                cells.end());
     if (cells.empty()) return false;
     const search::SearchHit here{m_view->CurrentSection(), m_view->GridWidget().CurrentRow(), m_view->GridWidget().CurrentColumn()};
     const auto before = [](const search::SearchHit& a, const search::SearchHit& b) {

@@ -131,3 +131,45 @@ TEST_F(ReferenceTest, EachFilesReferenceIsRememberedAndAVanishedOneDropped)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// A reference whose compressed table reads longer than the file's (its block
+// claims more rows), and the reverse: the list shows rows one side lacks with
+// that side empty, and F4 goes round the cells the grid has.
+TEST_F(ReferenceTest, ACompressedTableReadLongerOnOneSideIsListedAndGoneRound)
+{
+    std::string longer = original;
+    longer[0x500] = 0x7B;  // a block length inside the compressed maps
+    longer[0x501] = 0x00;
+    for (const bool referenceLonger : {true, false}) {
+        SCOPED_TRACE(referenceLonger ? "the reference is longer" : "the file is longer");
+        const std::string reference = root() + "reference.dat";
+        WriteFile(reference, referenceLonger ? longer : original);
+        WriteFile(sample(), referenceLonger ? original : longer);
+        Start(sample());
+        ASSERT_TRUE(app->OpenReference(reference));
+        frame().Run(command::kDifferenceList);
+        QListWidget& list = frame().DifferenceItems();
+        ASSERT_GT(list.count(), 0);
+        const std::string last = list.item(list.count() - 1)->text().toStdString();
+        EXPECT_NE(last.find(referenceLonger ? "0XFFFF → （なし）" : "（なし） → 0XFFFF"), std::string::npos) << last;
+        frame().DifferenceList().close();
+        // Back from the first difference to the last the grid can show, and on
+        // from there round to the first again.
+        GoTo(1, 1);
+        QTest::keyClick(&grid(), Qt::Key_F4);
+        const std::pair<int, int> first = Cell();
+        const std::string firstTab = Tab();
+        QTest::keyClick(&grid(), Qt::Key_F4, Qt::ShiftModifier);
+        EXPECT_LE(grid().CurrentRow(), grid().RowCount() - 1);
+        EXPECT_TRUE(grid().differentCell(grid().CurrentRow(), grid().CurrentColumn()));
+        QTest::keyClick(&grid(), Qt::Key_F4);
+        EXPECT_EQ(Tab(), firstTab);
+        EXPECT_EQ(Cell(), first);
+        frame().close();
+        app.reset();
+    }
+}
+
+}  // namespace zok2::test
