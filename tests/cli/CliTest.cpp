@@ -574,6 +574,13 @@ TEST(CliDiff, RowsOnlyTheReferenceHasAreListedWithTheFilesSideEmpty)
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "maps\t548\t4\t\tイベント\t0XFFFF\t\t");
+    // The reverse: the file reads longer, the reference's side is empty.
+    WriteFile(copy.root() + "reference.dat", ReadFile(copy.binary()));
+    WriteFile(copy.binary(), reference);
+    const CliResult reverse = Cli({"--root", copy.root(), "diff", copy.root() + "reference.dat", copy.binary(), "maps"});
+    EXPECT_EQ(reverse.status, 1) << reverse.err;
+    ASSERT_FALSE(Lines(reverse.out).empty());
+    EXPECT_EQ(Lines(reverse.out).back(), "maps\t548\t4\t\tイベント\t\t0XFFFF\t");
 }
 
 }  // namespace zok2::test
