@@ -187,6 +187,14 @@ CliResult RunPaste(Session& session, const std::vector<std::string>& rest, const
         result.err += "warning: " + text::FormatDec(editor.SkippedCells()) +
                       " read-only cells (past the end of the file) were left unchanged\n";
     }
+    // What the paste rules stored other than as written, as the window's note says it.
+    const GridEditor::InputReport& taken = editor.LastInput();
+    if (taken.notNumbers > 0) {
+        result.err += "warning: " + text::FormatDec(taken.notNumbers) +
+                      " texts were no plain numbers and were stored as what could be read of them (0 without digits)\n";
+    }
+    if (taken.clamped > 0) result.err += "warning: " + text::FormatDec(taken.clamped) + " values were moved into their column's range\n";
+    if (taken.cut > 0) result.err += "warning: " + text::FormatDec(taken.cut) + " values were cut to their column's size\n";
     if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;
     return result;
 }

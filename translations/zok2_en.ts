@@ -897,5 +897,9 @@ Reload it?</translation>
         <source>。リストの列には名前でなく値（0X01 など）を貼り付けてください</source>
         <translation>. Paste values (such as 0X01), not names, into list columns</translation>
     </message>
+    <message>
+        <source>列の大きさに切り詰めた値 %1 個</source>
+        <translation>%1 values cut to their column's size</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 
 #include "text/SjisText.h"
@@ -157,8 +158,22 @@ std::uint32_t ColumnCodec::Parse(std::string_view input, bool applyRange, ParseN
     std::uint32_t v;
     if (input.size() >= 2 && input[0] == '0' && (input[1] == 'X' || input[1] == 'x')) {
         v = text::ReadHex(input.substr(2));
+        if (note) {
+            // Significant digits past the column's bytes (ReadHex stops at 32 bits).
+            std::string_view digits = input.substr(2);
+            while (digits.size() > 1 && digits[0] == '0') digits.remove_prefix(1);
+            std::size_t hexDigits = 0;
+            while (hexDigits < digits.size() && std::isxdigit(static_cast<unsigned char>(digits[hexDigits]))) ++hexDigits;
+            note->cut = hexDigits > 8 || v > SizeMask(m_byteSize);
+        }
     } else {
-        v = static_cast<std::uint32_t>(static_cast<std::uint64_t>(text::ReadDec64(input)));
+        const std::int64_t read = text::ReadDec64(input);
+        v = static_cast<std::uint32_t>(static_cast<std::uint64_t>(read));
+        if (note) {
+            // A negative number down to the smallest of the column's signed form is that form.
+            const int bits = 8 * std::clamp(m_byteSize, 1, 4);
+            note->cut = read > static_cast<std::int64_t>(SizeMask(m_byteSize)) || read < -(std::int64_t{1} << (bits - 1));
+        }
     }
     return Constrain(v, applyRange, note);
 }

@@ -35,10 +35,12 @@ public:
     // recorded value comes back exactly.
     std::uint32_t Parse(std::string_view input, bool applyRange) const;
     // What a parse did beyond reading a number: the text was no plain number
-    // (its readable start, often nothing, was taken), or the range moved the value.
+    // (its readable start, often nothing, was taken), the range moved the value,
+    // or the value was cut to the column's size.
     struct ParseNote {
         bool notANumber = false;
         bool clamped = false;
+        bool cut = false;  // the number read was more than the column's bytes hold (70000 into two)
     };
     std::uint32_t Parse(std::string_view input, bool applyRange, ParseNote* note) const;
     // What the column stores for a value read from a text: its size, then the

@@ -110,8 +110,8 @@ void GridEditor::Cut()
 
 void GridEditor::Note(int row, int column, const ColumnCodec::ParseNote& note)
 {
-    if (!note.notANumber && !note.clamped) return;
-    if (m_input.notNumbers == 0 && m_input.clamped == 0) {
+    if (!note.notANumber && !note.clamped && !note.cut) return;
+    if (m_input.notNumbers == 0 && m_input.clamped == 0 && m_input.cut == 0) {
         m_input.firstRow = row;
         m_input.firstColumn = column;
     }
@@ -124,6 +124,7 @@ void GridEditor::Note(int row, int column, const ColumnCodec::ParseNote& note)
         }
     }
     if (note.clamped) ++m_input.clamped;
+    if (note.cut) ++m_input.cut;
 }
 
 void GridEditor::Paste()

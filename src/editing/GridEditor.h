@@ -56,11 +56,12 @@ public:
     // Cells holding a value that the last paste could not change (past the end of the file).
     int SkippedCells() const { return m_skipped; }
     // What the last paste or typed edit could not take as it was: texts that were
-    // no plain number (stored as what could be read of them, mostly 0) and values
-    // the column's range moved; the first such cell (grid coordinates), and
+    // no plain number (stored as what could be read of them, mostly 0), values
+    // the column's range moved and values cut to the column's size; the first
+    // such cell (grid coordinates), and
     // whether a list column was given a text (its labels are no values).
     struct InputReport {
-        int notNumbers = 0, clamped = 0;
+        int notNumbers = 0, clamped = 0, cut = 0;
         int firstRow = 0, firstColumn = 0;
         bool textInList = false;
         bool operator==(const InputReport&) const = default;

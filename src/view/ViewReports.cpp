@@ -102,10 +102,11 @@ std::int64_t CZOKView::CurrentOffset() const
 
 QString CZOKView::InputNote(const GridEditor::InputReport& report) const
 {
-    if (report.notNumbers == 0 && report.clamped == 0) return QString();
+    if (report.notNumbers == 0 && report.clamped == 0 && report.cut == 0) return QString();
     QStringList parts;
     if (report.notNumbers > 0) parts << T("View", "数値として読めない文字列 %1 個（読める部分、なければ 0 を格納）").arg(report.notNumbers);
     if (report.clamped > 0) parts << T("View", "範囲に合わせた値 %1 個").arg(report.clamped);
+    if (report.cut > 0) parts << T("View", "列の大きさに切り詰めた値 %1 個").arg(report.cut);
     QString note = parts.join(T("View", "、"));
     const int section = CurrentSection();
     if (section >= 0) {

@@ -211,3 +211,29 @@ TEST(CodecFormatting, TextsEqualTheCLibrarysFormats)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// What a parse did beyond reading a number: a value cut to the column's size
+// is told from a negative number the signed form holds.
+TEST(CodecNotes, ValuesCutToTheColumnsSizeAreNoted)
+{
+    ColumnDefinition word;
+    word[ColumnField::size] = "2";
+    word[ColumnField::radix] = "10";
+    const ColumnCodec codec(word);
+    struct Case {
+        const char* text;
+        std::uint32_t stored;
+        bool cut;
+    };
+    for (const Case& c : {Case{"70000", 4464, true}, Case{"65535", 65535, false}, Case{"-1", 0xFFFF, false}, Case{"-32768", 0x8000, false},
+                          Case{"-32769", 0x7FFF, true}, Case{"0x10000", 0, true}, Case{"0x0000FFFF", 0xFFFF, false},
+                          Case{"0x1FFFFFFFF", 0xFFFF, true}, Case{"abc", 0, false}}) {
+        ColumnCodec::ParseNote note;
+        EXPECT_EQ(codec.Parse(c.text, true, &note), c.stored) << c.text;
+        EXPECT_EQ(note.cut, c.cut) << c.text;
+    }
+}
+
+}  // namespace zok2::test

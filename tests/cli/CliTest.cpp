@@ -584,3 +584,24 @@ TEST(CliDiff, RowsOnlyTheReferenceHasAreListedWithTheFilesSideEmpty)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// zok2-cli paste says what the paste rules stored other than as written, as the
+// window's note does; the exit status stays 0.
+TEST(CliTool, PasteSaysWhatWasNotStoredAsWritten)
+{
+    SampleCopy copy;
+    // HP (2 bytes, 1 to 999), MP (2 bytes): 1200 moved into the range, "x" no number, 70000 cut.
+    const CliResult r = Cli({"--root", copy.root(), "paste", copy.binary(), "monsters", "1", "1"}, "1200\tx\n5\t70000\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+                                "warning: 1 texts were no plain numbers and were stored as what could be read of them (0 without digits)",
+                                "warning: 1 values were moved into their column's range",
+                                "warning: 1 values were cut to their column's size"}));
+    const CliResult dump = Cli({"--root", copy.root(), "dump", copy.binary(), "monsters"});
+    EXPECT_EQ(Lines(dump.out)[2].substr(Lines(dump.out)[2].find('\t'), 7), "\t999\t0\t");
+    EXPECT_EQ(Lines(dump.out)[3].substr(Lines(dump.out)[3].find('\t'), 8), "\t5\t4464\t");
+}
+
+}  // namespace zok2::test
