@@ -110,6 +110,14 @@ std::optional<CellFacts> DescribeCell(const CZOKDoc& doc, int section, int row, 
     if (layout->kind != ColumnLayout::Kind::Bytes) facts.bit = layout->BitIn(row - 1);
     facts.state = doc.IsEditable(section, column - 1, row - 1) ? CellState::Editable : CellState::PastEnd;
     if (facts.offset >= 0) facts.bytes = doc.ReadOpenedBytes(facts.offset, static_cast<std::size_t>(facts.byteCount));
+    // An edited cell's bytes are those the save will write: its own bits from its value.
+    if (doc.IsEdited(section, column - 1, row - 1)) {
+        for (std::size_t i = 0; i < facts.bytes.size(); ++i) {
+            const std::uint8_t mask = layout->ByteMask(row - 1, static_cast<int>(i));
+            const auto byte = static_cast<std::uint8_t>(facts.bytes[i]);
+            facts.bytes[i] = static_cast<char>((byte & ~mask) | (layout->ByteOfValue(row - 1, facts.value, static_cast<int>(i)) & mask));
+        }
+    }
     return facts;
 }
 

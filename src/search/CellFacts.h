@@ -21,7 +21,7 @@ struct CellFacts {
     std::int64_t offset = -1;              // the file offset of its first byte (the address correction applied)
     int byteCount = 0;                     // bytes of a byte column, 1 for a bit
     int bit = -1;                          // the bit of a bit column within its byte, -1 otherwise
-    std::string bytes;                     // the bytes in the file now
+    std::string bytes;                     // the bytes in the file now; an edited cell's own bits as the save writes them
     std::uint32_t value = 0;
     std::int64_t signedValue = 0;          // the value read as a signed number of its size
 };

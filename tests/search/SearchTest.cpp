@@ -167,6 +167,13 @@ TEST_F(SearchTest, CellFactsAndOffsets)
     EXPECT_EQ(bit->value, 1u);
     EXPECT_FALSE(search::DescribeCell(*doc, 0, 4, 1));  // outside the grid
     EXPECT_EQ(search::OffsetText(0x1A2B), "0x1A2B");
+    // Edited and not yet saved: the bytes are those the save will write.
+    doc->StoreCellText(0, 0, 0, "300");
+    doc->StoreCellText(0, 3, 0, "0");
+    EXPECT_EQ(search::HexPairs(search::DescribeCell(*doc, 0, 1, 1)->bytes), "2C 01");
+    EXPECT_EQ(search::HexPairs(search::DescribeCell(*doc, 0, 1, 4)->bytes), "00");
+    doc->StoreCellText(0, 0, 0, "-8");  // back as it was: the file's bytes
+    EXPECT_EQ(search::HexPairs(search::DescribeCell(*doc, 0, 1, 1)->bytes), "F8 FF");
 
     // The second byte of a word is held by the word; the first table in tab order wins.
     auto at = search::LocateOffset(*doc, 0x19);
