@@ -581,8 +581,13 @@ void CZOKView::OnGridMouseDown(int button)
 void CZOKView::contextMenuEvent(QContextMenuEvent* event)
 {
     // The tab strip, the value list, the drop button and the view's own area
-    // pass their requests up to here; the edits keep their own menus.
-    if (contextMenuRequested) contextMenuRequested(event->globalPos());
+    // pass their requests up to here; the edits keep their own menus. From the
+    // keyboard (the menu key as the platform reports it) the menu opens just
+    // inside the view's corner, as the key filter opens it; the mouse opens it
+    // under the pointer.
+    if (contextMenuRequested) {
+        contextMenuRequested(event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(5, 5)) : event->globalPos());
+    }
     event->accept();
 }
 
