@@ -408,12 +408,37 @@ void CMainFrame::UpdateCommandStates()
 void CMainFrame::UpdateInfoLine()
 {
     if (m_infoLabel && statusBar()->isVisible()) m_infoLabel->SetText(m_view->InfoLine());
+    if (!m_note.isEmpty()) FitNote();
 }
 
 void CMainFrame::ShowNote(const QString& note)
 {
-    m_noteLabel->setText(note);
-    m_noteLabel->setVisible(!note.isEmpty());
+    m_note = note;
+    FitNote();
+}
+
+void CMainFrame::FitNote()
+{
+    // The information line keeps its whole text; the note takes the room left
+    // beside it (cut short, whole in its tooltip) until the next move.
+    if (m_note.isEmpty()) {
+        m_noteLabel->clear();
+        m_noteLabel->setToolTip(QString());
+        m_noteLabel->hide();
+        return;
+    }
+    const int info = m_infoLabel->fontMetrics().horizontalAdvance(m_infoLabel->Text()) + 24;
+    const int room = std::max(statusBar()->width() - info - 40, m_noteLabel->fontMetrics().horizontalAdvance(QStringLiteral("…")) * 4);
+    m_noteLabel->setText(m_noteLabel->fontMetrics().elidedText(m_note, Qt::ElideRight, room));
+    m_noteLabel->setToolTip(m_note);
+    m_noteLabel->setMaximumWidth(room);
+    m_noteLabel->show();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_note.isEmpty()) FitNote();
 }
 
 void CMainFrame::SetStatusBarShown(bool shown, bool remember)

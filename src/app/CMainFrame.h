@@ -62,6 +62,7 @@ public:
     // The status bar under the view: the current cell's facts and a note of the last command.
     void UpdateInfoLine();
     void ShowNote(const QString& note);
+    const QString& Note() const { return m_note; }
     InfoLine& InfoLabel() { return *m_infoLabel; }
     QLabel& NoteLabel() { return *m_noteLabel; }
     // The find dialog (made on first use) and going to a row number or a file offset.
@@ -91,10 +92,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void FitNote();
     QAction* Add(QMenu* menu, int id, const QString& label);
     void BuildMenus();
     void RebuildRecentFiles();
@@ -108,6 +111,7 @@ private:
     std::vector<QAction*> m_recentActions;
     InfoLine* m_infoLabel = nullptr;
     QLabel* m_noteLabel = nullptr;
+    QString m_note;  // the note in whole; the label shows what fits beside the information line
     FindDialog* m_finder = nullptr;
     QDialog* m_differences = nullptr;
     QListWidget* m_differenceItems = nullptr;

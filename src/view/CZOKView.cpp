@@ -342,6 +342,7 @@ void CZOKView::SaveColumnWidths()
 void CZOKView::OnCurrentCellChanged()
 {
     if (m_showing || !HasSections()) return;
+    if (noteChanged) noteChanged(QString(), false);  // a move: the last note is done, the line is the cell's
     StoreDescription();
     m_descriptionColumn = m_grid->CurrentColumn();
     LoadDescription();

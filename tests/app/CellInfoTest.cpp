@@ -17,7 +17,8 @@ namespace {
 class CellInfoTest : public WindowTest {
 protected:
     std::string Info() { return frame().InfoLabel().Text().toStdString(); }
-    std::string Note() { return frame().NoteLabel().isVisible() ? frame().NoteLabel().text().toStdString() : std::string(); }
+    // The note in whole (the label shows what fits beside the information line).
+    std::string Note() { return frame().NoteLabel().isVisible() ? frame().Note().toStdString() : std::string(); }
     bool Edited(int row, int column) { return grid().editedCell(row, column); }
     void PasteAt(int row, int column, const QString& text)
     {
@@ -108,6 +109,27 @@ TEST_F(CellInfoTest, APasteSaysWhatItCouldNotReadAsANumber)
     Type("A");  // "A" starts an edit: no plain number, and below the range
     QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
     EXPECT_EQ(Note(), "数値として読めない文字列 1 個（読める部分、なければ 0 を格納）、範囲に合わせた値 1 個。最初: 2 行目「01 どくけしそう」の「重さ」");
+}
+
+// At 800 pixels the information line keeps its whole text beside a long note;
+// the note has the room left (whole in its tooltip) and goes with the next move.
+TEST_F(CellInfoTest, ANoteLeavesTheInformationLineWholeAndGoesWithTheNextMove)
+{
+    Start(sample());
+    frame().resize(800, 600);
+    QCoreApplication::processEvents();
+    PasteAt(1, 2, QStringLiteral("防具\t#DIV/0!\n 0x1A\t200"));
+    QCoreApplication::processEvents();
+    const InfoLine& info = frame().InfoLabel();
+    ASSERT_FALSE(info.Text().isEmpty());
+    EXPECT_GE(info.width(), info.fontMetrics().horizontalAdvance(info.Text())) << info.Text().toStdString();
+    ASSERT_TRUE(frame().NoteLabel().isVisible());
+    EXPECT_EQ(frame().NoteLabel().toolTip(), frame().Note());
+    EXPECT_GE(frame().NoteLabel().x(), info.x() + info.fontMetrics().horizontalAdvance(info.Text()));
+    // The next move: the note is done, the line is the new cell's.
+    QTest::keyClick(&grid(), Qt::Key_Down);
+    EXPECT_FALSE(frame().NoteLabel().isVisible());
+    EXPECT_TRUE(frame().Note().isEmpty());
 }
 
 TEST_F(CellInfoTest, TheStatusBarCanBeHiddenAndTheChoiceIsKept)
