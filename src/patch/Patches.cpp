@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "patch/Crc32.h"
 
@@ -205,6 +206,104 @@ std::size_t SameRun(std::string_view a, std::string_view b, std::size_t at, std:
 
 }  // namespace
 
+namespace {
+
+// The actions of one changed region of a BPS target: long runs of one byte as
+// a copy of the target's own last byte, stretches found elsewhere in the source
+// as a copy from there, the rest as the bytes themselves.
+class BpsRegionWriter {
+public:
+    BpsRegionWriter(std::string_view source, std::string_view target, std::string& out) : m_source(source), m_target(target), m_out(out) {}
+
+    void Write(std::size_t from, std::size_t to)
+    {
+        std::size_t literal = from;
+        for (std::size_t i = from; i < to;) {
+            std::size_t run = 1;
+            while (i + run < to && m_target[i + run] == m_target[i]) ++run;
+            if (run >= kRunWorthACopy) {
+                Literal(literal, i);
+                // A copy of the byte before, overlapping itself, repeats it.
+                if (i == 0 || m_target[i - 1] != m_target[i]) {
+                    Literal(i, i + 1);
+                    ++i;
+                    --run;
+                }
+                Copy(3, i - 1, run, m_targetRelative);
+                i += run;
+                literal = i;
+                continue;
+            }
+            std::size_t at = 0;
+            const std::size_t match = to - from >= kMatchWorthACopy ? SourceMatch(i, to, &at) : 0;
+            if (match >= kMatchWorthACopy) {
+                Literal(literal, i);
+                Copy(2, at, match, m_sourceRelative);
+                i += match;
+                literal = i;
+                continue;
+            }
+            i += run;
+        }
+        Literal(literal, to);
+    }
+
+private:
+    static constexpr std::size_t kRunWorthACopy = 8;     // a copy costs about four bytes
+    static constexpr std::size_t kMatchWorthACopy = 24;  // ... and finding one is a guess
+    static constexpr std::size_t kHashed = 8;            // bytes a source position is found by
+    static constexpr std::size_t kStride = 4;            // every fourth source position is indexed
+    static constexpr std::size_t kBuckets = std::size_t{1} << 20;
+
+    void Literal(std::size_t from, std::size_t to)
+    {
+        if (to <= from) return;
+        AppendBpsNumber(((to - from - 1) << 2) | 1, &m_out);  // TargetRead
+        m_out.append(m_target.substr(from, to - from));
+    }
+    // SourceCopy (2) or TargetCopy (3) of `length` bytes from `at`, the distance
+    // taken from the kind's relative position.
+    void Copy(int kind, std::size_t at, std::size_t length, std::int64_t& relative)
+    {
+        AppendBpsNumber(((length - 1) << 2) | static_cast<std::uint64_t>(kind), &m_out);
+        const std::int64_t distance = static_cast<std::int64_t>(at) - relative;
+        AppendBpsNumber((static_cast<std::uint64_t>(distance < 0 ? -distance : distance) << 1) | (distance < 0 ? 1 : 0), &m_out);
+        relative = static_cast<std::int64_t>(at + length);
+    }
+    static std::uint32_t Hash(const char* bytes)
+    {
+        std::uint64_t v;
+        std::memcpy(&v, bytes, sizeof v);
+        return static_cast<std::uint32_t>((v * 0x9E3779B97F4A7C15ull) >> 44);  // 20 bits
+    }
+    // The longest stretch from target position i found in the source (0 when none).
+    std::size_t SourceMatch(std::size_t i, std::size_t to, std::size_t* at)
+    {
+        if (i + kHashed > to || m_source.size() < kHashed) return 0;
+        if (m_index.empty()) {
+            // Made on the first long changed region only: most patches change a few bytes here and there.
+            m_index.assign(kBuckets, 0);
+            for (std::size_t q = 0; q + kHashed <= m_source.size() && q < 0xFFFFFFFFu; q += kStride) {
+                m_index[Hash(m_source.data() + q)] = static_cast<std::uint32_t>(q + 1);
+            }
+        }
+        const std::uint32_t found = m_index[Hash(m_target.data() + i)];
+        if (found == 0) return 0;
+        const std::size_t q = found - 1;
+        std::size_t n = 0;
+        while (i + n < to && q + n < m_source.size() && m_source[q + n] == m_target[i + n]) ++n;
+        *at = q;
+        return n;
+    }
+
+    std::string_view m_source, m_target;
+    std::string& m_out;
+    std::int64_t m_sourceRelative = 0, m_targetRelative = 0;
+    std::vector<std::uint32_t> m_index;  // hash of kHashed bytes -> source position + 1
+};
+
+}  // namespace
+
 bool CreateBps(std::string_view source, std::string_view target, std::string* patch)
 {
     std::string out = "BPS1";
@@ -214,14 +313,25 @@ bool CreateBps(std::string_view source, std::string_view target, std::string* pa
     const std::size_t size = target.size();
     const std::size_t common = std::min(size, source.size());
     out.reserve(out.size() + size / 16 + 64);
+    BpsRegionWriter changed(source, target, out);
     for (std::size_t p = 0; p < size;) {
         std::size_t length = p < common ? SameRun(source, target, p, common - p) : 0;
         if (length > 0) {
             AppendBpsNumber(((length - 1) << 2) | 0, &out);  // SourceRead
         } else {
-            while (p + length < size && (p + length >= common || source[p + length] != target[p + length])) ++length;
-            AppendBpsNumber(((length - 1) << 2) | 1, &out);  // TargetRead
-            out.append(target.substr(p, length));
+            // A changed region, joined across stretches of a few equal bytes (a
+            // SourceRead of them would split the region's runs and copies).
+            auto differs = [&](std::size_t i) { return i >= common || source[i] != target[i]; };
+            while (p + length < size) {
+                if (differs(p + length)) {
+                    ++length;
+                    continue;
+                }
+                const std::size_t same = SameRun(source, target, p + length, std::min<std::size_t>(common - (p + length), 8));
+                if (same >= 8 || p + length + same >= size) break;
+                length += same;
+            }
+            changed.Write(p, p + length);
         }
         p += length;
     }

@@ -206,3 +206,34 @@ TEST(PatchFiles, ResultsReplaceTheOutputOnlyWhenWholeAndBackupsOnlyThen)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// Long changed runs and stretches moved within the file are copies, not bytes:
+// the patch stays small and exact.
+TEST(BpsCreation, RunsAndMovedStretchesAreCopied)
+{
+    std::mt19937 rng(11);
+    std::string source(1 << 16, '\0');
+    for (char& c : source) c = static_cast<char>(rng());
+    std::string target = source;
+    std::fill(target.begin() + 10000, target.begin() + 15000, '\xFF');  // a region cleared
+    target.replace(30000, 3000, source.substr(50000, 3000));              // a record moved
+    target.replace(40000, 2, "ab");                                       // a small change stays literal
+    std::string bps, back, reason;
+    ASSERT_TRUE(CreateBps(source, target, &bps));
+    EXPECT_LT(bps.size(), 120u) << bps.size();
+    ASSERT_TRUE(ApplyBps(bps, source, &back, &reason)) << reason;
+    EXPECT_TRUE(back == target);
+    // A run at the very start, and one after a byte that differs from it.
+    std::string first = source;
+    std::fill(first.begin(), first.begin() + 100, 'z');
+    first[200] = 'y';
+    std::fill(first.begin() + 201, first.begin() + 400, 'x');
+    ASSERT_TRUE(CreateBps(source, first, &bps));
+    EXPECT_LT(bps.size(), 60u) << bps.size();
+    ASSERT_TRUE(ApplyBps(bps, source, &back, &reason)) << reason;
+    EXPECT_TRUE(back == first);
+}
+
+}  // namespace zok2::test
