@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zok2::fuzz::Write(path, parts[0]);
     const std::string section = Name(parts[1]), key = Name(parts[2]), otherSection = Name(parts[4]), otherKey = Name(parts[5]);
     std::string value;
-    for (unsigned char c : parts[3].substr(0, 32)) value += static_cast<char>(c >= 0x21 && c < 0x7F && c != '"' ? c : 'v');
+    // Printable, no blanks, no quotes (a reader drops a pair of enclosing quotes, single or double).
+    for (unsigned char c : parts[3].substr(0, 32)) value += static_cast<char>(c >= 0x21 && c < 0x7F && c != '"' && c != '\'' ? c : 'v');
     zok2::IniProfile profile(path);
     const std::string otherBefore = profile.GetString(otherSection, otherKey, "\x01missing");
     profile.GetInt(section, key, 7);
