@@ -22,6 +22,49 @@ std::string WithSlash(std::string folder)
     return folder;
 }
 
+// Whether the folder holds a definition set: a sub-folder with a file in it.
+bool HoldsASet(const std::string& folder)
+{
+    std::error_code error;
+    for (stdfs::directory_iterator it(sys::PathOf(folder), error); !error && it != stdfs::directory_iterator(); it.increment(error)) {
+        std::error_code kind;
+        if (!it->is_directory(kind)) continue;
+        for (stdfs::directory_iterator inner(it->path(), kind); !kind && inner != stdfs::directory_iterator(); inner.increment(kind)) {
+            std::error_code file;
+            if (inner->is_regular_file(file)) return true;
+        }
+    }
+    return false;
+}
+
+// Copies the tree `from` into `to` as the user's own: folders and files the
+// user may write, whatever the installed copies' permissions (a read-only
+// prefix has folders 555 and files 444). Files already there are kept.
+void CopyAsTheUsers(const std::string& from, const std::string& to, std::string* reason)
+{
+    using stdfs::perms;
+    std::error_code error;
+    auto makeWritable = [&](const stdfs::path& path, bool folder) {
+        std::error_code ignored;
+        stdfs::permissions(path, folder ? perms::owner_all : perms::owner_read | perms::owner_write, stdfs::perm_options::add, ignored);
+    };
+    makeWritable(sys::PathOf(to), true);
+    stdfs::recursive_directory_iterator it(sys::PathOf(from), error);
+    for (; !error && it != stdfs::recursive_directory_iterator(); it.increment(error)) {
+        const stdfs::path target = sys::PathOf(to) / stdfs::relative(it->path(), sys::PathOf(from));
+        std::error_code step;
+        if (it->is_directory(step)) {
+            stdfs::create_directories(target, step);
+            makeWritable(target, true);
+        } else if (it->is_regular_file(step) && !stdfs::exists(target, step)) {
+            stdfs::copy_file(it->path(), target, step);
+            makeWritable(target, false);
+        }
+        if (step && reason && reason->empty()) *reason = step.message();
+    }
+    if (error && reason && reason->empty()) *reason = error.message();
+}
+
 std::string Variable(const char* name)
 {
     const char* value = std::getenv(name);
@@ -128,19 +171,17 @@ std::vector<PlaceNote> PreparePlaces(const DataPlaces& places, const std::string
             notes.push_back({PlaceNote::Kind::ProfileMoved, places.profilePath, std::string()});
         }
     }
-    if (fs::IsFolder(places.settingsFolder)) return notes;
     // The first start of an installed program: the sets it came with are copied
-    // for the user to change; an existing folder is never touched again.
+    // for the user to change. A set folder is never touched again once it holds
+    // a set; one that holds none (a first start that failed half-way) is filled.
     const std::string sets = stdfs::path(places.settingsFolder).parent_path().string();  // without the closing "/"
+    if (HoldsASet(sets)) return notes;
     const std::string bundledSets = places.bundledFolder.empty() ? std::string() : places.bundledFolder + "Settings";
     error.clear();
-    stdfs::create_directories(stdfs::path(sets).parent_path(), error);
-    if (!error && !bundledSets.empty() && fs::IsFolder(bundledSets)) {
-        stdfs::copy(bundledSets, sets, stdfs::copy_options::recursive, error);
-    } else if (!error) {
-        stdfs::create_directories(sets, error);
-    }
-    if (error) notes.push_back({PlaceNote::Kind::CannotCreateFolder, places.settingsFolder, error.message()});
+    stdfs::create_directories(sets, error);
+    std::string reason = error ? error.message() : std::string();
+    if (!error && !bundledSets.empty() && fs::IsFolder(bundledSets)) CopyAsTheUsers(bundledSets, sets, &reason);
+    if (!reason.empty()) notes.push_back({PlaceNote::Kind::CannotCreateFolder, places.settingsFolder, reason});
     return notes;
 }
 

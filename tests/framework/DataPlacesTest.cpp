@@ -140,3 +140,42 @@ TEST(DataPlaces, XdgFoldersAreUsedWhenAbsoluteAndAFolderThatCannotBeMadeIsReport
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// An installation in a read-only tree (folders 555, files 444): the first start
+// copies a set the user may write; a set folder a failed start left empty is
+// filled on the next one.
+TEST(DataPlaces, CopiesFromAReadOnlyInstallationAreTheUsersAndAnEmptySetFolderIsFilled)
+{
+    Install install;
+    const DataPlaces places = ChoosePlaces(install.bin, install.Environment());
+    // What a failed first start left: the profile, and a set folder with an empty set in it.
+    stdfs::create_directories(places.settingsFolder + "sample");
+    stdfs::permissions(places.settingsFolder + "sample", stdfs::perms::owner_read | stdfs::perms::owner_exec, stdfs::perm_options::replace);
+    const auto readOnly = [](const std::string& root) {
+        for (const auto& entry : stdfs::recursive_directory_iterator(root)) {
+            stdfs::permissions(entry.path(), entry.is_directory() ? stdfs::perms::owner_read | stdfs::perms::owner_exec | stdfs::perms::group_read |
+                                                                        stdfs::perms::group_exec | stdfs::perms::others_read | stdfs::perms::others_exec
+                                                                  : stdfs::perms::owner_read | stdfs::perms::group_read | stdfs::perms::others_read,
+                               stdfs::perm_options::replace);
+        }
+    };
+    readOnly(install.share + "Settings");
+    EXPECT_TRUE(PreparePlaces(places, install.bin).empty());
+    EXPECT_EQ(ReadFile(places.settingsFolder + "sample/items.ini"), "0,A,1\r\n");
+    for (const std::string& path : {places.settingsFolder, places.settingsFolder + "sample", places.settingsFolder + "sample/items.ini"}) {
+        EXPECT_NE(stdfs::status(path).permissions() & stdfs::perms::owner_write, stdfs::perms::none) << path;
+    }
+    // Once it holds a set, the folder is the user's: nothing is copied again.
+    stdfs::remove(places.settingsFolder + "sample/items.ini");
+    WriteFile(places.settingsFolder + "sample/mine.ini", "1,B,2\r\n");
+    EXPECT_TRUE(PreparePlaces(places, install.bin).empty());
+    EXPECT_FALSE(stdfs::exists(places.settingsFolder + "sample/items.ini"));
+    stdfs::permissions(install.share, stdfs::perms::owner_all, stdfs::perm_options::add);
+    for (const auto& entry : stdfs::recursive_directory_iterator(install.share)) {
+        stdfs::permissions(entry.path(), stdfs::perms::owner_all, stdfs::perm_options::add);
+    }
+}
+
+}  // namespace zok2::test
