@@ -821,6 +821,185 @@ Reload it?</translation>
     </message>
 </context>
 <context>
+    <name>Reason</name>
+    <message>
+        <source>IPS は 16 MiB までのファイルにしか使えません</source>
+        <translation>IPS holds files of at most 16 MiB</translation>
+    </message>
+    <message>
+        <source>JSON の行が行見出しのキー "" で始まっていません</source>
+        <translation>a JSON row does not start with the row label's key ""</translation>
+    </message>
+    <message>
+        <source>JSON の行は見出しをキーとする文字列でなければなりません</source>
+        <translation>a JSON row holds texts keyed by caption</translation>
+    </message>
+    <message>
+        <source>JSON の行はオブジェクトでなければなりません</source>
+        <translation>a JSON row is an object</translation>
+    </message>
+    <message>
+        <source>JSON の行のオブジェクトが閉じていません</source>
+        <translation>a JSON row object is not closed</translation>
+    </message>
+    <message>
+        <source>JSON の表は行の配列でなければなりません</source>
+        <translation>a JSON table is an array of rows</translation>
+    </message>
+    <message>
+        <source>引用符で囲まれていない項目の中に引用符があります（引用符を含む項目は全体を引用符で囲み、中の引用符は二つ重ねます）</source>
+        <translation>a quote inside a field that is not quoted (a field with quotes is quoted whole, its quotes doubled)</translation>
+    </message>
+    <message>
+        <source>CSV の引用符で囲まれた項目に閉じる引用符がありません</source>
+        <translation>a quoted CSV field has no closing quote</translation>
+    </message>
+    <message>
+        <source>引用符で囲まれたセルに閉じる引用符がありません</source>
+        <translation>a quoted cell has no closing quote</translation>
+    </message>
+    <message>
+        <source>引用符で囲まれたセルの閉じる引用符の後に文字があります</source>
+        <translation>text follows a quoted cell's closing quote</translation>
+    </message>
+    <message>
+        <source>IPS のレコードが途中で切れています</source>
+        <translation>an IPS record is cut off</translation>
+    </message>
+    <message>
+        <source>IPS の連続レコードが途中で切れています</source>
+        <translation>an IPS run record is cut off</translation>
+    </message>
+    <message>
+        <source>BPS パッチではありません（先頭が "BPS1" ではありません）</source>
+        <translation>not a BPS patch (no "BPS1" at its start)</translation>
+    </message>
+    <message>
+        <source>IPS パッチでも BPS パッチでもありません</source>
+        <translation>not an IPS or BPS patch</translation>
+    </message>
+    <message>
+        <source>IPS パッチではありません（先頭が "PATCH" ではありません）</source>
+        <translation>not an IPS patch (no "PATCH" at its start)</translation>
+    </message>
+    <message>
+        <source>引用符で囲まれた項目の閉じる引用符の後に文字があります</source>
+        <translation>text follows a quoted field's closing quote</translation>
+    </message>
+    <message>
+        <source>BPS パッチが途中で切れています（ヘッダーの中で終わっています）</source>
+        <translation>the BPS patch is cut short (it ends inside its header)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（コピーが途中で切れています）</source>
+        <translation>the BPS patch is damaged (a copy is cut off)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（コピーがファイルの外を指しています）</source>
+        <translation>the BPS patch is damaged (a copy lies outside the file)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（コピーが元のファイルの外を指しています）</source>
+        <translation>the BPS patch is damaged (a copy lies outside the source)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（コピーがまだ書いていない位置を指しています）</source>
+        <translation>the BPS patch is damaged (a copy lies outside the target written so far)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（命令が途中で切れています）</source>
+        <translation>the BPS patch is damaged (an action is cut off)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（元のファイルの終わりより先を読みます）</source>
+        <translation>the BPS patch is damaged (it reads past the source's end)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（書く量が結果の大きさに足りません）</source>
+        <translation>the BPS patch is damaged (it writes less than the target's size)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（結果の終わりより先に書きます）</source>
+        <translation>the BPS patch is damaged (it writes past the target's end)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（データが途中で切れています）</source>
+        <translation>the BPS patch is damaged (its bytes are cut off)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（ヘッダーが途中で切れています）</source>
+        <translation>the BPS patch is damaged (its header is cut off)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（パッチ自身のチェックサムが合いません）</source>
+        <translation>the BPS patch is damaged (its own checksum does not match)</translation>
+    </message>
+    <message>
+        <source>BPS パッチが壊れています（結果のチェックサムが合いません）</source>
+        <translation>the BPS patch is damaged (the result's checksum does not match)</translation>
+    </message>
+    <message>
+        <source>BPS パッチの結果が 4 GiB を超えます</source>
+        <translation>the BPS patch makes a file larger than 4 GiB</translation>
+    </message>
+    <message>
+        <source>この BPS パッチは別のファイル用です（チェックサムが違います）</source>
+        <translation>the BPS patch was made for another file (its checksum differs)</translation>
+    </message>
+    <message>
+        <source>この BPS パッチは別のファイル用です（大きさが違います）</source>
+        <translation>the BPS patch was made for another file (its size differs)</translation>
+    </message>
+    <message>
+        <source>IPS パッチが "EOF" なしで終わっています</source>
+        <translation>the IPS patch ends without "EOF"</translation>
+    </message>
+    <message>
+        <source>IPS パッチの "EOF" の後に長さでないデータがあります</source>
+        <translation>the IPS patch has bytes after "EOF" that are no length</translation>
+    </message>
+    <message>
+        <source>IPS パッチが途中で切れています（"EOF" の前で終わっています）</source>
+        <translation>the IPS patch is cut short (it ends before "EOF")</translation>
+    </message>
+    <message>
+        <source>IPS パッチが壊れています（切り詰めの長さがファイルより長くなっています）</source>
+        <translation>the IPS patch is damaged (its truncation would lengthen the file)</translation>
+    </message>
+    <message>
+        <source>JSON の配列が閉じていません</source>
+        <translation>the JSON array is not closed</translation>
+    </message>
+    <message>
+        <source>JSON の行のキーがそろっていません</source>
+        <translation>the JSON rows do not all have the same keys</translation>
+    </message>
+    <message>
+        <source>パッチが途中で切れています（ヘッダーの中で終わっています）</source>
+        <translation>the patch is cut short (it ends inside its header)</translation>
+    </message>
+    <message>
+        <source>パッチは適用していません（中止しました）</source>
+        <translation>the patch was not applied: cancelled</translation>
+    </message>
+    <message>
+        <source>JSON の配列の後に文字があります</source>
+        <translation>there is text after the JSON array</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 行目が UTF-8 ではありません（表は UTF-8 で保存してください。Shift-JIS は読めません）</source>
+        <translation>line %1 is not UTF-8 (save the table as UTF-8; Shift-JIS is not read)</translation>
+    </message>
+    <message>
+        <source>空き容量が足りません（結果に %1 バイト必要で、空きは %2 バイトです）</source>
+        <translation>not enough free space: the result needs %1 bytes, %2 are free</translation>
+    </message>
+</context>
+<context>
     <name>SettingsSheet</name>
     <message>
         <source>ﾌﾟﾛﾊﾟﾃｨ ｼｰﾄ</source>

@@ -14,6 +14,7 @@
 #include "app/CMyPropertySheet.h"
 #include "app/StartUp.h"
 #include "compare/Reference.h"
+#include "app/CoreReasons.h"
 #include "app/ImportReport.h"
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
@@ -318,7 +319,7 @@ bool CZOKApp::OnApplyPatch()
         return false;
     }
     if (!patch::CheckPatch(patchBytes, source, &reason)) {
-        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, CoreReasonText(reason)));
         return false;
     }
     const std::string out = chooseAppliedCopy ? chooseAppliedCopy() : std::string();
@@ -342,13 +343,13 @@ bool CZOKApp::OnApplyPatch()
     case patch::FileApplyResult::Failure::None: break;
     case patch::FileApplyResult::Failure::Cancelled: return false;
     case patch::FileApplyResult::Failure::Patch:
-        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, applied.reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用できません。何も書き込んでいません。"), patchPath, CoreReasonText(applied.reason)));
         return false;
     case patch::FileApplyResult::Failure::Backup:
         Say(*m_doc, messages::About(messages::kCannotBackUp, applied.path, applied.reason));
         return false;
     case patch::FileApplyResult::Failure::File:
-        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用したファイルを書き込めません。"), applied.path, applied.reason));
+        Say(*m_doc, messages::About(ZOK2_NOOP("Message", "パッチを適用したファイルを書き込めません。"), applied.path, CoreReasonText(applied.reason)));
         return false;
     }
     // The patched file is a file of its own: offered for review against this one.
@@ -407,7 +408,7 @@ bool CZOKApp::OnImport()
         std::string text, reason;
         exchange::Rows rows;
         if (!fs::ReadFile(path, text, &reason) || !exchange::ReadTable(extension, text, &rows, &reason)) {
-            refused.push_back(path + ": " + reason);
+            refused.push_back(path + ": " + CoreReasonText(reason));
             continue;
         }
         exchange::TableImport check = exchange::CheckImport(*m_doc, section, exchange::ConvertCells(std::move(rows), Utf8ToSjis));
