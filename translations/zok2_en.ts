@@ -819,6 +819,14 @@ Reload it?</translation>
         <source>表を読み込みました。</source>
         <translation>The tables were imported.</translation>
     </message>
+    <message>
+        <source>開いたファイルは開いた後に他のプログラムに変更されています。表の値は画面のとおりに保存しますが、表の外のバイトは他のプログラムが残したファイルのものになります。保存しますか？</source>
+        <translation>Another program changed the opened file after it was opened. The tables' values are saved as shown, but bytes outside the tables come from the file as another program left it. Save?</translation>
+    </message>
+    <message>
+        <source>次の表のデータはその範囲にありました（圧縮された表は画面の値を保存できません）:</source>
+        <translation>These tables had data in that range (a compressed table's values shown cannot be saved):</translation>
+    </message>
 </context>
 <context>
     <name>Reason</name>

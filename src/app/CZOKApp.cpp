@@ -514,7 +514,7 @@ void CZOKApp::OnOpenReference()
 void CZOKApp::WatchOpenedFile()
 {
     m_diskCheckPending = false;
-    m_staleShown = m_doc->FileOnDiskChanged();
+    m_staleShown = m_doc->FileOnDiskChanged() || m_doc->ShowsValuesNotOnDisk();
     if (!m_watcher->files().isEmpty()) m_watcher->removePaths(m_watcher->files());
     const std::string path = m_doc->GetPathName();
     if (!path.empty() && m_doc->HasSections()) m_watcher->addPath(FileNameToQString(path));
@@ -537,7 +537,7 @@ void CZOKApp::OnFileChangedOnDisk()
     }
     fs::FileIdentity now;
     if (!m_doc->FileOnDiskChanged(&now)) {
-        m_staleShown = false;
+        m_staleShown = m_doc->ShowsValuesNotOnDisk();
         m_frame->UpdateCaption();
         return;
     }

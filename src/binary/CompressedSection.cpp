@@ -73,6 +73,11 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
     const std::int32_t C = text::ReadDec(cText);
     const std::uint32_t dictionary = text::ReadHex(dText) + K;
     const std::int32_t bank = file.At(static_cast<std::uint32_t>(A + K));
+    // How far into the file the section's data reach (a file cut before there loses them).
+    auto reach = [&](std::int64_t position) {
+        if (file.Contains(position)) out.extent = std::max(out.extent, position + 1);
+    };
+    reach(static_cast<std::int64_t>(A) + K);
 
     // The size, bit and mask of each column are read as in the file; only the
     // position differs: an offset inside the expanded record.
@@ -95,9 +100,11 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
     for (std::int32_t i = 0; R > 0 && i < C && budget > 0; ++i) {
         const std::int64_t entry = static_cast<std::int64_t>(B) + 2 * static_cast<std::int64_t>(i);
         if (!file.Contains(entry) || !file.Contains(entry + 1)) break;  // the table ends with the file
+        reach(entry + 1);
         const std::uint32_t P = file.LittleEndian(entry, 2);
         const std::int64_t O = BankedPointerToOffset(static_cast<std::int32_t>(K + P), bank);
         if (!file.Contains(O) || !file.Contains(O + 1)) continue;
+        reach(O + 1);
         const std::uint32_t L = file.LittleEndian(O, 2) - 1u;
         if (L > kMaxBlockLength) continue;
 
@@ -144,12 +151,16 @@ DecodedSection DecodeBlocks(const StringList& record, const Section& sectionColu
                     pos += 2;
                     const std::int64_t from = static_cast<std::int64_t>(dictionary) + (h & 0x0F) * 256 + l;
                     const int length = (h >> 4) + 3;
-                    for (int j = 0; j < length && !finished(); ++j) append(file.At(from + j));
+                    for (int j = 0; j < length && !finished(); ++j) {
+                        reach(from + j);
+                        append(file.At(from + j));
+                    }
                 }
                 flags = static_cast<std::uint8_t>(flags << 1);
                 if (finished()) break;
             }
         }
+        reach(pos - 1);
         if (produced() != L) k = 0;  // drop a partial record of a malformed block
     }
 

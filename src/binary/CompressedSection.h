@@ -20,6 +20,7 @@ constexpr std::uint32_t kMaxBlockLength = 10000;
 struct DecodedSection {
     ValueTable values;
     TextList labels;  // the block's label on its first row, "" on the others
+    std::int64_t extent = 0;  // one past the last file byte the decoding read (its data lie before)
 };
 
 // Expands the blocks of a section with compression record `record` (method "1"

@@ -64,6 +64,8 @@ bool CZOKDoc::LoadDocument(const std::string& path)
 {
     // Title (the name with extension) and path name name the new file from here on, even if the open fails.
     SetPathName(path);
+    m_overwroteChangedFile = false;
+    m_compressedExtents.clear();
     const std::string mode = modeOverride ? *modeOverride : FileNames().ToFileSystem(Profile().GetString("Setting", "mode"));
     m_loadedMode = mode;
     definitionFolder = SettingsFolder() + mode + "/";
@@ -232,6 +234,7 @@ void CZOKDoc::DecodeCompressedSection(const std::string& method, int section, By
         return;
     }
     DecodedSection decoded = DecodeBlocks(compressionRecords[recordIndex], sections[t], lists[t], addressCorrection, file);
+    m_compressedExtents[section] = decoded.extent;
     const std::size_t decodedRows = decoded.values.Rows();
     values.push_back(std::move(decoded.values));
     compressionRecords[recordIndex].push_back(text::FormatDec(static_cast<std::int64_t>(lists.size())));

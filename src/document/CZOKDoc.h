@@ -151,6 +151,9 @@ public:
     // one opened (rewritten, replaced, deleted); `now` receives what it leads to.
     bool FileOnDiskChanged(fs::FileIdentity* now = nullptr) const;
     bool CanSaveSettings() const { return HasSections(); }   // "設定の保存"
+    // A save wrote over a file another program had changed: cells nobody edited
+    // still show what the file held at the open, until it is opened again.
+    bool ShowsValuesNotOnDisk() const { return m_overwroteChangedFile; }
 
     // Marks the document modified and adds the marker to the title.
     void MarkModified();
@@ -187,6 +190,10 @@ private:
     void KeepValuesAsRead();
     void SpreadFrom(int section, int column, int row);
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
+    bool m_overwroteChangedFile = false;
+    std::map<int, std::int64_t> m_compressedExtents;  // per compressed section: one past its data's last byte
+    // The tables with data at or past `size` (a file cut there loses them), by name.
+    std::vector<std::string> TablesReaching(std::int64_t size) const;
     mutable ByteSharing m_sharing;  // what shares bits with what, found on first use
     std::vector<CellRef> m_sharedChanges;
     fs::FolderIndex m_folder;  // the definition folder, listed once per open

@@ -91,7 +91,7 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
         const DiskState state = OpenedFileState();
         if (state.change != DiskChange::None) {
             switch (AskAboutDiskChange(path, state)) {
-            case DiskAnswer::Overwrite: break;
+            case DiskAnswer::Overwrite: m_overwroteChangedFile = true; break;
             case DiskAnswer::Cancel: return false;
             case DiskAnswer::SaveElsewhere: {
                 const std::string other = chooseSaveAsPath ? chooseSaveAsPath() : std::string();
@@ -123,8 +123,41 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
     return true;
 }
 
+std::vector<std::string> CZOKDoc::TablesReaching(std::int64_t size) const
+{
+    std::vector<std::string> names;
+    for (std::size_t s = 0; s < sections.size() && s < values.size(); ++s) {
+        if (sections[s].empty()) continue;
+        bool reaches = false;
+        const auto extent = m_compressedExtents.find(static_cast<int>(s));
+        if (extent != m_compressedExtents.end()) {
+            reaches = extent->second > size;
+        } else if (s < m_layouts.size()) {
+            const std::int64_t rows = static_cast<std::int64_t>(values[s].Rows());
+            for (const ColumnLayout& layout : m_layouts[s]) {
+                const std::int64_t held = std::min(rows, std::max<std::int64_t>(layout.rowCount, 0));
+                // The first and the last row's bytes bound the column's.
+                for (const std::int64_t r : {std::int64_t{0}, held - 1}) {
+                    if (held > 0 && layout.Offset(r) >= 0 && layout.Offset(r) + layout.SpanBytes() > size) reaches = true;
+                }
+            }
+        }
+        if (reaches) names.push_back(SectionName(static_cast<int>(s)));
+    }
+    return names;
+}
+
 bool CZOKDoc::SaveAs(const std::string& path)
 {
+    // The held file is the one opened; when another program changed it since,
+    // the bytes outside the tables come from it as that program left it: the
+    // user says whether that will do before anything is written.
+    fs::FileIdentity handle;
+    const bool held = m_opened.IsOpen() && m_opened.Identity(&handle);
+    const bool heldChanged = held && (handle.size != m_openedIdentity.size || handle.modifiedNs != m_openedIdentity.modifiedNs);
+    if (heldChanged && MessageBox().Ask(messages::About(messages::kHeldFileChanged, GetPathName())) != IMessageBox::Answer::Yes) {
+        return false;
+    }
     WaitCursorScope wait(WaitCursor());
     std::string reason;
     const bool exists = fs::Exists(path);
@@ -144,19 +177,20 @@ bool CZOKDoc::SaveAs(const std::string& path)
     fs::ReplacementFile copy(path);
     bool ok = copy.IsCreated() && (m_opened.IsOpen() ? copy.CopyFrom(m_opened) : copy.CopyFrom(GetPathName()));
     if (!ok) reason = copy.Reason();
-    // Another program cut the opened file short: its tail is lost, but every cell's
-    // value is known. The copy gets the opened length, all cells are written, and
-    // the user is told which bytes could not be known.
-    fs::FileIdentity handle;
-    const bool cut = ok && m_opened.IsOpen() && m_opened.Identity(&handle) && handle.size < m_openedIdentity.size;
-    if (cut) {
+    // Another program changed the opened file: every cell is written as the grid
+    // shows it. One that cut it short lost its tail: the copy gets the opened
+    // length, and the user is told which bytes, and which tables' data, could not be known.
+    const bool cut = ok && heldChanged && handle.size < m_openedIdentity.size;
+    if (ok && heldChanged) {
         std::vector<EditRegion> everything;
         for (std::size_t s = 0; s < m_layouts.size() && s < values.size(); ++s) {
             if (m_layouts[s].empty() || values[s].Rows() == 0) continue;
             everything.push_back({static_cast<int>(s), 1, static_cast<int>(m_layouts[s].size()), 1, static_cast<int>(values[s].Rows())});
         }
-        ok = copy.Resize(m_openedIdentity.size);
-        if (!ok) reason = copy.Reason();
+        if (cut) {
+            ok = copy.Resize(m_openedIdentity.size);
+            if (!ok) reason = copy.Reason();
+        }
         ok = ok && WriteRegions(copy.Path(), everything, &reason);
     }
     ok = ok && WriteEdits(copy.Path(), &reason);
@@ -166,9 +200,12 @@ bool CZOKDoc::SaveAs(const std::string& path)
     }
     if (!ok) MessageBox().Show(messages::About(messages::kSaveAsFailed, path, reason));
     if (ok && cut) {
-        MessageBox().Show(messages::About(messages::kTailUnknown, path,
-                                          "0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(handle.size, 0xFFFFFFFF))) +
-                                              " - 0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(m_openedIdentity.size - 1, 0xFFFFFFFF)))));
+        std::string message = messages::About(messages::kTailUnknown, path,
+                                              "0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(handle.size, 0xFFFFFFFF))) +
+                                                  " - 0x" + text::FormatHex(static_cast<std::uint32_t>(std::min<std::int64_t>(m_openedIdentity.size - 1, 0xFFFFFFFF))));
+        const std::vector<std::string> lost = TablesReaching(handle.size);
+        if (!lost.empty()) message += "\n" + messages::AboutFiles(messages::kTablesInTheLostTail, lost);
+        MessageBox().Show(message);
     }
     return ok;
 }

@@ -39,6 +39,11 @@ inline constexpr const char* kOnlySaveAs =
     "いいえ／キャンセル: 保存しません");
 inline constexpr const char* kTailUnknown =
     ZOK2_NOOP("Message", "開いたファイルが他のプログラムに短くされていたため、表の値以外の次の範囲の内容は分からず、0 として保存しました。");
+inline constexpr const char* kHeldFileChanged = ZOK2_NOOP(
+    "Message",
+    "開いたファイルは開いた後に他のプログラムに変更されています。表の値は画面のとおりに保存しますが、表の外のバイトは他のプログラムが残したファイルのものになります。保存しますか？");
+inline constexpr const char* kTablesInTheLostTail =
+    ZOK2_NOOP("Message", "次の表のデータはその範囲にありました（圧縮された表は画面の値を保存できません）:");
 inline constexpr const char* kFileChangedReload =
     ZOK2_NOOP("Message", "このファイルは他のプログラムによって変更されました。\n再読み込みしますか？");
 inline constexpr const char* kShownDataIsStale = ZOK2_NOOP("Message", "ディスク上で変更済み");

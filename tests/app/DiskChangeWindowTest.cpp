@@ -93,7 +93,8 @@ TEST_F(DiskChangeWindowTest, KeptValuesAreMarkedAndASaveAsksBeforeOverwriting)
     EXPECT_TRUE(ReadFile(sample()) == theirs);
     EXPECT_FALSE(std::filesystem::exists(sample() + ".bak"));
     EXPECT_TRUE(doc().IsModified());
-    // Yes overwrites only the edited bytes, under the wait cursor, and the mark goes.
+    // Yes overwrites only the edited bytes, under the wait cursor; the mark stays,
+    // since the first price still shows what was opened, not the disk's 12345.
     const int waits = wait.begins;
     messages.answers = {IMessageBox::Answer::Yes};
     QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
@@ -104,7 +105,7 @@ TEST_F(DiskChangeWindowTest, KeptValuesAreMarkedAndASaveAsksBeforeOverwriting)
     expected.replace(kFirstPrice + 8, 4, std::string("\x07\0\0\0", 4));
     EXPECT_TRUE(ReadFile(sample()) == expected);
     EXPECT_FALSE(doc().IsModified());
-    EXPECT_FALSE(CaptionSaysStale());
+    EXPECT_TRUE(CaptionSaysStale());
 }
 
 TEST_F(DiskChangeWindowTest, ADeletedFileIsMarkedAndItsDataSavedElsewhereWhole)
@@ -127,6 +128,52 @@ TEST_F(DiskChangeWindowTest, ADeletedFileIsMarkedAndItsDataSavedElsewhereWhole)
     EXPECT_EQ(doc().GetPathName(), root() + "rescued.dat");
     EXPECT_FALSE(std::filesystem::exists(sample()));
     EXPECT_FALSE(CaptionSaysStale());
+}
+
+}  // namespace zok2::test
+
+namespace zok2::test {
+
+// Declining the reload and overwriting anyway: the grid keeps what was opened
+// in the cells nobody edited, so the caption keeps the mark until a reload.
+TEST_F(DiskChangeWindowTest, AfterAnOverwriteAnywayTheCaptionKeepsTheMarkUntilAReload)
+{
+    Start(sample());
+    messages.answers = {IMessageBox::Answer::No};  // keep the values shown
+    Rewrite(kFirstPrice + 8, std::string("\x09\x03\0\0", 4));  // the second price: 777 on disk
+    ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
+    ASSERT_TRUE(CaptionSaysStale());
+    GoTo(1, 1);
+    Type("5");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    messages.answers = {IMessageBox::Answer::Yes};  // overwrite anyway
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc().IsModified());
+    EXPECT_EQ(Shown(2, 1), "10");  // what was opened, not the disk's 777
+    EXPECT_TRUE(CaptionSaysStale());
+    ASSERT_TRUE(app->OpenDocumentFile(sample()));
+    EXPECT_EQ(Shown(2, 1), "777");
+    EXPECT_FALSE(CaptionSaysStale());
+}
+
+// A file cut short before Save As: the message names the tables whose data lay
+// in the lost part, the compressed one included.
+TEST_F(DiskChangeWindowTest, ACutFileNamesTheTablesWhoseDataWereLost)
+{
+    Start(sample());
+    GoTo(1, 1);
+    Type("5");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    std::filesystem::resize_file(sample(), 0x400);
+    messages.answers = {IMessageBox::Answer::No, IMessageBox::Answer::Yes};  // save elsewhere; yes, with the bytes as left
+    doc().chooseSaveAsPath = [&] { return root() + "kept.dat"; };
+    messages.shown.clear();
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(messages.shown.empty());
+    const std::string said = messages.shown.back();
+    EXPECT_NE(said.find("次の表のデータはその範囲にありました"), std::string::npos) << said;
+    EXPECT_NE(said.find("\nmaps"), std::string::npos) << said;
+    EXPECT_EQ(said.find("\nitems"), std::string::npos) << said;
 }
 
 }  // namespace zok2::test

@@ -97,6 +97,39 @@ TEST_F(DiskChangeTest, RewrittenBytesAreOverwrittenOnlyAfterAYes)
     EXPECT_EQ(messages.asked.size(), 2u);
 }
 
+// Another program rewrote the file in place under cells nobody edited: Save As
+// says where the bytes outside the tables come from before writing anything, and
+// writes every cell as the grid shows it.
+TEST_F(DiskChangeTest, SaveAsAfterARewriteWritesEveryCellAsShown)
+{
+    Rewrite(0x110, "\x09\x03");  // the second row's word: 0x0309 on disk
+    ASSERT_EQ(doc->Value(0, 0, 1), 0x7A73u);  // the grid still shows what was opened
+    messages.answers = {IMessageBox::Answer::Cancel};
+    EXPECT_FALSE(doc->OnSaveDocument(temp.Path() + "copy.bin"));
+    EXPECT_EQ(Asked().rfind("開いたファイルは開いた後に他のプログラムに変更されています。", 0), 0u);
+    EXPECT_FALSE(stdfs::exists(temp.Path() + "copy.bin"));
+    messages.answers = {IMessageBox::Answer::Yes};
+    EXPECT_TRUE(doc->OnSaveDocument(temp.Path() + "copy.bin"));
+    std::string expected = Patched(ReadFile(path));  // their bytes outside the table...
+    expected[0x110] = original[0x110];               // ... and every cell as the grid shows it
+    expected[0x111] = original[0x111];
+    EXPECT_TRUE(ReadFile(temp.Path() + "copy.bin") == expected);
+}
+
+// Overwriting a file another program changed: cells nobody edited still show what
+// the file held at the open, and the document says so until it is opened again.
+TEST_F(DiskChangeTest, AnOverwriteOfAChangedFileIsRememberedUntilTheNextOpen)
+{
+    Rewrite(0x110, "\x09\x03");
+    messages.answers = {IMessageBox::Answer::Yes};
+    EXPECT_TRUE(Save());
+    EXPECT_TRUE(doc->ShowsValuesNotOnDisk());
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_TRUE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(doc->ShowsValuesNotOnDisk());
+    EXPECT_EQ(doc->Value(0, 0, 1), 0x0309u);
+}
+
 TEST_F(DiskChangeTest, BytesUnderAnEditChangedWithTheTimeKeptAreNoticed)
 {
     Rewrite(0x1F0, "elsewhere", true);  // same time, outside every edited cell: nothing to fear
@@ -145,15 +178,16 @@ TEST_F(DiskChangeTest, AShrunkFileNeverCostsTheBackupOrTheEdit)
     // Yes saves elsewhere. The bytes cut off outside the table cannot be known: the
     // copy keeps the opened length, every cell's value and the edit, zeros elsewhere, and says so.
     saveAsPath = temp.Path() + "kept.bin";
-    messages.answers = {IMessageBox::Answer::Yes};
+    messages.answers = {IMessageBox::Answer::Yes, IMessageBox::Answer::Yes};
     messages.shown.clear();
     EXPECT_TRUE(Save());
+    EXPECT_EQ(Asked().rfind("開いたファイルは開いた後に他のプログラムに変更されています。", 0), 0u);
     std::string expected(original.size(), '\0');
     for (std::size_t row = 0; row < 8; ++row) expected.replace(0x100 + 0x10 * row, 2, original.substr(0x100 + 0x10 * row, 2));
     EXPECT_TRUE(ReadFile(saveAsPath) == Patched(expected));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "開いたファイルが他のプログラムに短くされていたため、表の値以外の次の範囲の内容は分からず、0 として保存しました。\n" +
-                                     saveAsPath + " (0x0 - 0x1FF)");
+                                     saveAsPath + " (0x0 - 0x1FF)\n次の表のデータはその範囲にありました（圧縮された表は画面の値を保存できません）:\na");
     EXPECT_TRUE(ReadFile(temp.Path() + "data.bin.bak") == original);
 }
 
