@@ -177,3 +177,30 @@ TEST_F(DiskChangeWindowTest, ACutFileNamesTheTablesWhoseDataWereLost)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+// The reload declined to keep the values shown, then 名前を付けて保存: the window
+// says where the bytes outside the tables come from, and the new file holds every
+// cell as the grid shows it, not the other program's value.
+TEST_F(DiskChangeWindowTest, SaveAsAfterADeclinedReloadWritesTheGridsValues)
+{
+    Start(sample());
+    messages.answers = {IMessageBox::Answer::No};  // keep the values shown
+    Rewrite(kFirstPrice + 8, std::string("\x09\x03\0\0", 4));  // the second price: 777 on disk
+    ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
+    GoTo(1, 1);
+    Type("5");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    app->chooseSaveAsPath = [&] { return root() + "mine.dat"; };
+    messages.answers = {IMessageBox::Answer::Yes};
+    frame().Run(command::kSaveAs);
+    ASSERT_EQ(messages.asked.size(), 2u);
+    EXPECT_EQ(messages.asked[1].rfind("開いたファイルは開いた後に他のプログラムに変更されています。", 0), 0u);
+    std::string expected = ReadFile(sample());
+    expected.replace(kFirstPrice, 4, std::string("\x05\0\0\0", 4));
+    expected.replace(kFirstPrice + 8, 4, std::string("\x0A\0\0\0", 4));  // 10, as the grid shows it
+    EXPECT_TRUE(ReadFile(root() + "mine.dat") == expected);
+}
+
+}  // namespace zok2::test
