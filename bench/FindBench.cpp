@@ -192,6 +192,16 @@ struct PatchFiles {
     std::string source, target, patchPath;
 };
 
+// The BPS patch of the two files, written where the applying benchmarks read it.
+void WritePatch(const PatchFiles& files)
+{
+    std::string a, b, patch;
+    fs::ReadFile(files.source, a);
+    fs::ReadFile(files.target, b);
+    patch::CreateBps(a, b, &patch);
+    fs::WriteFileAtomically(files.patchPath, patch);
+}
+
 PatchFiles& Files()
 {
     static auto* files = new PatchFiles;
@@ -227,13 +237,7 @@ BENCHMARK(BM_CreateBps)->Unit(benchmark::kMillisecond);
 void BM_ApplyBps(benchmark::State& state)
 {
     PatchFiles& files = Files();
-    {
-        std::string a, b, patch;
-        fs::ReadFile(files.source, a);
-        fs::ReadFile(files.target, b);
-        patch::CreateBps(a, b, &patch);
-        fs::WriteFileAtomically(files.patchPath, patch);
-    }
+    WritePatch(files);
     for (auto _ : state) {
         std::string patchBytes, source, out;
         fs::ReadFile(files.patchPath, patchBytes);
@@ -251,13 +255,7 @@ BENCHMARK(BM_ApplyBps)->Unit(benchmark::kMillisecond);
 void BM_ApplyBpsToFile(benchmark::State& state)
 {
     PatchFiles& files = Files();
-    {
-        std::string a, b, patch;
-        fs::ReadFile(files.source, a);
-        fs::ReadFile(files.target, b);
-        patch::CreateBps(a, b, &patch);
-        fs::WriteFileAtomically(files.patchPath, patch);
-    }
+    WritePatch(files);
     const std::string out = files.target + ".out";
     for (auto _ : state) {
         std::string patchBytes, source;

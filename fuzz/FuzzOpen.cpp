@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "document/CZOKDoc.h"
 #include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
@@ -19,49 +20,29 @@
 
 namespace {
 
-void Write(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 const std::string& Root()
 {
     static const std::string root = [] {
-        std::string r = std::filesystem::temp_directory_path().string() + "/zok2-fuzz-" + std::to_string(::getpid()) + "/";
+        const std::string r = zok2::fuzz::ProcessFolder("open");
         std::filesystem::create_directories(r + "Settings/f");
-        Write(r + "zok2.ini", "[Setting]\r\nmode=f\r\n[File Address Correction]\r\nbin=3\r\n");
-        Write(r + "Settings/f/a.idn", "r0\r\nr1 // x\r\n01 one\r\n02 two\r\nr4\r\nr5\r\n");
-        Write(r + "Settings/f/b.idn", "x\r\ny\r\n");
-        Write(r + "Settings/f/b.ini", "0,B,1,1,,16\r\n0,Bit,.1,1\r\n1,W,2,1\r\n");
+        zok2::fuzz::Write(r + "zok2.ini", "[Setting]\r\nmode=f\r\n[File Address Correction]\r\nbin=3\r\n");
+        zok2::fuzz::Write(r + "Settings/f/a.idn", "r0\r\nr1 // x\r\n01 one\r\n02 two\r\nr4\r\nr5\r\n");
+        zok2::fuzz::Write(r + "Settings/f/b.idn", "x\r\ny\r\n");
+        zok2::fuzz::Write(r + "Settings/f/b.ini", "0,B,1,1,,16\r\n0,Bit,.1,1\r\n1,W,2,1\r\n");
         return r;
     }();
     return root;
-}
-
-std::vector<std::string> Parts(const std::string& input, std::size_t count)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (parts.size() + 1 < count) {
-        const std::size_t split = input.find('\0', start);
-        if (split == std::string::npos) break;
-        parts.push_back(input.substr(start, split - start));
-        start = split + 1;
-    }
-    parts.push_back(start <= input.size() ? input.substr(start) : std::string());
-    parts.resize(count);
-    return parts;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<std::string> parts = Parts(std::string(reinterpret_cast<const char*>(data), size), 4);
+    const std::vector<std::string> parts = zok2::fuzz::Parts(std::string(reinterpret_cast<const char*>(data), size), 4);
     const std::string& root = Root();
     zok2::SetProgramPath(root + "zok2");
-    Write(root + "Settings/f/a.ini", parts[0]);
-    Write(root + "data.bin", parts[1]);
+    zok2::fuzz::Write(root + "Settings/f/a.ini", parts[0]);
+    zok2::fuzz::Write(root + "data.bin", parts[1]);
 
     zok2::CZOKDoc doc;
     zok2::HeadlessView view(6, 3);

@@ -99,6 +99,30 @@ void AppendQuoted(std::string_view field, std::string& out)
 
 std::string LineText(std::size_t line) { return "line " + text::FormatDec(static_cast<std::int64_t>(line)); }
 
+// A quoted field's text, from just past its opening quote, into the current
+// cell: "" is a quote, a lone quote ends it (i is left past it). Line ends
+// inside are counted (a lone CR too where it ends a line). False when no
+// closing quote comes.
+bool TakeQuoted(std::string_view text, std::size_t& i, std::size_t& line, bool loneCrEndsLine, Rows* rows)
+{
+    while (i < text.size()) {
+        const char ch = text[i];
+        if (ch == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+                rows->Append('"');
+                i += 2;
+                continue;
+            }
+            ++i;
+            return true;
+        }
+        if (ch == '\n' || (loneCrEndsLine && ch == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+        rows->Append(ch);
+        ++i;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string WriteTsv(const Rows& rows)
@@ -137,22 +161,9 @@ bool ReadTsv(std::string_view text, Rows* rows, std::string* reason)
             if (i < text.size() && text[i] == '"') {
                 const std::size_t opened = line;
                 ++i;
-                for (;;) {
-                    if (i >= text.size()) {
-                        if (reason) *reason = LineText(opened) + ": a quoted cell has no closing quote";
-                        return false;
-                    }
-                    if (text[i] == '"') {
-                        if (i + 1 < text.size() && text[i + 1] == '"') {
-                            rows->Append('"');
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (text[i] == '\n') ++line;
-                    rows->Append(text[i++]);
+                if (!TakeQuoted(text, i, line, false, rows)) {
+                    if (reason) *reason = LineText(opened) + ": a quoted cell has no closing quote";
+                    return false;
                 }
                 const bool ends = i >= text.size() || text[i] == '\t' || text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] == '\n'));
                 if (!ends) {
@@ -240,20 +251,7 @@ bool ReadCsv(std::string_view text, Rows* rows, std::string* reason)
             // A quoted field: "" is a quote; it ends at the lone closing quote.
             const std::size_t opened = line;
             ++i;
-            for (;;) {
-                if (i >= text.size()) return fail(opened, "a quoted CSV field has no closing quote");
-                if (text[i] == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        rows->Append('"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
-                rows->Append(text[i++]);
-            }
+            if (!TakeQuoted(text, i, line, true, rows)) return fail(opened, "a quoted CSV field has no closing quote");
             rows->Append(std::string_view());
             fieldStarted = quoted = true;
         } else {
