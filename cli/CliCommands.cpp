@@ -17,6 +17,7 @@
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "framework/FileSystem.h"
+#include "framework/System.h"
 #include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "search/CellFacts.h"
@@ -318,7 +319,7 @@ CliResult RunExport(Session& session, const std::string& format, const std::vect
     std::string unknown;
     if (!NamedSections(doc, rest, 2, &chosen, &unknown)) return UsageError("unknown section: " + unknown);
     std::error_code error;
-    std::filesystem::create_directories(rest[1], error);
+    std::filesystem::create_directories(fs::sys::PathOf(rest[1]), error);
     if (!fs::IsFolder(rest[1])) return FileError(rest[1], error ? error.message() : "not a folder");
     for (int section : chosen) {
         const exchange::Rows rows = exchange::ConvertCells(exchange::ExportRows(doc, section), SjisToUtf8);
@@ -349,8 +350,8 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
     std::vector<std::pair<std::string, exchange::TableImport>> checked;
     bool accepted = true;
     for (const std::string& path : files) {
-        const std::string name = std::filesystem::path(path).stem().string();
-        const std::string extension = std::filesystem::path(path).extension().string();
+        const std::string name = fs::sys::TextOf(fs::sys::PathOf(path).stem());
+        const std::string extension = fs::sys::TextOf(fs::sys::PathOf(path).extension());
         const int section = FindSection(doc, name);
         if (section < 0) return UsageError(path + ": no table is named " + name);
         if (doc.IsCompressedSection(section)) {

@@ -1,6 +1,6 @@
-# Cross-building the core for 64-bit Windows with Debian's MinGW-w64 (POSIX
-# threads, so std::thread works), linked statically so the programs run on a
-# plain Windows (or under Wine) without the MinGW runtime's DLLs.
+# Cross-building for 64-bit Windows with Debian's MinGW-w64 (POSIX threads, so
+# std::thread works). The programs use the MinGW runtime's shared DLLs, as the
+# Qt they link does; a core-only build links everything statically.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -10,4 +10,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

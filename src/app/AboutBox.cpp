@@ -11,7 +11,15 @@
 
 namespace zok2 {
 
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/zok2.svg")); }
+QIcon ProgramIcon()
+{
+#ifdef Q_OS_WIN
+    // Qt for Windows draws no SVG: the icon of the program's resources, every size.
+    return QIcon(QStringLiteral(":/zok2.ico"));
+#else
+    return QIcon(QStringLiteral(":/zok2.svg"));
+#endif
+}
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {

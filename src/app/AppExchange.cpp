@@ -12,6 +12,7 @@
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
 #include "framework/FileSystem.h"
+#include "framework/System.h"
 #include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "qt/SjisCodec.h"
@@ -146,8 +147,8 @@ bool CZOKApp::OnImport()
     std::vector<std::string> refused, skipped;
     std::vector<exchange::TableImport> checked;
     for (const std::string& path : files) {
-        const std::string name = std::filesystem::path(path).stem().string();
-        const std::string extension = std::filesystem::path(path).extension().string();
+        const std::string name = fs::sys::TextOf(fs::sys::PathOf(path).stem());
+        const std::string extension = fs::sys::TextOf(fs::sys::PathOf(path).extension());
         int section = -1;
         for (int s : m_doc->TabSections()) {
             if (m_doc->SectionName(s) == name) section = s;

@@ -18,7 +18,7 @@ namespace {
 
 std::string WithSlash(std::string folder)
 {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
+    if (!folder.empty() && !sys::IsSeparator(folder.back())) folder += '/';
     return folder;
 }
 
@@ -67,8 +67,7 @@ void CopyAsTheUsers(const std::string& from, const std::string& to, std::string*
 
 std::string Variable(const char* name)
 {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
+    return sys::EnvironmentVariable(name);
 }
 
 bool FolderWritable(const std::string& folder) { return sys::FolderMayBeWritten(folder); }
@@ -155,9 +154,9 @@ std::vector<PlaceNote> PreparePlaces(const DataPlaces& places, const std::string
     std::vector<PlaceNote> notes;
     if (places.portable) return notes;
     std::error_code error;
-    const std::string profileFolder = stdfs::path(places.profilePath).parent_path().string();
+    const std::string profileFolder = sys::TextOf(sys::PathOf(places.profilePath).parent_path());
     if (!fs::Exists(places.profilePath)) {
-        stdfs::create_directories(profileFolder, error);
+        stdfs::create_directories(sys::PathOf(profileFolder), error);
         // The first profile starts as the one the program came with: a read-only
         // portable copy's own, or the installed one (its set and address corrections).
         const std::string beside = WithSlash(programFolder) + "zok2.ini";
@@ -174,11 +173,11 @@ std::vector<PlaceNote> PreparePlaces(const DataPlaces& places, const std::string
     // The first start of an installed program: the sets it came with are copied
     // for the user to change. A set folder is never touched again once it holds
     // a set; one that holds none (a first start that failed half-way) is filled.
-    const std::string sets = stdfs::path(places.settingsFolder).parent_path().string();  // without the closing "/"
+    const std::string sets = sys::TextOf(sys::PathOf(places.settingsFolder).parent_path());  // without the closing "/"
     if (HoldsASet(sets)) return notes;
     const std::string bundledSets = places.bundledFolder.empty() ? std::string() : places.bundledFolder + "Settings";
     error.clear();
-    stdfs::create_directories(sets, error);
+    stdfs::create_directories(sys::PathOf(sets), error);
     std::string reason = error ? error.message() : std::string();
     if (!error && !bundledSets.empty() && fs::IsFolder(bundledSets)) CopyAsTheUsers(bundledSets, sets, &reason);
     if (!reason.empty()) notes.push_back({PlaceNote::Kind::CannotCreateFolder, places.settingsFolder, reason});

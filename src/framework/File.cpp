@@ -10,12 +10,15 @@ namespace zok2::fs {
 
 namespace {
 std::atomic<std::int64_t> g_writeLimit{-1};
+std::atomic<bool> g_flushAfterRenameFails{false};
 }  // namespace
 
 std::string ReasonText(int error) { return sys::ErrnoText(error); }
 
 void SetWriteLimitForTests(std::int64_t bytes) { g_writeLimit = bytes; }
 std::int64_t WriteLimitForTests() { return g_writeLimit; }
+void SetFlushAfterRenameFailsForTests(bool fails) { g_flushAfterRenameFails = fails; }
+bool FlushAfterRenameFailsForTests() { return g_flushAfterRenameFails; }
 
 bool IdentityOf(const std::string& path, FileIdentity* identity)
 {

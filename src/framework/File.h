@@ -75,5 +75,8 @@ std::int64_t ReadAllAt(int descriptor, std::int64_t offset, void* buffer, std::s
 // user is; -1 clears it. Copies made by the system are made by hand meanwhile.
 void SetWriteLimitForTests(std::int64_t bytes);
 std::int64_t WriteLimitForTests();
+// For tests: while set, flushing a file after it took its new name fails.
+void SetFlushAfterRenameFailsForTests(bool fails);
+bool FlushAfterRenameFailsForTests();
 
 }  // namespace zok2::fs

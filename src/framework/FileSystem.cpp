@@ -304,6 +304,18 @@ bool ReplacementFile::CopyFrom(const File& from)
         return true;
     }
 #endif
+#ifdef _WIN32
+    // A sparse file's copy is sparse too, with only its data regions written.
+    std::vector<std::pair<std::int64_t, std::int64_t>> regions;
+    if (WriteLimitForTests() < 0 && sys::DataRegions(in, size, &regions) && sys::MarkSparse(m_fd)) {
+        for (const auto& [start, end] : regions) {
+            if (!CopyRange(in, m_fd, start, end, &reason)) return Fail(reason);
+        }
+        if (!sys::Resize(m_fd, size, &reason)) return Fail(reason);
+        m_written = size;
+        return true;
+    }
+#endif
     if (!CopyRange(in, m_fd, 0, size, &reason)) return Fail(reason);
     m_written = size;
     return true;

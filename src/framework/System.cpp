@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <vector>
@@ -17,6 +19,7 @@
 #endif
 #include <io.h>
 #include <windows.h>
+#include <winioctl.h>
 #else
 #include <unistd.h>
 #endif
@@ -37,12 +40,45 @@ bool Fail(std::string* reason, const std::string& text)
 
 #ifdef _WIN32
 
+// The UTF-8 text as UTF-16; empty when it is not valid UTF-8 (never a guess:
+// a replacement character would name another file).
 std::wstring Wide(const std::string& text)
 {
     if (text.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return std::wstring();
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+constexpr const char* kInvalidName = "the file name is not valid UTF-8";
+constexpr const char* kInUse = "the file is in use by another program";
+
+bool StartsWith(const std::wstring& text, const wchar_t* start) { return text.rfind(start, 0) == 0; }
+
+// A path for the wide calls, or empty (reason given) when the name is not valid
+// UTF-8. A "\\?\" path is taken literally by the system, so its separators
+// are made backslashes; a path too long for the old limit gets that form.
+std::wstring WidePath(const std::string& path, std::string* reason)
+{
+    std::wstring wide = Wide(path);
+    if (wide.empty()) {
+        if (reason) *reason = path.empty() ? std::string("the file name is empty") : std::string(kInvalidName);
+        return wide;
+    }
+    const bool literal = StartsWith(wide, L"\\\\?\\") || StartsWith(wide, L"//?/");
+    if (!literal && wide.size() < MAX_PATH - 12) return wide;  // folders must leave room for an 8.3 name
+    if (!literal) {
+        std::wstring full(32768, L'\0');
+        const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0 || length >= full.size()) return wide;
+        full.resize(length);
+        wide = StartsWith(full, L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+    }
+    for (wchar_t& c : wide) {
+        if (c == L'/') c = L'\\';
+    }
     return wide;
 }
 
@@ -67,7 +103,54 @@ std::string WindowsText(DWORD error)
     return Narrow(text);
 }
 
-bool FailWindows(std::string* reason) { return Fail(reason, WindowsText(GetLastError())); }
+// The system's words, but one of our own for a file another program holds.
+std::string ErrorText(DWORD error)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return kInUse;
+    return WindowsText(error);
+}
+
+bool FailWindows(std::string* reason) { return Fail(reason, ErrorText(GetLastError())); }
+
+// Virus scanners and the indexer open a file for a moment, sharing nothing:
+// a call refused for that is tried again for about two seconds. A read-only
+// file or a folder is refused for good, at once.
+constexpr int kRetryMilliseconds = 2000;
+constexpr int kRetryStep = 50;
+
+bool MayPass(DWORD error, const std::wstring& path)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// Calls `attempt` (true on success) until it succeeds, fails for good or the
+// time is up; the last error stays the system's.
+template <typename Attempt>
+bool Retrying(const std::wstring& path, Attempt attempt)
+{
+    for (int waited = 0;; waited += kRetryStep) {
+        if (attempt()) return true;
+        const DWORD error = GetLastError();
+        if (waited >= kRetryMilliseconds || !MayPass(error, path)) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kRetryStep);
+    }
+}
+
+HANDLE CreateRetrying(const std::wstring& path, DWORD access, DWORD share, DWORD creation, DWORD flags)
+{
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    Retrying(path, [&] {
+        handle = CreateFileW(path.c_str(), access, share, nullptr, creation, flags, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+    });
+    return handle;
+}
 
 HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
 
@@ -82,6 +165,19 @@ OVERLAPPED At(std::int64_t offset)
 DWORD Chunk(std::size_t n) { return static_cast<DWORD>(n < (std::size_t{1} << 30) ? n : (std::size_t{1} << 30)); }
 
 std::int64_t Join(DWORD high, DWORD low) { return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low); }
+
+// A FILETIME (100 ns ticks since 1601) as nanoseconds since 1970, as POSIX
+// gives them: taken to 1970 before the multiplication, which for every date
+// from 1601 to 2262 stays inside 64 bits.
+std::int64_t UnixNanoseconds(FILETIME time)
+{
+    constexpr std::int64_t kTicksTo1970 = 116444736000000000;
+    constexpr std::int64_t kLimit = INT64_MAX / 100;
+    const std::int64_t ticks = Join(time.dwHighDateTime, time.dwLowDateTime) - kTicksTo1970;
+    if (ticks > kLimit) return INT64_MAX;
+    if (ticks < -kLimit) return INT64_MIN;
+    return ticks * 100;
+}
 
 bool StatHandle(HANDLE handle, Status* status, std::string* reason)
 {
@@ -102,31 +198,36 @@ bool StatHandle(HANDLE handle, Status* status, std::string* reason)
     status->identity.device = info.dwVolumeSerialNumber;
     status->identity.inode = static_cast<std::uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow));
     status->identity.size = status->size;
-    status->identity.modifiedNs = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime) * 100;
+    status->identity.modifiedNs = UnixNanoseconds(info.ftLastWriteTime);
     return true;
 }
 
 // A handle for looking only (attributes, final name): folders too, links followed.
-HANDLE LookAt(const std::string& path)
+HANDLE LookAt(const std::string& path, std::string* reason = nullptr)
 {
-    return CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const std::wstring wide = WidePath(path, reason);
+    if (wide.empty()) return INVALID_HANDLE_VALUE;
+    HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) FailWindows(reason);
+    return handle;
 }
 
 // A C runtime descriptor over a handle opened with the share modes POSIX
 // files have: another program may still write, rename or delete the file.
 int OpenShared(const std::string& path, DWORD access, DWORD creation, std::string* reason)
 {
-    HANDLE handle = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, creation,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wide = WidePath(path, reason);
+    if (wide.empty()) return -1;
+    HANDLE handle = CreateRetrying(wide, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, creation, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // Opening a folder is refused as "access denied": say what it is.
-        const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
         if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             Fail(reason, ErrnoText(EISDIR));
         } else {
-            Fail(reason, WindowsText(error));
+            Fail(reason, ErrorText(error));
         }
         return -1;
     }
@@ -172,6 +273,64 @@ Status StatusFromStat(const struct stat& st)
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
+std::string EnvironmentVariable(const char* name)
+{
+#ifdef _WIN32
+    const wchar_t* value = _wgetenv(Wide(name).c_str());
+    return value ? Narrow(value) : std::string();
+#else
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+#endif
+}
+
+bool DataRegions(int descriptor, std::int64_t size, std::vector<std::pair<std::int64_t, std::int64_t>>* regions)
+{
+    regions->clear();
+#ifdef _WIN32
+    HANDLE handle = HandleOf(descriptor);
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) || !(basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE)) {
+        return false;
+    }
+    FILE_ALLOCATED_RANGE_BUFFER query{};
+    query.FileOffset.QuadPart = 0;
+    query.Length.QuadPart = size;
+    std::vector<FILE_ALLOCATED_RANGE_BUFFER> found(64);
+    for (;;) {
+        DWORD bytes = 0;
+        const BOOL done = DeviceIoControl(handle, FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query, found.data(),
+                                          static_cast<DWORD>(found.size() * sizeof found[0]), &bytes, nullptr);
+        if (!done && GetLastError() != ERROR_MORE_DATA) return false;
+        const std::size_t n = bytes / sizeof found[0];
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::int64_t start = found[i].FileOffset.QuadPart;
+            regions->emplace_back(start, std::min(size, start + found[i].Length.QuadPart));
+        }
+        if (done || n == 0) return true;
+        const std::int64_t next = found[n - 1].FileOffset.QuadPart + found[n - 1].Length.QuadPart;
+        query.FileOffset.QuadPart = next;
+        query.Length.QuadPart = size - next;
+        if (query.Length.QuadPart <= 0) return true;
+    }
+#else
+    (void)descriptor;
+    (void)size;
+    return false;
+#endif
+}
+
+bool MarkSparse(int descriptor)
+{
+#ifdef _WIN32
+    DWORD bytes = 0;
+    return DeviceIoControl(HandleOf(descriptor), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &bytes, nullptr) != 0;
+#else
+    (void)descriptor;
+    return true;
+#endif
+}
+
 bool IsSeparator(char c)
 {
 #ifdef _WIN32
@@ -195,8 +354,8 @@ std::string TextOf(const stdfs::path& path)
 bool StatPath(const std::string& path, Status* status, std::string* reason)
 {
 #ifdef _WIN32
-    HANDLE handle = LookAt(path);
-    if (handle == INVALID_HANDLE_VALUE) return FailWindows(reason);
+    HANDLE handle = LookAt(path, reason);
+    if (handle == INVALID_HANDLE_VALUE) return false;
     const bool ok = StatHandle(handle, status, reason);
     CloseHandle(handle);
     return ok;
@@ -237,8 +396,9 @@ int CreateExclusive(const std::string& path, std::string* reason)
 #ifdef _WIN32
     // Shared for reading and writing (the save writes it by name too), not for
     // deletion: another save's clean-up cannot take the file while it is written.
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wide = WidePath(path, reason);
+    if (wide.empty()) return -1;
+    HANDLE handle = CreateRetrying(wide, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) {
         FailWindows(reason);
         return -1;
@@ -343,7 +503,8 @@ bool SetMode(int descriptor, const std::string& path, unsigned mode, std::string
 #ifdef _WIN32
     (void)descriptor;
     if (mode & 0200u) return true;
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = WidePath(path, reason);
+    if (wide.empty()) return false;
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     return (attributes != INVALID_FILE_ATTRIBUTES && SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) ||
            FailWindows(reason);
@@ -358,7 +519,11 @@ bool Replace(const std::string& from, const std::string& to, std::string* reason
 #ifdef _WIN32
     // The C runtime's rename refuses to replace; this replaces at once and
     // returns only when the new name is on the disk.
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || FailWindows(reason);
+    const std::wstring source = WidePath(from, reason);
+    const std::wstring target = source.empty() ? std::wstring() : WidePath(to, reason);
+    if (target.empty()) return false;
+    return Retrying(target, [&] { return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; }) ||
+           FailWindows(reason);
 #else
     return std::rename(from.c_str(), to.c_str()) == 0 || Fail(reason, ErrnoText(errno));
 #endif
@@ -369,11 +534,15 @@ bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to,
 #ifdef _WIN32
     (void)from;
     // Renamed through its own handle (which alone may delete it).
-    const std::wstring target = Wide(to);
-    std::wstring full(32768, L'\0');
-    const DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size()) return FailWindows(reason);
-    full.resize(length);
+    const std::wstring target = WidePath(to, reason);
+    if (target.empty()) return false;
+    std::wstring full = target;
+    if (!StartsWith(target, L"\\\\?\\")) {
+        full.assign(32768, L'\0');
+        const DWORD length = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0 || length >= full.size()) return FailWindows(reason);
+        full.resize(length);
+    }
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = TRUE;
@@ -381,8 +550,15 @@ bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to,
     rename->FileNameLength = static_cast<DWORD>(full.size() * sizeof(wchar_t));
     std::memcpy(rename->FileName, full.data(), full.size() * sizeof(wchar_t));
     HANDLE handle = HandleOf(descriptor);
-    if (!SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) return FailWindows(reason);
-    return FlushFileBuffers(handle) || FailWindows(reason);
+    if (!Retrying(target, [&] { return SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0; })) {
+        return FailWindows(reason);
+    }
+    // The file has its new name now, whatever follows: its bytes were flushed
+    // before the rename, and a failure to flush the rename itself is no
+    // failure of the replacement (as a folder's fsync is not on POSIX).
+    const bool flushed = !FlushAfterRenameFailsForTests() && FlushFileBuffers(handle);
+    (void)flushed;
+    return true;
 #else
     (void)descriptor;
     return Replace(from, to, reason);
@@ -392,7 +568,8 @@ bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to,
 bool Remove(const std::string& path)
 {
 #ifdef _WIN32
-    return DeleteFileW(Wide(path).c_str()) != 0;
+    const std::wstring wide = WidePath(path, nullptr);
+    return !wide.empty() && DeleteFileW(wide.c_str()) != 0;
 #else
     return ::unlink(path.c_str()) == 0;
 #endif
@@ -413,8 +590,9 @@ void SyncFolder(const std::string& folder)
 bool MayWrite(const std::string& path, std::string* reason)
 {
 #ifdef _WIN32
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wide = WidePath(path, reason);
+    if (wide.empty()) return false;
+    HANDLE handle = CreateRetrying(wide, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) return FailWindows(reason);
     CloseHandle(handle);
     return true;
@@ -428,7 +606,9 @@ bool FolderMayBeWritten(const std::string& folder)
 #ifdef _WIN32
     // Access lists decide, not attributes: the only sure answer is to try.
     const std::string probe = (folder.empty() ? std::string(".") : folder) + "\\.zok2-probe-" + std::to_string(GetCurrentProcessId());
-    HANDLE handle = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const std::wstring wide = WidePath(probe, nullptr);
+    if (wide.empty()) return false;
+    HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     CloseHandle(handle);
     return true;
@@ -441,7 +621,9 @@ std::string FinalPath(const std::string& path)
 {
 #ifdef _WIN32
     // Only a link or junction is resolved; other paths keep the spelling they were given.
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const std::wstring wide = WidePath(path, nullptr);
+    if (wide.empty()) return path;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
     HANDLE handle = LookAt(path);
     if (handle == INVALID_HANDLE_VALUE) return path;

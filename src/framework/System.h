@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/File.h"
 
@@ -64,6 +66,17 @@ bool FolderMayBeWritten(const std::string& folder);
 std::string FinalPath(const std::string& path);
 // Permission bits new files get (the process's umask applied).
 unsigned DefaultMode();
+
+// An environment variable as UTF-8 ("" when unset). On Windows the wide
+// environment is read: the narrow one holds the ANSI code page's guesses.
+std::string EnvironmentVariable(const char* name);
+
+// The regions of a sparse file that hold data (offset, end), in order; false
+// when the file is not sparse or the system cannot say (copy it whole then).
+bool DataRegions(int descriptor, std::int64_t size, std::vector<std::pair<std::int64_t, std::int64_t>>* regions);
+// Marks a new file sparse, so the regions not written stay holes (Windows;
+// elsewhere every file may have holes).
+bool MarkSparse(int descriptor);
 
 // A character that separates a path's parts ("/"; on Windows "\\" too).
 bool IsSeparator(char c);

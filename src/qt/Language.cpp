@@ -49,8 +49,12 @@ bool InstallLanguage(QCoreApplication& application, Language language)
         loaded = translator->load(QStringLiteral(":/i18n/zok2_en.qm"));
     } else {
         // The standard dialogs and buttons speak Japanese too ("はい", "キャンセル").
-        loaded = translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        // Qt's own folder first, then "translations" beside the program, where
+        // a Windows copy keeps them.
+        for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                      QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+            loaded = loaded || translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"), folder);
+        }
     }
     if (!loaded || !QCoreApplication::installTranslator(translator.get())) return false;
     (language == Language::English ? g_ours : g_qt) = std::move(translator);

@@ -1,14 +1,55 @@
 #include "qt/SjisCodec.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace zok2 {
 
 namespace {
+
+#ifdef Q_OS_WIN
+
+// Windows' own code page 932 is the Shift-JIS the sets were written in (Qt for
+// Windows has no ICU, so no named converters).
+constexpr UINT kShiftJis = 932;
+
+QString Decode(QByteArrayView sjis)
+{
+    if (sjis.isEmpty()) return QString();
+    const int size = static_cast<int>(sjis.size());
+    const int n = MultiByteToWideChar(kShiftJis, 0, sjis.data(), size, nullptr, 0);
+    QString text(n, Qt::Uninitialized);
+    MultiByteToWideChar(kShiftJis, 0, sjis.data(), size, reinterpret_cast<wchar_t*>(text.data()), n);
+    return text;
+}
+
+QByteArray Encode(const QString& text, bool* error = nullptr)
+{
+    if (error) *error = false;
+    if (text.isEmpty()) return QByteArray();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    const int size = static_cast<int>(text.size());
+    // No "best fit": a character without its own code is an error, not a look-alike.
+    BOOL lost = FALSE;
+    const int n = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &lost);
+    QByteArray bytes(n, Qt::Uninitialized);
+    WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, wide, size, bytes.data(), n, nullptr, &lost);
+    if (error) *error = lost != FALSE;
+    return bytes;
+}
+
+#else
 
 // ICU's "windows-31j" exchanges three control codes (0x1A, 0x1C, 0x7F) as IBM's
 // code page 943 does; Windows' code page 932 keeps them as they are, as ASCII
@@ -49,6 +90,8 @@ QByteArray Encode(QString text, bool* error = nullptr)
     if (error) *error = encoder.hasError();
     return bytes;
 }
+
+#endif
 
 }  // namespace
 
@@ -96,9 +139,15 @@ QString FileNameToQString(const std::string& name)
         marks += QChar(0xFEFF);
         at += 3;
     }
-    return marks + QFile::decodeName(QByteArray::fromStdString(name.substr(at)));
+    return marks + QString::fromUtf8(name.data() + at, static_cast<qsizetype>(name.size() - at));
 }
-std::string QStringToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+// The core's paths are UTF-8 on every system (on Windows the ANSI code page of
+// QFile::encodeName would lose every character outside it).
+std::string QStringToFileName(const QString& name)
+{
+    // Qt writes "/" on every system; Windows users read and type "\\".
+    return QDir::toNativeSeparators(name).toStdString();
+}
 
 std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
 {
@@ -111,14 +160,14 @@ std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
 std::optional<std::string> QtFileNameCodec::ToSjis(const std::string& fileSystemName) const
 {
     bool error = false;
-    QByteArray bytes = Encode(QFile::decodeName(QByteArray::fromStdString(fileSystemName)), &error);
+    QByteArray bytes = Encode(QString::fromStdString(fileSystemName), &error);
     if (error) return std::nullopt;
     return bytes.toStdString();
 }
 
 std::string QtFileNameCodec::ToFileSystem(const std::string& sjisName) const
 {
-    return QFile::encodeName(Decode(QByteArrayView(sjisName.data(), static_cast<qsizetype>(sjisName.size())))).toStdString();
+    return Decode(QByteArrayView(sjisName.data(), static_cast<qsizetype>(sjisName.size()))).toStdString();
 }
 
 }  // namespace zok2

@@ -62,7 +62,7 @@ TEST_F(DiskChangeWindowTest, AReplacedFileIsOfferedAndItsNameWatchedAgain)
     other.replace(kFirstPrice, 4, std::string("\x2A\0\0\0", 4));
     WriteFile(sample() + ".new", other);
     messages.answers = {IMessageBox::Answer::Yes};
-    std::filesystem::rename(sample() + ".new", sample());  // a new file under the old name
+    ReplaceHeldFile(sample() + ".new", sample());  // a new file under the old name
     ASSERT_TRUE(WaitFor([&] { return !messages.asked.empty(); }));
     EXPECT_EQ(Shown(1, 1), "42");
     // The new file under the name is the one watched now.
@@ -110,6 +110,7 @@ TEST_F(DiskChangeWindowTest, KeptValuesAreMarkedAndASaveAsksBeforeOverwriting)
 
 TEST_F(DiskChangeWindowTest, ADeletedFileIsMarkedAndItsDataSavedElsewhereWhole)
 {
+    if (UnderWine()) GTEST_SKIP() << "Wine deletes a held file only when it is closed and reports no pending deletion meanwhile";
     Start(sample());
     std::filesystem::remove(sample());
     ASSERT_TRUE(WaitFor([&] { return CaptionSaysStale(); }));

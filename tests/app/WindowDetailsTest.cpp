@@ -22,6 +22,7 @@
 #include "qt/Language.h"
 #include "app/CMyPropertySheet.h"
 #include "app/WindowTestSupport.h"
+#include "framework/System.h"
 
 namespace zok2::test {
 
@@ -302,6 +303,31 @@ TEST_F(WindowDetailsTest, DroppedFilesAreTakenAsCopiesNeverMoves)
     QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame(), &moveOnly);
     EXPECT_FALSE(moveOnly.isAccepted());
+}
+
+// A name outside the ANSI code page, dropped and saved: the window hands the
+// core UTF-8 with the system's separators, and the file itself is written.
+TEST_F(WindowDetailsTest, ANonAsciiFileNameFromQtOpensAndSavesThatFile)
+{
+    Start();
+    const std::string named = root() + "道具 データ.dat";
+    std::filesystem::copy_file(fs::sys::PathOf(sample()), fs::sys::PathOf(named));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(named))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame(), &drop);
+    ASSERT_EQ(doc().GetPathName(), named);
+    EXPECT_TRUE(frame().windowTitle().startsWith(QStringLiteral("道具 データ.dat")));
+    GoTo(1, 1);
+    Type("7");
+    QTest::keyClick(&view().CellEdit(), Qt::Key_Return);
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc().IsModified());
+    EXPECT_NE(ReadFile(named), original);
+    EXPECT_EQ(ReadFile(named + ".bak"), original);
+    EXPECT_EQ(ReadFile(sample()), original);
 }
 
 TEST_F(WindowDetailsTest, ChoosingTheSameSetAfterACancelledReloadReloads)

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
 #include "CliCommands.h"
+#include "framework/System.h"
 #include "qt/SjisCodec.h"
 #include "support/TestFixture.h"
 
@@ -95,7 +98,7 @@ TEST(CliTool, DumpExpandsTheCompressedSection)
 TEST(CliTool, ModeOverridesTheProfileWithoutWritingIt)
 {
     SampleCopy sample;
-    std::filesystem::rename(sample.root() + "Settings/sample", sample.root() + "Settings/見本");
+    std::filesystem::rename(fs::sys::PathOf(sample.root() + "Settings/sample"), fs::sys::PathOf(sample.root() + "Settings/見本"));
     const std::string profileBefore = ReadFile(sample.root() + "zok2.ini");
     CliResult r = Cli({"--root", sample.root(), "sections", sample.binary()});
     EXPECT_EQ(r.status, 1);
@@ -231,26 +234,62 @@ TEST(CliTool, NamesShiftJisCannotWriteOpenUnderTheirOwnNames)
     EXPECT_EQ(r.out, "[ok]\n\tW\nr0\tzero\n");
 }
 
+// What a program run as its own process wrote, and its exit status.
+struct Process {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs a program with its arguments (each one whole, whatever it holds) and the
+// given standard input; the wide command line on Windows.
+Process RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& input = std::string())
+{
+    QStringList list;
+    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+    QProcess process;
+    process.start(QString::fromStdString(program), list);
+    Process result;
+    if (!process.waitForStarted(60000)) {
+        result.err = process.errorString().toStdString();
+        return result;
+    }
+    process.write(input.data(), static_cast<qint64>(input.size()));
+    process.closeWriteChannel();
+    process.waitForFinished(300000);
+    result.out = process.readAllStandardOutput().toStdString();
+    result.err = process.readAllStandardError().toStdString();
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
 TEST(CliTool, TheExecutableReadsStandardInputAndWritesUtf8)
 {
     SampleCopy sample;
-    const std::string cli = std::string(ZOK2_CLI);
-    const std::string out = sample.root() + "out.txt";
-    const std::string paste = "printf '0x0A\\t\\n' | " + cli + " --root " + sample.root() + " paste " + sample.binary() +
-                              " skills 2 1";
-    ASSERT_EQ(std::system(paste.c_str()), 0);
-    ASSERT_EQ(std::system((cli + " --root " + sample.root() + " dump " + sample.binary() + " skills > " + out).c_str()), 0);
-    EXPECT_EQ(Lines(ReadFile(out)).at(3), "アイス\t10\t0\t0\t1\t0");  // the empty cell pasted "" as 0
-    EXPECT_TRUE(std::filesystem::exists(sample.binary() + ".bak"));
-    const int status = std::system((cli + " --root " + sample.root() + " dump " + sample.binary() + " nosuch 2>/dev/null").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 2);
+    // Ctrl+Z (0x1A) in the input: a text-mode reading on Windows would end there.
+    Process run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "paste", sample.binary(), "skills", "2", "1"}, "0x0A\t0x1A\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "dump", sample.binary(), "skills"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // LF line ends on every system: the output is the bytes.
+    EXPECT_EQ(Lines(run.out).at(3), "アイス\t10\t26\t0\t1\t0");
+    EXPECT_TRUE(std::filesystem::exists(fs::sys::PathOf(sample.binary() + ".bak")));
+    run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "dump", sample.binary(), "nosuch"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("nosuch"), std::string::npos) << run.err;
+    // A name outside the ANSI code page reaches the program whole (Windows: the wide command line).
+    const std::string named = sample.root() + "サンプル 道具.dat";
+    std::filesystem::copy_file(fs::sys::PathOf(sample.binary()), fs::sys::PathOf(named));
+    run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "sections", named});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).at(0), "0\titems\t10\t4");
 }
 
 TEST(CliTool, TheGeneratorReproducesTheBundledSample)
 {
     TempDir temp;
     const std::string out = temp.Path() + "sample.dat";
-    ASSERT_EQ(std::system((std::string(ZOK2_MAKE_SAMPLE) + " " + out).c_str()), 0);
+    const Process run = RunProgram(ZOK2_MAKE_SAMPLE, {out});
+    ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadFile(out), ReadFile(kExamples + "/sample.dat"));
 }
 
@@ -426,7 +465,7 @@ TEST(CliExchange, TablesExportedAndImportedAsText)
     SampleCopy copy;
     // A table with a Japanese name whose labels need CSV quoting.
     const std::string set = copy.root() + "Settings/sample/";
-    std::filesystem::rename(set + "items.ini", set + "道具.ini");
+    std::filesystem::rename(fs::sys::PathOf(set + "items.ini"), fs::sys::PathOf(set + "道具.ini"));
     std::string labels = ReadFile(set + "items.idn");
     labels.replace(0, labels.find("\r\n"), Utf8ToSjis("00 \"薬\", 草"));
     WriteFile(set + "道具.idn", labels);

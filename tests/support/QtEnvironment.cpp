@@ -11,10 +11,14 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
+        // The argument, not the variable: Wine does not hand QT_QPA_PLATFORM
+        // to a Windows program, and qputenv may not reach Qt's wide reading.
+        static int argc = 3;
         static char name[] = "zok2-tests";
-        static char* argv[] = {name, nullptr};
+        static char option[] = "-platform";
+        static char platform[] = "offscreen";
+        static char* argv[] = {name, option, platform, nullptr};
+        if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) argc = 1;
         m_app = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { m_app.reset(); }

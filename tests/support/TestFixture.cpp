@@ -29,7 +29,8 @@ TempDir::TempDir()
         const std::string name = "zok2-test-" + std::to_string(random()) + "-" + std::to_string(counter++);
         std::error_code error;
         if (std::filesystem::create_directory(base / name, error) && !error) {
-            m_path = fs::sys::TextOf(base / name) + "/";
+            // With the system's own separator, as the program writes the paths it shows.
+            m_path = fs::sys::TextOf(base / name) + static_cast<char>(std::filesystem::path::preferred_separator);
             return;
         }
     }
@@ -59,6 +60,24 @@ void ReplaceByRename(const std::string& from, const std::string& to)
 {
     std::string reason;
     if (!fs::sys::Replace(from, to, &reason)) ADD_FAILURE() << "cannot rename " << from << " to " << to << ": " << reason;
+}
+
+void ReplaceHeldFile(const std::string& from, const std::string& to)
+{
+#ifdef _WIN32
+    ReplaceByRename(to, to + ".held");
+#endif
+    ReplaceByRename(from, to);
+}
+
+bool UnderWine()
+{
+#ifdef _WIN32
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
 }
 
 void KeepingTheTime(const std::string& path, const std::function<void()>& change)
@@ -107,8 +126,10 @@ void SetEnvironment(const char* name, const std::string& value)
 
 void WriteFile(const std::string& path, const std::string& bytes)
 {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // Paths are UTF-8: a narrow std::string path would be read in Windows' ANSI code page.
+    const std::filesystem::path file = fs::sys::PathOf(path);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

@@ -38,6 +38,12 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // What another program does to a file: gives `from` the name `to`, replacing
 // what is there (std::filesystem::rename does not replace on Windows).
 void ReplaceByRename(const std::string& from, const std::string& to);
+// Puts the file `from` under the name `to`, which the program holds open. On
+// Windows a held file cannot be replaced, but it can be renamed away (it is
+// opened sharing deletion): it goes to `to` + ".held" first.
+void ReplaceHeldFile(const std::string& from, const std::string& to);
+// Whether the tests run under Wine rather than on Windows itself.
+bool UnderWine();
 // Runs `change` on the file at path and gives it back its modification time to
 // the last tick the system keeps.
 void KeepingTheTime(const std::string& path, const std::function<void()>& change);
