@@ -1006,6 +1006,10 @@ Reload it?</translation>
         <source>空き容量が足りません（結果に %1 バイト必要で、空きは %2 バイトです）</source>
         <translation>not enough free space: the result needs %1 bytes, %2 are free</translation>
     </message>
+    <message>
+        <source>ファイル名が正しい UTF-8 ではありません</source>
+        <translation>the file name is not valid UTF-8</translation>
+    </message>
 </context>
 <context>
     <name>SettingsSheet</name>

@@ -8,7 +8,7 @@
 ; (the user's own programs folder, no rights needed): chosen on the first page,
 ; or with /AllUsers or /CurrentUser on the command line (/S installs silently).
 
-Unicode true
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "zok2"

@@ -1,5 +1,7 @@
 #include "app/CZOKApp.h"
 
+#include "app/CoreReasons.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -141,7 +143,7 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
     {
         fs::File file;
         if (!file.Open(path, fs::File::Mode::Read)) {
-            m_doc->MessageBox().Show(messages::About(messages::kCannotOpenFile, path, file.Reason()));
+            m_doc->MessageBox().Show(messages::About(messages::kCannotOpenFile, path, CoreReasonText(file.Reason())));
             return false;
         }
     }

@@ -15,6 +15,7 @@ namespace {
 const std::map<std::string, const char*>& Reasons()
 {
     static const std::map<std::string, const char*> reasons = {
+    {"the file name is not valid UTF-8", ZOK2_NOOP("Reason", "ファイル名が正しい UTF-8 ではありません")},
     {"IPS holds files of at most 16 MiB", ZOK2_NOOP("Reason", "IPS は 16 MiB までのファイルにしか使えません")},
     {"a JSON row does not start with the row label's key \"\"", ZOK2_NOOP("Reason", "JSON の行が行見出しのキー \"\" で始まっていません")},
     {"a JSON row holds texts keyed by caption", ZOK2_NOOP("Reason", "JSON の行は見出しをキーとする文字列でなければなりません")},

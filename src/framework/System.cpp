@@ -53,7 +53,6 @@ std::wstring Wide(const std::string& text)
 }
 
 constexpr const char* kInvalidName = "the file name is not valid UTF-8";
-constexpr const char* kInUse = "the file is in use by another program";
 
 bool StartsWith(const std::wstring& text, const wchar_t* start) { return text.rfind(start, 0) == 0; }
 
@@ -103,10 +102,11 @@ std::string WindowsText(DWORD error)
     return Narrow(text);
 }
 
-// The system's words, but one of our own for a file another program holds.
+// The system's words, in the user's language; for a file another program
+// holds they say so ("... being used by another process").
 std::string ErrorText(DWORD error)
 {
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return kInUse;
+    if (error == ERROR_LOCK_VIOLATION) error = ERROR_SHARING_VIOLATION;
     return WindowsText(error);
 }
 

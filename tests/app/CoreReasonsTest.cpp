@@ -36,6 +36,7 @@ TEST(CoreReasons, EveryReasonTheReadersGiveHasTheWindowsWords)
               "12 行目が UTF-8 ではありません（表は UTF-8 で保存してください。Shift-JIS は読めません）");
     EXPECT_EQ(CoreReasonText("not enough free space: the result needs 4294967295 bytes, 1024 are free"),
               "空き容量が足りません（結果に 4294967295 バイト必要で、空きは 1024 バイトです）");
+    EXPECT_EQ(CoreReasonText("the file name is not valid UTF-8"), "ファイル名が正しい UTF-8 ではありません");
     EXPECT_EQ(CoreReasonText("Permission denied"), "Permission denied");  // the system's own words
 }
 

@@ -176,7 +176,15 @@ TEST(SystemFiles, AFileHeldForAMomentIsWaitedForAndOneHeldLongerIsNamedInUse)
         Holder editor(path, 3500);
         fs::File file;
         EXPECT_FALSE(file.Open(path, fs::File::Mode::Update));
-        EXPECT_EQ(file.Reason(), "the file is in use by another program");
+        // The system's words for a file another program holds, in the user's language.
+        wchar_t* text = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       ERROR_SHARING_VIOLATION, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        ASSERT_NE(text, nullptr);
+        const std::string inUse = fs::sys::TextOf(std::filesystem::path(std::wstring(text)));
+        LocalFree(text);
+        EXPECT_FALSE(file.Reason().empty());
+        EXPECT_EQ(inUse.rfind(file.Reason(), 0), 0u) << file.Reason() << " / " << inUse;
     }
     // A read-only file is refused at once, not after two seconds.
     ASSERT_TRUE(SetFileAttributesW(fs::sys::PathOf(path).c_str(), FILE_ATTRIBUTE_READONLY));
