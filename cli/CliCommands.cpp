@@ -18,6 +18,7 @@
 #include "exchange/TableText.h"
 #include "framework/FileSystem.h"
 #include "framework/System.h"
+#include "sets/SetCheck.h"
 #include "patch/PatchFile.h"
 #include "patch/Patches.h"
 #include "search/CellFacts.h"
@@ -39,6 +40,7 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] import FILE DIR|TABLEFILE ...\n"
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
     "       zok2-cli apply PATCH FILE [OUT]\n"
+    "       zok2-cli [--root DIR] [--mode NAME] check [FILE]\n"
     "       zok2-cli --help | --version\n"
     "Without --root, the profile and the definition sets are those the window uses.\n";
 
@@ -429,6 +431,42 @@ CliResult RunApply(const std::vector<std::string>& args)
     }
 }
 
+// The set of --mode or the profile, checked whole; with FILE also against its
+// size and with its address correction. Runs on sets too broken to open.
+CliResult RunCheck(Session& session, const std::optional<std::string>& mode, const std::vector<std::string>& rest, CliResult result)
+{
+    CZOKDoc& doc = *session.doc;
+    const std::string name = mode ? *mode : doc.FileNames().ToFileSystem(doc.Profile().GetString("Setting", "mode"));
+    sets::SetCheckInput input;
+    input.folder = SettingsFolder() + name + "/";
+    if (name.empty() || !fs::IsFolder(input.folder)) {
+        CliResult missing = FileError(input.folder, "no definition set there");
+        missing.status = 2;
+        return missing;
+    }
+    input.toSjis = [&doc](const std::string& file) { return doc.FileNames().ToSjis(file); };
+    if (!rest.empty()) {
+        const std::string& file = rest[0];
+        const std::int64_t size = fs::FileSize(file);
+        if (size < 0) return FileError(file, fs::IsFolder(file) ? "Is a directory" : "No such file");
+        input.fileSize = size;
+        const std::string extension = fs::sys::TextOf(fs::sys::PathOf(file).extension());
+        if (extension.size() > 1) {
+            if (std::optional<std::string> key = doc.FileNames().ToSjis(extension.substr(1))) {
+                const std::string correction = doc.Profile().GetString("File Address Correction", *key);
+                if (!correction.empty()) input.addressCorrection = text::ReadHex(correction);
+            }
+        }
+    }
+    bool errors = false, warnings = false;
+    for (const sets::SetProblem& problem : sets::CheckSet(input)) {
+        result.out += sets::DescribeProblem(problem, SjisToUtf8) + "\n";
+        (problem.severity == sets::Severity::Error ? errors : warnings) = true;
+    }
+    result.status = errors ? 2 : warnings ? 1 : 0;
+    return result;
+}
+
 std::string PlaceNoteText(const PlaceNote& note)
 {
     std::string text;
@@ -461,7 +499,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "patch") return RunPatch(rest);
     if (command == "apply") return RunApply(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
-        command != "export" && command != "import") {
+        command != "export" && command != "import" && command != "check") {
         return UsageError("unknown command: " + command);
     }
     FindOptions find;
@@ -484,7 +522,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         if (format != "tsv" && format != "csv" && format != "json") return UsageError("--format is tsv, csv or json");
         rest.erase(rest.begin(), rest.begin() + 2);
     }
-    if (rest.empty()) return UsageError("no FILE given");
+    if (command == "check" && rest.size() > 1) return UsageError("check takes at most one FILE");
+    if (rest.empty() && command != "check") return UsageError("no FILE given");
     if (command == "export" && rest.size() < 2) return UsageError("export takes FILE DIR [SECTION ...]");
     if (command == "import" && rest.size() < 2) return UsageError("import takes FILE DIR|TABLEFILE ...");
     if (command == "sections" && rest.size() != 1) return UsageError("sections takes one FILE");
@@ -493,7 +532,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "info" && rest.size() != 4) return UsageError("info takes FILE SECTION ROW COLUMN");
     if (command == "diff" && rest.size() < 2) return UsageError("diff takes REFERENCE FILE [SECTION ...]");
     // diff opens FILE; its reference is read as FILE is.
-    const std::string opened = command == "diff" ? rest[1] : rest[0];
+    const std::string opened = command == "diff" ? rest[1] : rest.empty() ? std::string() : rest[0];
 
     CliResult result;
     const std::string programFolder = defaultRoot.empty() || defaultRoot.back() == '/' ? defaultRoot : defaultRoot + "/";
@@ -501,6 +540,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     for (const PlaceNote& note : PreparePlaces(places, programFolder)) result.err += "note: " + PlaceNoteText(note) + "\n";
 
     Session session(result);
+    if (command == "check") return RunCheck(session, mode, rest, std::move(result));
     if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
     if (!session.doc->OnOpenDocument(opened)) {
         result.status = 1;
