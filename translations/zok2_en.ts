@@ -624,6 +624,14 @@ Definition sets: %2</translation>
         <source>言語 / Language(&amp;L)</source>
         <translation>&amp;Language / 言語</translation>
     </message>
+    <message>
+        <source>定義の検査(&amp;C)...</source>
+        <translation>&amp;Check the Definition Set...</translation>
+    </message>
+    <message>
+        <source>使用中の設定の定義ファイルを検査します</source>
+        <translation>Checks the definition files of the set in use</translation>
+    </message>
 </context>
 <context>
     <name>Message</name>
@@ -1009,6 +1017,169 @@ Reload it?</translation>
     <message>
         <source>ファイル名が正しい UTF-8 ではありません</source>
         <translation>the file name is not valid UTF-8</translation>
+    </message>
+</context>
+<context>
+    <name>SetCheck</name>
+    <message>
+        <source>バンクのバイト</source>
+        <translation>bank byte</translation>
+    </message>
+    <message>
+        <source>ポインタ表</source>
+        <translation>pointer table</translation>
+    </message>
+    <message>
+        <source>辞書</source>
+        <translation>dictionary</translation>
+    </message>
+    <message>
+        <source>バイト順マークで始まっています（Unicode のファイルで Shift-JIS ではないため、何も読まれません）</source>
+        <translation>starts with a byte-order mark (a Unicode file, not Shift-JIS: none of it is read)</translation>
+    </message>
+    <message>
+        <source>Shift-JIS の文字ではないバイトがあります</source>
+        <translation>holds bytes that are not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>対になる行名ファイル（.idn）がないため読まれません</source>
+        <translation>has no row-name file (.idn) beside it, so it is never read</translation>
+    </message>
+    <message>
+        <source>%1 と大文字小文字だけが違います（Windows では同じファイルです）</source>
+        <translation>differs from %1 only by case (Windows takes them for one file)</translation>
+    </message>
+    <message>
+        <source>コンマがないため、この行は無視されます</source>
+        <translation>has no comma: the line is ignored</translation>
+    </message>
+    <message>
+        <source>アドレスがないため、この行は捨てられます</source>
+        <translation>has no address: the line is dropped</translation>
+    </message>
+    <message>
+        <source>見出しがないため、この行は捨てられます</source>
+        <translation>has no caption: the line is dropped</translation>
+    </message>
+    <message>
+        <source>10 番目の項目の後の文字は無視されます: %1</source>
+        <translation>text after the tenth field is ignored: %1</translation>
+    </message>
+    <message>
+        <source>サイズ %1 は 1～4 ではありません（%2 として読みます）</source>
+        <translation>size %1 is not 1 to 4 (read as %2)</translation>
+    </message>
+    <message>
+        <source>ビット %1 は .0～.7 ではありません（.%2 として読みます）</source>
+        <translation>bit %1 is not .0 to .7 (read as .%2)</translation>
+    </message>
+    <message>
+        <source>バイトの列にビット単位の間隔（%1）があります（サイズを使います）</source>
+        <translation>a stride in bits (%1) on a column of bytes (the size is used)</translation>
+    </message>
+    <message>
+        <source>行数 %1 は 1～行の名前の数 %2 ではありません（%2 として読みます）</source>
+        <translation>rows %1 is not 1 to the %2 row labels (read as %2)</translation>
+    </message>
+    <message>
+        <source>表示 %1 は -10、0、10、16 のどれでもありません（-10 として読みます）</source>
+        <translation>display %1 is not -10, 0, 10 or 16 (read as -10)</translation>
+    </message>
+    <message>
+        <source>表示 0（リスト）ですが値のリストがありません（-10 として読みます）</source>
+        <translation>display 0 (a value list) without a value list (read as -10)</translation>
+    </message>
+    <message>
+        <source>ビットの列の制限（%1）は無視されます</source>
+        <translation>a limit (%1) on a bit column is ignored</translation>
+    </message>
+    <message>
+        <source>マスク %1 は列のサイズより長いため無視されます</source>
+        <translation>mask %1 is longer than the column's size: ignored</translation>
+    </message>
+    <message>
+        <source>マスク %1 には立っているビットがありません（0 しか入力できません）</source>
+        <translation>mask %1 has no bit set (only 0 can be entered)</translation>
+    </message>
+    <message>
+        <source>範囲 %1 の最小値が最大値より大きくなっています</source>
+        <translation>range %1 has its minimum above its maximum</translation>
+    </message>
+    <message>
+        <source>制限 %1 はマスク（.FF）でも範囲（0|FF）でもないため無視されます</source>
+        <translation>limit %1 is neither a mask (.FF) nor a range (0|FF): ignored</translation>
+    </message>
+    <message>
+        <source>幅 %1 は 1～49999 ではありません（自動の幅になります）</source>
+        <translation>width %1 is not 1 to 49999 (automatic width)</translation>
+    </message>
+    <message>
+        <source>値のリストの項目「%1」は値の後に空白がないため捨てられます</source>
+        <translation>value list item "%1" has no blank after its value: dropped</translation>
+    </message>
+    <message>
+        <source>値のリストの項目「%1」の値はすでにあります</source>
+        <translation>value list item "%1" repeats a value listed before</translation>
+    </message>
+    <message>
+        <source>値のリストが指す %1 は設定にありません</source>
+        <translation>the value list names %1, which is not in the set</translation>
+    </message>
+    <message>
+        <source>COMPRESS_INFO に空の項目があるため、この行は無視されます</source>
+        <translation>COMPRESS_INFO has an empty parameter: the line is ignored</translation>
+    </message>
+    <message>
+        <source>COMPRESS_INFO の項目が %1 個です（展開には 4 個が必要なため、テーブルは展開されません）</source>
+        <translation>COMPRESS_INFO has %1 parameters (the decoder needs four: the table is not expanded)</translation>
+    </message>
+    <message>
+        <source>COMPRESS_INFO の方式 %1 は使えません（方式は 1 だけのため、テーブルは展開されません）</source>
+        <translation>COMPRESS_INFO names method %1 (1 is the only method: the table is not expanded)</translation>
+    </message>
+    <message>
+        <source>2 つ目の COMPRESS_INFO です（ファイルの最初のものだけが使われます）</source>
+        <translation>a second COMPRESS_INFO (only a file's first is used)</translation>
+    </message>
+    <message>
+        <source>列「%1」（%2 行目）と同じバイトを読みます</source>
+        <translation>reads the same bytes as column "%1" (line %2)</translation>
+    </message>
+    <message>
+        <source>ファイルの終わりを越えます（%1 バイト必要で、ファイルは %2 バイトです）</source>
+        <translation>reaches past the end of the file (it needs %1 bytes, the file has %2)</translation>
+    </message>
+    <message>
+        <source>COMPRESS_INFO の%1（%2）がファイルの終わり（%3 バイト）を越えています</source>
+        <translation>COMPRESS_INFO's %1 (%2) lies past the end of the file (%3 bytes)</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>%1 行目</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>列「%1」: </source>
+        <translation>column "%1": </translation>
+    </message>
+    <message>
+        <source>定義の検査</source>
+        <translation>Check of the definition set</translation>
+    </message>
+    <message>
+        <source>%1 に問題はありません。</source>
+        <translation>No problems in %1.</translation>
+    </message>
+    <message>
+        <source>%1: エラー %2 件、警告 %3 件。行をダブルクリックするとその表と列へ移動します。</source>
+        <translation>%1: %2 errors, %3 warnings. Double-click a line to go to its table and column.</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@
 
 #include "app/AboutBox.h"
 #include "app/FindDialog.h"
+#include "app/SetCheckList.h"
 #include "app/InfoLine.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
@@ -221,6 +222,7 @@ void CMainFrame::BuildMenus()
     Add(other, command::kSettings, T("MainFrame", "設定(&E)"));
     Add(other, command::kAbout, T("MainFrame", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     other->addSeparator();
+    Add(other, command::kCheckSet, T("MainFrame", "定義の検査(&C)..."))->setStatusTip(T("MainFrame", "使用中の設定の定義ファイルを検査します"));
     // Each language named in itself, so a user who reads only one finds it.
     QMenu* language = other->addMenu(T("MainFrame", "言語 / Language(&L)"));
     auto* languages = new QActionGroup(language);  // one of them, shown as a choice
@@ -342,6 +344,11 @@ void CMainFrame::Run(int id)
     case command::kDifferenceList:
         DifferenceList().show();
         DifferenceList().raise();
+        break;
+    case command::kCheckSet:
+        SetCheck().Refresh();
+        SetCheck().show();
+        SetCheck().raise();
         break;
     case command::kNextTable: m_view->SwitchTab(1); break;
     case command::kPreviousTable: m_view->SwitchTab(-1); break;

@@ -24,6 +24,7 @@ namespace zok2 {
 class CZOKApp;
 class CZOKView;
 class FindDialog;
+class SetCheckList;
 class InfoLine;
 
 // Command ids of the menus (the framework's standard ids and the program's own).
@@ -42,6 +43,7 @@ inline constexpr int kOpenReference = 33009, kCloseReference = 33010, kNextDiffe
                      kDifferenceList = 33013;
 inline constexpr int kCreatePatch = 33014, kApplyPatch = 33015, kExportTable = 33016, kExportAll = 33017, kImport = 33018;
 inline constexpr int kJapanese = 33019, kEnglish = 33020;
+inline constexpr int kCheckSet = 33021;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {
@@ -75,6 +77,8 @@ public:
     // current text, offset); choosing one goes there.
     QDialog& DifferenceList();
     QListWidget& DifferenceItems() { return *m_differenceItems; }
+    // The check of the set in use, made when first asked for.
+    SetCheckList& SetCheck();
     // Asks for the row or offset of 移動 (a dialog by default; the tests answer themselves).
     std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
@@ -115,6 +119,7 @@ private:
     FindDialog* m_finder = nullptr;
     QDialog* m_differences = nullptr;
     QListWidget* m_differenceItems = nullptr;
+    SetCheckList* m_setCheck = nullptr;
     std::vector<search::SearchHit> m_differenceHits;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/CMainFrame.h"
+#include "app/SetCheckList.h"
 #include "app/CZOKApp.h"
 #include "app/FindDialog.h"
 #include "compare/Reference.h"
@@ -133,6 +134,12 @@ QDialog& CMainFrame::DifferenceList()
         }
     }
     return *m_differences;
+}
+
+SetCheckList& CMainFrame::SetCheck()
+{
+    if (!m_setCheck) m_setCheck = new SetCheckList(m_app.Doc(), *m_view, this);
+    return *m_setCheck;
 }
 
 }  // namespace zok2
