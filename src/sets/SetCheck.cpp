@@ -45,7 +45,8 @@ public:
 
     std::vector<SetProblem> Run()
     {
-        const std::vector<std::string> rowFiles = m_index.FilesWithExtension(".idn");
+        m_rowFiles = m_index.FilesWithExtension(".idn");
+        const std::vector<std::string>& rowFiles = m_rowFiles;
         for (const std::string& file : rowFiles) {
             const std::string name = file.substr(0, file.size() - 4);
             m_names.push_back(name);
@@ -358,26 +359,26 @@ private:
     void CheckFolder()
     {
         m_section = -1;
-        for (const std::string& file : m_index.FilesWithExtension(".ini")) {
-            const std::string name = file.substr(0, file.size() - 4);
-            const bool hasRows = std::any_of(m_names.begin(), m_names.end(), [&](const std::string& n) { return text::CompareNoCase(n, name) == 0; });
-            if (!hasRows) Add(Severity::Warning, ProblemKind::ColumnFileWithoutRowNames, file, 0);
-        }
-        // Names one file system keeps apart and another takes for one.
-        std::vector<std::string> files = m_index.FilesWithExtension(".idn");
+        std::set<std::string> tables;
+        for (const std::string& name : m_names) tables.insert(text::ToUpperAscii(name));
         const std::vector<std::string> columns = m_index.FilesWithExtension(".ini");
-        files.insert(files.end(), columns.begin(), columns.end());
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            for (std::size_t j = i + 1; j < files.size(); ++j) {
-                if (files[i] != files[j] && text::CompareNoCase(files[i], files[j]) == 0) {
-                    Add(Severity::Warning, ProblemKind::NamesDifferOnlyByCase, files[j], 0).text = files[i];
-                }
+        for (const std::string& file : columns) {
+            if (!tables.count(text::ToUpperAscii(file.substr(0, file.size() - 4)))) Add(Severity::Warning, ProblemKind::ColumnFileWithoutRowNames, file, 0);
+        }
+        // Names one file system keeps apart and another takes for one: the
+        // listing is sorted without regard to case, so such names are neighbours.
+        for (const std::vector<std::string>* files : std::initializer_list<const std::vector<std::string>*>{&m_rowFiles, &columns}) {
+            for (std::size_t i = 1; i < files->size(); ++i) {
+                const std::string& before = (*files)[i - 1];
+                const std::string& name = (*files)[i];
+                if (before != name && text::CompareNoCase(before, name) == 0) Add(Severity::Warning, ProblemKind::NamesDifferOnlyByCase, name, 0).text = before;
             }
         }
     }
 
     const SetCheckInput& m_input;
     fs::FolderIndex m_index;
+    std::vector<std::string> m_rowFiles;
     std::vector<std::string> m_names;
     std::set<std::string> m_sjisNames;
     std::vector<SetProblem> m_problems;
