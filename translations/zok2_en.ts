@@ -835,6 +835,12 @@ Reload it?</translation>
         <source>次の表のデータはその範囲にありました（圧縮された表は画面の値を保存できません）:</source>
         <translation>These tables had data in that range (a compressed table's values shown cannot be saved):</translation>
     </message>
+    <message>
+        <source>定義ファイルが他のプログラムによって変更されました。
+設定とバイナリを再読み込みしますか？</source>
+        <translation>The definition files were changed by another program.
+Reload the settings and the binary?</translation>
+    </message>
 </context>
 <context>
     <name>Reason</name>

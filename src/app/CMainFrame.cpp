@@ -284,6 +284,7 @@ void CMainFrame::Run(int id)
     case command::kSaveAs: m_app.OnFileSaveAs(); break;
     case command::kSaveSettings:
         if (m_app.Doc().CanSaveSettings()) m_app.Doc().SaveSettings();
+        m_app.WatchSet();  // what was written here is not another program's change
         break;
     case command::kDiscardData: DiscardData(); break;
     case command::kExit: close(); break;

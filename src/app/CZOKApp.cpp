@@ -93,6 +93,7 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
 CZOKApp::~CZOKApp()
 {
     m_watcher.reset();
+    m_setWatcher.reset();
     CloseReference();
     // The view leaves the document before the document goes.
     m_frame.reset();
@@ -338,6 +339,7 @@ void CZOKApp::WatchOpenedFile()
     if (!m_watcher->files().isEmpty()) m_watcher->removePaths(m_watcher->files());
     const std::string path = m_doc->GetPathName();
     if (!path.empty() && m_doc->HasSections()) m_watcher->addPath(FileNameToQString(path));
+    WatchSet();
     m_frame->UpdateCaption();
     // A save clears the marks of edited cells and changes the bytes the information line shows.
     m_frame->View().GridWidget().viewport()->update();
@@ -376,6 +378,7 @@ void CZOKApp::OnFileChangedOnDisk()
 
 void CZOKApp::OnActivated()
 {
+    if (m_setCheckPending) OnSetChangedOnDisk();
     if (!m_diskCheckPending) return;
     m_diskCheckPending = false;
     OnFileChangedOnDisk();

@@ -3,6 +3,7 @@
 // request every way of opening a file goes through, the recent-file list and
 // the About box.
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,6 +98,13 @@ public:
     // otherwise when it becomes active again.
     void OnFileChangedOnDisk();
     void OnActivated();
+    // Watches the definition set the open file was read with: its folder and
+    // files. Called with every WatchOpenedFile and after the settings are saved
+    // (what the program writes itself is never offered for reloading).
+    void WatchSet();
+    // A file of the set changed by another program: offered for reloading
+    // (with the usual question about unsaved edits) while the window is active.
+    void OnSetChangedOnDisk();
     // The data shown no longer matches the disk and the user kept it anyway.
     bool ShowsStaleData() const { return m_staleShown; }
 
@@ -117,6 +125,10 @@ private:
     void RememberReference(const std::string& file, const std::string& reference);
     void RestoreRememberedReference();
     bool m_diskCheckPending = false;
+    bool m_setCheckPending = false;
+    std::unique_ptr<QFileSystemWatcher> m_setWatcher;
+    std::string m_watchedSet;
+    std::map<std::string, std::pair<std::int64_t, std::int64_t>> m_setFingerprint;  // file -> size, modification time
     bool m_asking = false;
     bool m_staleShown = false;
     fs::FileIdentity m_reportedState;  // the state on disk last offered for reloading
