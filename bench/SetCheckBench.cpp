@@ -6,6 +6,7 @@
 #include "document/CZOKDoc.h"
 #include "framework/AppPath.h"
 #include "framework/FileSystem.h"
+#include "sets/RecordSizes.h"
 #include "sets/SetCheck.h"
 
 namespace zok2::bench {
@@ -38,6 +39,36 @@ void BM_OpenSetOf5000Tables(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenSetOf5000Tables)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+}  // namespace zok2::bench
+
+namespace zok2::bench {
+
+namespace {
+
+std::string Selection(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    unsigned state = 1;
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = i % 37 < 8 ? "RECORD:\x01"[i % 37] : static_cast<char>((state >> 16) & 0x0F);
+    }
+    return bytes;
+}
+
+// Proposing record sizes for a selection in the byte pane: 16 to 256 KiB, to show it linear.
+void BM_ProposeRecordSizes(benchmark::State& state)
+{
+    const std::string bytes = Selection(static_cast<std::size_t>(state.range(0)) << 10);
+    std::size_t best = 0;
+    for (auto _ : state) best = sets::ProposeRecordSizes(bytes).front().stride;
+    state.counters["best"] = static_cast<double>(best);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_ProposeRecordSizes)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
