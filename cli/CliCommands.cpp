@@ -16,8 +16,10 @@
 #include "compare/Reference.h"
 #include "exchange/TableImport.h"
 #include "exchange/TableText.h"
+#include "framework/File.h"
 #include "framework/FileSystem.h"
 #include "framework/System.h"
+#include "sets/RecordSizes.h"
 #include "sets/SetCheck.h"
 #include "patch/PatchFile.h"
 #include "patch/Patches.h"
@@ -41,6 +43,7 @@ const char* const kUsage =
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
     "       zok2-cli apply PATCH FILE [OUT]\n"
     "       zok2-cli [--root DIR] [--mode NAME] check [FILE]\n"
+    "       zok2-cli strides FILE OFFSET LENGTH\n"
     "       zok2-cli --help | --version\n"
     "Without --root, the profile and the definition sets are those the window uses.\n";
 
@@ -396,6 +399,46 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
 
 
 // A patch from REFERENCE to FILE, byte for byte (no definition set is needed).
+// Record sizes proposed for the bytes of FILE from OFFSET (hexadecimal), LENGTH
+// bytes (hexadecimal, at most 1 MiB): stride, how well it fits, whole records.
+CliResult RunStrides(const std::vector<std::string>& args)
+{
+    if (args.size() != 3) return UsageError("strides takes FILE OFFSET LENGTH");
+    auto hex = [](const std::string& text, std::uint64_t* value) {
+        if (text.empty() || text.size() > 16) return false;
+        std::size_t at = text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0 ? 2 : 0;
+        if (at == text.size()) return false;
+        std::uint64_t v = 0;
+        for (; at < text.size(); ++at) {
+            const char c = text[at];
+            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (digit < 0) return false;
+            v = v * 16 + static_cast<std::uint64_t>(digit);
+        }
+        *value = v;
+        return true;
+    };
+    std::uint64_t offset = 0, length = 0;
+    if (!hex(args[1], &offset)) return UsageError("OFFSET is hexadecimal: " + args[1]);
+    if (!hex(args[2], &length) || length < 4 || length > (1u << 20)) return UsageError("LENGTH is hexadecimal, 4 to 100000 (1 MiB): " + args[2]);
+    fs::File file;
+    if (!file.Open(args[0], fs::File::Mode::Read)) return FileError(args[0], file.Reason());
+    if (offset >= static_cast<std::uint64_t>(file.Size()) || length > static_cast<std::uint64_t>(file.Size()) - offset) {
+        return UsageError(args[0] + ": the range lies past the end of the file (" + std::to_string(file.Size()) + " bytes)");
+    }
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    if (file.ReadAt(static_cast<std::int64_t>(offset), bytes.data(), bytes.size()) != static_cast<std::int64_t>(bytes.size())) {
+        return FileError(args[0], file.Reason().empty() ? "cannot read the range" : file.Reason());
+    }
+    CliResult result;
+    for (const sets::RecordSize& size : sets::ProposeRecordSizes(bytes)) {
+        char score[16];
+        std::snprintf(score, sizeof score, "%.3f", size.score);
+        result.out += text::FormatHex(static_cast<std::uint32_t>(size.stride)) + "\t" + score + "\t" + std::to_string(size.records) + "\n";
+    }
+    return result;
+}
+
 CliResult RunPatch(const std::vector<std::string>& args)
 {
     if (args.size() != 5 || args[0] != "--format" || (args[1] != "ips" && args[1] != "bps")) {
@@ -498,6 +541,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     // Patches work on bytes alone: no definition set, no document.
     if (command == "patch") return RunPatch(rest);
     if (command == "apply") return RunApply(rest);
+    if (command == "strides") return RunStrides(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
         command != "export" && command != "import" && command != "check") {
         return UsageError("unknown command: " + command);

@@ -176,3 +176,35 @@ TEST(CliCheck, WarningsAloneExitOneAndTextsThatAreNotShiftJisAreErrors)
 }
 
 }  // namespace zok2::test
+
+namespace zok2::test {
+
+TEST(CliStrides, TheRecordSizeOfARangeOfTheFileComesFirst)
+{
+    TempDir temp;
+    // 40 records of 12 bytes after a 0x10-byte header: a number, a name, a kind.
+    std::string bytes(0x10, '\xEE');
+    for (int i = 0; i < 40; ++i) {
+        std::string record = "N" + std::to_string(1000 + i * 7) + "\x01";
+        record.resize(11, '\0');
+        record.push_back(static_cast<char>(i % 3));
+        bytes += record;
+    }
+    WriteFile(temp.Path() + "data.bin", bytes);
+    CliResult r = RunCli({"strides", temp.Path() + "data.bin", "10", "1E0"}, "/nonexistent", [] { return std::string(); });
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_FALSE(r.out.empty());
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')).substr(0, 2), "C\t");  // 12 bytes, in hexadecimal
+    EXPECT_NE(r.out.find("\t40\n"), std::string::npos) << r.out;
+    // Ranges that are not in the file, or not numbers, are refused by name.
+    r = RunCli({"strides", temp.Path() + "data.bin", "10", "1000"}, "/nonexistent", [] { return std::string(); });
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("past the end of the file"), std::string::npos);
+    r = RunCli({"strides", temp.Path() + "data.bin", "zz", "20"}, "/nonexistent", [] { return std::string(); });
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("OFFSET is hexadecimal: zz"), std::string::npos);
+    r = RunCli({"strides", temp.Path() + "missing.bin", "0", "20"}, "/nonexistent", [] { return std::string(); });
+    EXPECT_EQ(r.status, 1);
+}
+
+}  // namespace zok2::test
