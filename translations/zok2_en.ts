@@ -632,6 +632,14 @@ Definition sets: %2</translation>
         <source>使用中の設定の定義ファイルを検査します</source>
         <translation>Checks the definition files of the set in use</translation>
     </message>
+    <message>
+        <source>テーブルの追加(&amp;T)...</source>
+        <translation>Add a &amp;Table...</translation>
+    </message>
+    <message>
+        <source>ファイルのバイトから新しいテーブルを設定に加えます</source>
+        <translation>Adds a new table to the set from the file's bytes</translation>
+    </message>
 </context>
 <context>
     <name>Message</name>
@@ -840,6 +848,97 @@ Reload it?</translation>
 設定とバイナリを再読み込みしますか？</source>
         <translation>The definition files were changed by another program.
 Reload the settings and the binary?</translation>
+    </message>
+</context>
+<context>
+    <name>NewTable</name>
+    <message>
+        <source>テーブルの追加</source>
+        <translation>Add a Table</translation>
+    </message>
+    <message>
+        <source>行の名前を 1 行に 1 つ（空ならレコード数だけ番号を付けます）</source>
+        <translation>Row labels, one a line (empty: numbered, one per record)</translation>
+    </message>
+    <message>
+        <source>16進数</source>
+        <translation>Hexadecimal</translation>
+    </message>
+    <message>
+        <source>符号付き10進数</source>
+        <translation>Signed decimal</translation>
+    </message>
+    <message>
+        <source>符号無し10進数</source>
+        <translation>Unsigned decimal</translation>
+    </message>
+    <message>
+        <source>名前(&amp;N)</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>先頭アドレス(&amp;A) (16進)</source>
+        <translation>First &amp;address (hex)</translation>
+    </message>
+    <message>
+        <source>推定に使うバイト数(&amp;B) (16進)</source>
+        <translation>&amp;Bytes to propose from (hex)</translation>
+    </message>
+    <message>
+        <source>レコードサイズ(&amp;R) (16進)</source>
+        <translation>&amp;Record size (hex)</translation>
+    </message>
+    <message>
+        <source>レコード数(&amp;C)</source>
+        <translation>Record &amp;count</translation>
+    </message>
+    <message>
+        <source>行の名前(&amp;L)</source>
+        <translation>Row &amp;labels</translation>
+    </message>
+    <message>
+        <source>最初の列の見出し(&amp;H)</source>
+        <translation>First column's &amp;heading</translation>
+    </message>
+    <message>
+        <source>最初の列のサイズ(&amp;S)</source>
+        <translation>First column's &amp;size</translation>
+    </message>
+    <message>
+        <source>表示(&amp;D)</source>
+        <translation>&amp;Display</translation>
+    </message>
+    <message>
+        <source>レコードサイズの推定(&amp;P)</source>
+        <translation>&amp;Propose record sizes</translation>
+    </message>
+    <message>
+        <source>先頭アドレスがファイルの中にありません。</source>
+        <translation>The first address is not inside the file.</translation>
+    </message>
+    <message>
+        <source>0x%1 バイト: 一致 %2%、%3 レコード</source>
+        <translation>0x%1 bytes: %2% alike, %3 records</translation>
+    </message>
+    <message>
+        <source>推定できるだけのバイトがありません。</source>
+        <translation>Too few bytes to propose from.</translation>
+    </message>
+    <message>
+        <source>%1 バイトから推定しました。選ぶとレコードサイズとレコード数に入ります。</source>
+        <translation>Proposed from %1 bytes. Choose one to fill in the record size and count.</translation>
+    </message>
+    <message>
+        <source>先頭アドレスは 16 進数で入力してください。</source>
+        <translation>Enter the first address in hexadecimal.</translation>
+    </message>
+    <message>
+        <source>レコードサイズは 1 以上の 16 進数で入力してください。</source>
+        <translation>Enter a record size of 1 or more in hexadecimal.</translation>
+    </message>
+    <message>
+        <source>テーブルを追加できません: %1</source>
+        <translation>The table cannot be added: %1</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@
 
 #include "app/AboutBox.h"
 #include "app/FindDialog.h"
+#include "app/NewTableDialog.h"
 #include "app/SetCheckList.h"
 #include "app/InfoLine.h"
 #include "app/CZOKApp.h"
@@ -223,6 +224,7 @@ void CMainFrame::BuildMenus()
     Add(other, command::kAbout, T("MainFrame", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     other->addSeparator();
     Add(other, command::kCheckSet, T("MainFrame", "定義の検査(&C)..."))->setStatusTip(T("MainFrame", "使用中の設定の定義ファイルを検査します"));
+    Add(other, command::kAddTable, T("MainFrame", "テーブルの追加(&T)..."))->setStatusTip(T("MainFrame", "ファイルのバイトから新しいテーブルを設定に加えます"));
     // Each language named in itself, so a user who reads only one finds it.
     QMenu* language = other->addMenu(T("MainFrame", "言語 / Language(&L)"));
     auto* languages = new QActionGroup(language);  // one of them, shown as a choice
@@ -346,6 +348,11 @@ void CMainFrame::Run(int id)
         DifferenceList().show();
         DifferenceList().raise();
         break;
+    case command::kAddTable:
+        if (!m_app.Doc().HasSections()) break;
+        AddTable().Reset(m_view->CurrentOffset());
+        AddTable().open();
+        break;
     case command::kCheckSet:
         SetCheck().Refresh();
         SetCheck().show();
@@ -405,6 +412,7 @@ void CMainFrame::UpdateCommandStates()
     set(command::kNextDifference, compared);
     set(command::kPreviousDifference, compared);
     set(command::kDifferenceList, compared);
+    set(command::kAddTable, doc.HasSections());
     set(command::kCreatePatch, compared);
     set(command::kApplyPatch, doc.HasSections());
     set(command::kExportTable, doc.HasSections());

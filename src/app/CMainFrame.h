@@ -25,6 +25,7 @@ class CZOKApp;
 class CZOKView;
 class FindDialog;
 class SetCheckList;
+class NewTableDialog;
 class InfoLine;
 
 // Command ids of the menus (the framework's standard ids and the program's own).
@@ -43,7 +44,7 @@ inline constexpr int kOpenReference = 33009, kCloseReference = 33010, kNextDiffe
                      kDifferenceList = 33013;
 inline constexpr int kCreatePatch = 33014, kApplyPatch = 33015, kExportTable = 33016, kExportAll = 33017, kImport = 33018;
 inline constexpr int kJapanese = 33019, kEnglish = 33020;
-inline constexpr int kCheckSet = 33021;
+inline constexpr int kCheckSet = 33021, kAddTable = 33022;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {
@@ -79,6 +80,8 @@ public:
     QListWidget& DifferenceItems() { return *m_differenceItems; }
     // The check of the set in use, made when first asked for.
     SetCheckList& SetCheck();
+    // The dialog of a new table, made when first asked for.
+    NewTableDialog& AddTable();
     // Asks for the row or offset of 移動 (a dialog by default; the tests answer themselves).
     std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
@@ -120,6 +123,7 @@ private:
     QDialog* m_differences = nullptr;
     QListWidget* m_differenceItems = nullptr;
     SetCheckList* m_setCheck = nullptr;
+    NewTableDialog* m_addTable = nullptr;
     std::vector<search::SearchHit> m_differenceHits;
 };
 

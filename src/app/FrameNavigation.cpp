@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/CMainFrame.h"
+#include "app/NewTableDialog.h"
 #include "app/SetCheckList.h"
 #include "app/CZOKApp.h"
 #include "app/FindDialog.h"
@@ -140,6 +141,16 @@ SetCheckList& CMainFrame::SetCheck()
 {
     if (!m_setCheck) m_setCheck = new SetCheckList(m_app.Doc(), *m_view, this);
     return *m_setCheck;
+}
+
+NewTableDialog& CMainFrame::AddTable()
+{
+    if (!m_addTable) {
+        m_addTable = new NewTableDialog(m_app.Doc(), this);
+        // Written: the set is read again with the new table, as an open (unsaved edits are asked about first).
+        connect(m_addTable, &QDialog::accepted, this, [this] { m_app.OpenDocumentFile(m_app.Doc().GetPathName()); });
+    }
+    return *m_addTable;
 }
 
 }  // namespace zok2

@@ -96,7 +96,7 @@ TEST_F(WindowTest, TheMenusCarryEveryItemWithItsShortcutAndInitialState)
     EXPECT_EQ(MenuLabels(menus[2]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"16進数", "符号付き10進数", "符号無し10進数", "リスト"}));
     EXPECT_EQ(MenuLabels(menus[3]->menu()),
-              (std::vector<std::string>{"設定(&E)", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "定義の検査(&C)...", "言語 / Language(&L)"}));
+              (std::vector<std::string>{"設定(&E)", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "定義の検査(&C)...", "テーブルの追加(&T)...", "言語 / Language(&L)"}));
     EXPECT_TRUE(frame().Action(command::kOpen)->isEnabled());
     EXPECT_FALSE(frame().Action(command::kSave)->isEnabled());
     EXPECT_FALSE(frame().Action(command::kSaveAs)->isEnabled());
