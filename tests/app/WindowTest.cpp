@@ -18,19 +18,6 @@ namespace zok2::test {
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 // Every menu's labels in order ("-" a separator), submenus by their title.
 std::vector<std::string> MenuLabels(QMenu* menu)
 {
@@ -66,7 +53,7 @@ TEST_F(WindowTest, ShowsTheSampleExactlyAsTheCommandLineToolDumpsIt)
             shown.push_back(line);
         }
     }
-    EXPECT_EQ(shown, Lines(dump.out));
+    EXPECT_EQ(shown, TextLines(dump.out));
     // The section without column definitions has no tab, and tabs map to their sections.
     EXPECT_EQ(view().TabItems()[3].section, 4);
 }

@@ -34,19 +34,6 @@ private:
     TempDir temp;
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 }  // namespace
 
 TEST(CliCheck, TheSampleIsClean)
@@ -91,7 +78,7 @@ TEST(CliCheck, EveryLineTheReaderDropsOrReadsOtherwiseIsNamedOnce)
     });
     const CliResult r = set.Check();
     EXPECT_EQ(r.status, 2) << r.err;
-    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+    EXPECT_EQ(TextLines(r.out), (std::vector<std::string>{
         "warning\titems.ini\t3\thas no comma: the line is ignored",
         "error\titems.ini\t4\thas no address: the line is dropped",
         "error\titems.ini\t5\thas no caption: the line is dropped",
@@ -133,7 +120,7 @@ TEST(CliCheck, WithTheFileColumnsAndCompressedDataPastItsEndAreErrors)
     EXPECT_EQ(r.status, 0) << r.out;  // without the file nothing is wrong
     r = set.Check({set.Path("data.bin")});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+    EXPECT_EQ(TextLines(r.out), (std::vector<std::string>{
         "error\tc.ini\t1\tCOMPRESS_INFO's bank byte at 32 lies past the end of the file (10 bytes)",
         "error\tt.ini\t1\tcolumn \"A\": reaches past the end of the file (it needs 14 bytes, the file has 10)",
     }));
@@ -147,7 +134,7 @@ TEST(CliCheck, WarningsAloneExitOneAndTextsThatAreNotShiftJisAreErrors)
     const PlantedSet warn("warn", {{"w.idn", "a\r\n"}, {"w.ini", "0,A,1,,,8\r\n"}});
     CliResult r = warn.Check();
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(Lines(r.out).size(), 1u);
+    EXPECT_EQ(TextLines(r.out).size(), 1u);
 
     const PlantedSet enc("enc", {
         {"bom.idn", "\xEF\xBB\xBF" "a\r\n"},
@@ -166,7 +153,7 @@ TEST(CliCheck, WarningsAloneExitOneAndTextsThatAreNotShiftJisAreErrors)
 #ifndef _WIN32
     expected.push_back("warning\tenc.ini\t0\tdiffers from ENC.ini only by case: Windows takes them for one file");
 #endif
-    EXPECT_EQ(Lines(r.out), expected);
+    EXPECT_EQ(TextLines(r.out), expected);
 
     r = enc.Check({"--bogus", "more"});
     EXPECT_EQ(r.status, 2);  // one FILE at most

@@ -23,20 +23,6 @@ CliResult Cli(const std::vector<std::string>& args, const std::string& input = s
     return RunCli(args, "/nonexistent", [input] { return input; });
 }
 
-// The lines of a text, without their LF.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 // A copy of the sample (program folder, profile, definition set, binary) to change freely.
 class SampleCopy {
 public:
@@ -70,7 +56,7 @@ TEST(CliTool, DumpShowsCellsAsTheGridDoes)
 {
     CliResult r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "monsters", "items"});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> lines = Lines(r.out);
+    std::vector<std::string> lines = TextLines(r.out);
     ASSERT_EQ(lines.size(), 1u + 1 + 8 + 1 + 1 + 1 + 10);
     EXPECT_EQ(lines[0], "[monsters]");
     EXPECT_EQ(lines[1], "\tHP\tMP\t攻撃力\t守備力\t属性\tドロップ\tボス\t飛行\tレベル\tランク\t経験値");
@@ -87,7 +73,7 @@ TEST(CliTool, DumpExpandsTheCompressedSection)
 {
     CliResult r = Cli({"--root", kExamples, "dump", kExamples + "/sample.dat", "maps"});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> lines = Lines(r.out);
+    std::vector<std::string> lines = TextLines(r.out);
     ASSERT_EQ(lines.size(), 2u + 15);
     EXPECT_EQ(lines[2], "01 はじまりの村\t0X01\t0\t1\t0X0000");
     EXPECT_EQ(lines[3], "\t0X01\t0\t1\t0X0000");
@@ -105,7 +91,7 @@ TEST(CliTool, ModeOverridesTheProfileWithoutWritingIt)
     EXPECT_EQ(r.err, "設定ファイルが読み込めません。\n");
     r = Cli({"--root", sample.root(), "--mode", "見本", "sections", sample.binary()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out).size(), 4u);
+    EXPECT_EQ(TextLines(r.out).size(), 4u);
     EXPECT_EQ(ReadFile(sample.root() + "zok2.ini"), profileBefore);
 }
 
@@ -154,13 +140,13 @@ TEST(CliTool, PasteEditsOnlyThePastedBytesAfterABackup)
 
     r = Cli({"--root", sample.root(), "dump", sample.binary(), "monsters"});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(Lines(r.out).at(2), "スライム\t500\t40\t5\t0X03\t水\tやくそう\t0\t0\t1\t0X10\t4");
+    EXPECT_EQ(TextLines(r.out).at(2), "スライム\t500\t40\t5\t0X03\t水\tやくそう\t0\t0\t1\t0X10\t4");
 
     // Range limits apply to pasted text; Japanese text reaches list columns as values.
     r = Cli({"--root", sample.root(), "paste", sample.binary(), "monsters", "2", "1"}, "5000");
     ASSERT_EQ(r.status, 0) << r.err;
     r = Cli({"--root", sample.root(), "dump", sample.binary(), "monsters"});
-    EXPECT_EQ(Lines(r.out).at(3).substr(0, Lines(r.out).at(3).find('\t', 14)), "ゴブリン\t999");
+    EXPECT_EQ(TextLines(r.out).at(3).substr(0, TextLines(r.out).at(3).find('\t', 14)), "ゴブリン\t999");
 }
 
 TEST(CliTool, PasteRefusesWhatItCannotDo)
@@ -271,7 +257,7 @@ TEST(CliTool, TheExecutableReadsStandardInputAndWritesUtf8)
     run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "dump", sample.binary(), "skills"});
     ASSERT_EQ(run.status, 0) << run.err;
     // LF line ends on every system: the output is the bytes.
-    EXPECT_EQ(Lines(run.out).at(3), "アイス\t10\t26\t0\t1\t0");
+    EXPECT_EQ(TextLines(run.out).at(3), "アイス\t10\t26\t0\t1\t0");
     EXPECT_TRUE(std::filesystem::exists(fs::sys::PathOf(sample.binary() + ".bak")));
     run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "dump", sample.binary(), "nosuch"});
     EXPECT_EQ(run.status, 2);
@@ -281,7 +267,7 @@ TEST(CliTool, TheExecutableReadsStandardInputAndWritesUtf8)
     std::filesystem::copy_file(fs::sys::PathOf(sample.binary()), fs::sys::PathOf(named));
     run = RunProgram(ZOK2_CLI, {"--root", sample.root(), "sections", named});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Lines(run.out).at(0), "0\titems\t10\t4");
+    EXPECT_EQ(TextLines(run.out).at(0), "0\titems\t10\t4");
 }
 
 TEST(CliTool, TheGeneratorReproducesTheBundledSample)
@@ -335,16 +321,16 @@ TEST(CliInfo, TheFactsOfACellOneKeyALine)
               "hex: 0x8\nsigned: 8\nunsigned: 8\n");
     // A bit: its byte with the correction applied.
     r = Cli({"--root", kExamples, "info", file, "monsters", "3", "8"});
-    EXPECT_EQ(Lines(r.out)[4], "offset: 0x228");
-    EXPECT_EQ(Lines(r.out)[5], "size: bit 1");
-    EXPECT_EQ(Lines(r.out)[8], "signed: 1");
+    EXPECT_EQ(TextLines(r.out)[4], "offset: 0x228");
+    EXPECT_EQ(TextLines(r.out)[5], "size: bit 1");
+    EXPECT_EQ(TextLines(r.out)[8], "signed: 1");
     // "--", compressed.
     r = Cli({"--root", kExamples, "info", file, "items", "9", "1"});
-    EXPECT_EQ(Lines(r.out)[3], "state: none");
-    EXPECT_EQ(Lines(r.out)[7], "hex: ");
+    EXPECT_EQ(TextLines(r.out)[3], "state: none");
+    EXPECT_EQ(TextLines(r.out)[7], "hex: ");
     r = Cli({"--root", kExamples, "info", file, "maps", "1", "1"});
-    EXPECT_EQ(Lines(r.out)[3], "state: compressed");
-    EXPECT_EQ(Lines(r.out)[4], "offset: ");
+    EXPECT_EQ(TextLines(r.out)[3], "state: compressed");
+    EXPECT_EQ(TextLines(r.out)[4], "offset: ");
     EXPECT_EQ(Cli({"--root", kExamples, "info", file, "monsters", "99", "1"}).status, 2);
     EXPECT_EQ(Cli({"--root", kExamples, "info", file, "nowhere", "1", "1"}).status, 2);
 }
@@ -356,9 +342,9 @@ TEST(CliInfo, APastTheEndCellSaysSo)
     WriteFile(copy.binary(), bytes.substr(0, 0x300 + 8 * 3));  // items rows from the fourth on are gone
     CliResult r = Cli({"--root", copy.root(), "info", copy.binary(), "items", "5", "1"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out)[3], "state: past-end");
-    EXPECT_EQ(Lines(r.out)[4], "offset: 0x320");
-    EXPECT_EQ(Lines(r.out)[6], "bytes: ");
+    EXPECT_EQ(TextLines(r.out)[3], "state: past-end");
+    EXPECT_EQ(TextLines(r.out)[4], "offset: 0x320");
+    EXPECT_EQ(TextLines(r.out)[6], "bytes: ");
 }
 
 }  // namespace zok2::test
@@ -449,7 +435,7 @@ TEST(CliDiff, CellsThatDifferFromTheReferenceOneALine)
     WriteFile(reference, ReadFile(reference).substr(0, 0x300 + 8 * 4));
     r = Cli({"--root", copy.root(), "diff", reference, copy.binary(), "items"});
     EXPECT_EQ(r.status, 1);
-    const std::vector<std::string> lines = Lines(r.out);
+    const std::vector<std::string> lines = TextLines(r.out);
     ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines[0], "items\t5\t1\t04 かわのたて\t値段\t\t90\t0x320");
     EXPECT_EQ(Cli({"--root", copy.root(), "diff", reference, copy.binary(), "nowhere"}).status, 2);
@@ -480,9 +466,9 @@ TEST(CliExchange, TablesExportedAndImportedAsText)
         ASSERT_EQ(r.status, 0) << r.err;
     }
     const std::string tsv = ReadFile(out + "/道具.tsv");
-    EXPECT_EQ(Lines(tsv)[0], "\t値段\t種類\t重さ\t効果");
-    EXPECT_EQ(Lines(tsv)[1], "00 \"薬\", 草\t8\t0X02\t0X00\t30");
-    EXPECT_EQ(Lines(tsv)[9], "08 (予備)\t\t\t\t");
+    EXPECT_EQ(TextLines(tsv)[0], "\t値段\t種類\t重さ\t効果");
+    EXPECT_EQ(TextLines(tsv)[1], "00 \"薬\", 草\t8\t0X02\t0X00\t30");
+    EXPECT_EQ(TextLines(tsv)[9], "08 (予備)\t\t\t\t");
     const std::string csv = ReadFile(out + "/道具.csv");
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(csv.substr(3, csv.find("\r\n", 3) - 3), ",値段,種類,重さ,効果");
@@ -531,7 +517,7 @@ TEST(CliExchange, ImportMatchesRowsByLabelAndRefusesTextsThatAreNoValues)
     SampleCopy copy;
     const std::string out = copy.root() + "out";
     ASSERT_EQ(Cli({"--root", copy.root(), "export", copy.binary(), out, "items"}).status, 0);
-    const std::vector<std::string> lines = Lines(ReadFile(out + "/items.tsv"));
+    const std::vector<std::string> lines = TextLines(ReadFile(out + "/items.tsv"));
     ASSERT_EQ(lines.size(), 11u);
     const std::string before = ReadFile(copy.binary());
     const std::string table = out + "/items.tsv";
@@ -560,7 +546,7 @@ TEST(CliExchange, ImportMatchesRowsByLabelAndRefusesTextsThatAreNoValues)
     WriteFile(table, bad);
     r = Cli({"--root", copy.root(), "import", copy.binary(), table});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+    EXPECT_EQ(TextLines(r.err), (std::vector<std::string>{
                                 table + ": table items: row \"00 やくそう\", column \"値段\": \"#VALUE!\" is not a number",
                                 table + ": table items: row \"00 やくそう\", column \"種類\": \"薬\" is not a label of the column's value list",
                                 table + ": table items: row \"01 どくけしそう\", column \"重さ\": \"1000\" is too big for the column (1 byte)",
@@ -610,7 +596,7 @@ TEST(CliDiff, RowsOnlyTheReferenceHasAreListedWithTheFilesSideEmpty)
     WriteFile(copy.root() + "reference.dat", reference);
     const CliResult r = Cli({"--root", copy.root(), "diff", copy.root() + "reference.dat", copy.binary(), "maps"});
     EXPECT_EQ(r.status, 1) << r.err;
-    const std::vector<std::string> lines = Lines(r.out);
+    const std::vector<std::string> lines = TextLines(r.out);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "maps\t548\t4\t\tイベント\t0XFFFF\t\t");
     // The reverse: the file reads longer, the reference's side is empty.
@@ -618,8 +604,8 @@ TEST(CliDiff, RowsOnlyTheReferenceHasAreListedWithTheFilesSideEmpty)
     WriteFile(copy.binary(), reference);
     const CliResult reverse = Cli({"--root", copy.root(), "diff", copy.root() + "reference.dat", copy.binary(), "maps"});
     EXPECT_EQ(reverse.status, 1) << reverse.err;
-    ASSERT_FALSE(Lines(reverse.out).empty());
-    EXPECT_EQ(Lines(reverse.out).back(), "maps\t548\t4\t\tイベント\t\t0XFFFF\t");
+    ASSERT_FALSE(TextLines(reverse.out).empty());
+    EXPECT_EQ(TextLines(reverse.out).back(), "maps\t548\t4\t\tイベント\t\t0XFFFF\t");
 }
 
 }  // namespace zok2::test
@@ -634,13 +620,13 @@ TEST(CliTool, PasteSaysWhatWasNotStoredAsWritten)
     // HP (2 bytes, 1 to 999), MP (2 bytes): 1200 moved into the range, "x" no number, 70000 cut.
     const CliResult r = Cli({"--root", copy.root(), "paste", copy.binary(), "monsters", "1", "1"}, "1200\tx\n5\t70000\n");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+    EXPECT_EQ(TextLines(r.err), (std::vector<std::string>{
                                 "warning: 1 texts were no plain numbers and were stored as what could be read of them (0 without digits)",
                                 "warning: 1 values were moved into their column's range",
                                 "warning: 1 values were cut to their column's size"}));
     const CliResult dump = Cli({"--root", copy.root(), "dump", copy.binary(), "monsters"});
-    EXPECT_EQ(Lines(dump.out)[2].substr(Lines(dump.out)[2].find('\t'), 7), "\t999\t0\t");
-    EXPECT_EQ(Lines(dump.out)[3].substr(Lines(dump.out)[3].find('\t'), 8), "\t5\t4464\t");
+    EXPECT_EQ(TextLines(dump.out)[2].substr(TextLines(dump.out)[2].find('\t'), 7), "\t999\t0\t");
+    EXPECT_EQ(TextLines(dump.out)[3].substr(TextLines(dump.out)[3].find('\t'), 8), "\t5\t4464\t");
 }
 
 }  // namespace zok2::test

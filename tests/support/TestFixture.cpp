@@ -140,6 +140,19 @@ std::string ReadFile(const std::string& path)
     return content;
 }
 
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::string Bytes(std::initializer_list<int> values)
 {
     std::string out;

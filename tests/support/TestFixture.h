@@ -53,6 +53,8 @@ std::string MissingReason(const std::string& path);
 void SetEnvironment(const char* name, const std::string& value);
 std::string ReadFile(const std::string& path);
 std::string Bytes(std::initializer_list<int> values);
+// The lines of a text, without their LF (a last line without one counts).
+std::vector<std::string> TextLines(const std::string& text);
 
 // The headless view, counting what the settings writer asks of it.
 class TestView : public HeadlessView {
