@@ -556,8 +556,7 @@ bool ReplaceOpen(int descriptor, const std::string& from, const std::string& to,
     // The file has its new name now, whatever follows: its bytes were flushed
     // before the rename, and a failure to flush the rename itself is no
     // failure of the replacement (as a folder's fsync is not on POSIX).
-    const bool flushed = !FlushAfterRenameFailsForTests() && FlushFileBuffers(handle);
-    (void)flushed;
+    if (!FlushAfterRenameFailsForTests()) FlushFileBuffers(handle);
     return true;
 #else
     (void)descriptor;
