@@ -86,6 +86,13 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
     BuildMenus();
     m_view->stateChanged = [this] { UpdateCommandStates(); };
     m_view->contextMenuRequested = [this](const QPoint& at) { ShowContextMenu(at); };
+    m_view->newTableFromRange = [this](std::int64_t offset, std::int64_t length) {
+        if (!m_app.Doc().HasSections()) return;
+        AddTable().Reset(offset);
+        AddTable().Length().setText(QString::number(length, 16).toUpper());
+        AddTable().Propose();
+        AddTable().open();
+    };
     m_view->noteChanged = [this](const QString& note, bool storedAsZero) {
         // Without the status bar only what changed the data unasked is worth a message.
         if (statusBar()->isVisible()) {
@@ -218,6 +225,9 @@ void CMainFrame::BuildMenus()
     bar->setCheckable(true);
     bar->setChecked(true);
     bar->setStatusTip(T("MainFrame", "ステータス バーの表示と非表示を切り替えます"));
+    QAction* bytes = Add(view, command::kBytePane, T("MainFrame", "バイナリ(&B)"));
+    bytes->setCheckable(true);
+    bytes->setStatusTip(T("MainFrame", "表のそばにファイルのバイトを表示します"));
 
     QMenu* other = menuBar()->addMenu(T("MainFrame", "その他(&O)"));
     Add(other, command::kSettings, T("MainFrame", "設定(&E)"));
@@ -348,6 +358,7 @@ void CMainFrame::Run(int id)
         DifferenceList().show();
         DifferenceList().raise();
         break;
+    case command::kBytePane: SetBytePaneShown(!m_view->BytePaneShown(), true); break;
     case command::kAddTable:
         if (!m_app.Doc().HasSections()) break;
         AddTable().Reset(m_view->CurrentOffset());
@@ -457,6 +468,16 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
     if (!m_note.isEmpty()) FitNote();
 }
 
+void CMainFrame::SetBytePaneShown(bool shown, bool remember)
+{
+    m_view->SetBytePaneShown(shown);
+    m_actions[command::kBytePane]->setChecked(shown);
+    if (remember) {
+        IniProfile profile = m_app.Profile();
+        m_app.ProfileWritten(profile.WriteString("Setting", "bytepane", shown ? "1" : "0"));
+    }
+}
+
 void CMainFrame::SetStatusBarShown(bool shown, bool remember)
 {
     // Hidden, the view fills the client area as the frame of old lays it out.
@@ -533,6 +554,7 @@ void CMainFrame::RestorePlacement()
     if (storedTop != 0) top = storedTop;
     if (storedBottom != 0) bottom = storedBottom;
     SetStatusBarShown(profile.GetInt("Setting", "statusbar", 1) != 0, false);
+    SetBytePaneShown(profile.GetInt("Setting", "bytepane", 0) != 0, false);
     if (right <= left || bottom <= top) return;  // a rectangle that cannot be a window
     setGeometry(OnSomeScreen(QRect(left, top, right - left, bottom - top)));
 }

@@ -44,7 +44,7 @@ inline constexpr int kOpenReference = 33009, kCloseReference = 33010, kNextDiffe
                      kDifferenceList = 33013;
 inline constexpr int kCreatePatch = 33014, kApplyPatch = 33015, kExportTable = 33016, kExportAll = 33017, kImport = 33018;
 inline constexpr int kJapanese = 33019, kEnglish = 33020;
-inline constexpr int kCheckSet = 33021, kAddTable = 33022;
+inline constexpr int kCheckSet = 33021, kAddTable = 33022, kBytePane = 33023, kColumnEditor = 33024;
 }  // namespace command
 
 class CMainFrame : public QMainWindow {
@@ -86,6 +86,8 @@ public:
     std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
     void SetStatusBarShown(bool shown, bool remember);
+    // 表示 ▸ バイナリ: the bytes beside the grid, remembered in the profile when asked.
+    void SetBytePaneShown(bool shown, bool remember);
     // Popup menu 102 with every item's state, as the right click and Shift+F10 show it.
     std::unique_ptr<QMenu> BuildContextMenu();
     // Files dropped on the frame: the first local file opens through the open request.

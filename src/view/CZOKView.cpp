@@ -19,6 +19,8 @@
 #include "qt/Language.h"
 #include "qt/SjisCodec.h"
 #include "text/Translate.h"
+#include "search/ByteWindow.h"
+#include "view/BytePane.h"
 #include "view/SectionTabs.h"
 
 namespace zok2 {
@@ -61,6 +63,7 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
       m_dropButton(new QPushButton(QStringLiteral("▼"), this)),
       m_valueList(new QListWidget(this)),
       m_readOnlyNote(new QLabel(m_description)),
+      m_bytePane(new BytePane(this)),
       m_descriptionEdit(*m_description),
       m_editor(doc, *m_grid, clipboard)
 {
@@ -99,6 +102,18 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_readOnlyNote->setStyleSheet(QStringLiteral("QLabel { background: rgb(255, 250, 205); color: rgb(120, 60, 0); padding: 1px 4px; }"));
     m_readOnlyNote->hide();
 
+    m_bytePane->hide();
+    m_bytePane->read = [this](std::int64_t start, int count) {
+        const CZOKDoc* reference = m_reference;
+        search::DiffersFn differs;
+        if (reference) differs = [this, reference](int section, int row, int column) { return compare::CellDiffers(m_doc, *reference, section, row, column); };
+        return search::ReadByteWindow(m_doc, CurrentSection(), m_grid->CurrentRow(), m_grid->CurrentColumn(), start, count, differs);
+    };
+    m_bytePane->byteClicked = [this](std::int64_t offset) { ShowCellOfByte(offset); };
+    m_bytePane->newTableFromRange = [this](std::int64_t offset, std::int64_t length) {
+        if (newTableFromRange) newTableFromRange(offset, length);
+    };
+
     m_tabs->changing = [this] { OnTabChanging(); };
     m_tabs->changed = [this](int index) { OnTabChanged(index); };
     m_grid->currentCellChanged = [this] { OnCurrentCellChanged(); };
@@ -120,7 +135,10 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
         return m_reference && section >= 0 && compare::CellDiffers(m_doc, *m_reference, section, row, column);
     };
     m_editor.showSection = [this](int section, int column, int row) { ShowSectionOfRecord(section, column, row); };
-    m_editor.afterCommand = [this] { UpdateDropButton(); };
+    m_editor.afterCommand = [this] {
+        UpdateDropButton();
+        if (!m_bytePane->isHidden()) m_bytePane->viewport()->update();
+    };
 
     QObject::connect(m_dropButton, &QPushButton::clicked, this, [this] { OpenValueList(); });
     QObject::connect(m_valueList, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -155,6 +173,10 @@ int CZOKView::CurrentSection() const
 void CZOKView::Changed()
 {
     UpdateReadOnlyNote();
+    if (!m_bytePane->isHidden()) {
+        if (m_bytePane->FileSize() != m_doc.FileSize()) m_bytePane->SetFileSize(m_doc.FileSize());
+        m_bytePane->Follow(CurrentOffset());
+    }
     if (stateChanged) stateChanged();
 }
 
@@ -280,7 +302,14 @@ void CZOKView::LayoutControls(int width, int height)
     m_description->setGeometry(0, height - kDescriptionHeight, width, kDescriptionHeight);
     const int offset = m_tabs->VisibleRowCount() * (m_tabs->TabHeight() + 4);
     const QRect client = m_tabs->rect();
-    m_grid->setGeometry(client.left() + 4, client.top() + offset + 4, client.width() - 8, client.height() - offset - 4);
+    QRect gridArea(client.left() + 4, client.top() + offset + 4, client.width() - 8, client.height() - offset - 4);
+    if (!m_bytePane->isHidden()) {
+        // The pane takes the right of the grid's place, never more than two thirds of it.
+        const int paneWidth = std::min(m_bytePane->PreferredWidth(), gridArea.width() * 2 / 3);
+        m_bytePane->setGeometry(gridArea.right() + 1 - paneWidth, gridArea.top(), paneWidth, gridArea.height());
+        gridArea.setRight(gridArea.right() - paneWidth - 4);
+    }
+    m_grid->setGeometry(gridArea);
     m_grid->show();
     m_grid->raise();
     if (m_dropButton->isVisible()) PlaceDropButton(false);
@@ -305,6 +334,28 @@ QRect CZOKView::GetCellRect() const
     const int left = grid.left() + m_grid->CurrentCellLeft() / kTwipsPerPixel;
     const int top = grid.top() + m_grid->CurrentCellTop() / kTwipsPerPixel;
     return QRect(QPoint(left, top), QSize(m_grid->CurrentCellWidth() / kTwipsPerPixel, m_grid->CurrentCellHeight() / kTwipsPerPixel));
+}
+
+// ---- the bytes beside the grid ----
+
+void CZOKView::SetBytePaneShown(bool shown)
+{
+    m_bytePane->setVisible(shown);
+    LayoutControls(width(), height());
+    if (shown) {
+        m_bytePane->SetFileSize(m_doc.FileSize());
+        m_bytePane->Follow(CurrentOffset());
+    }
+}
+
+bool CZOKView::BytePaneShown() const { return !m_bytePane->isHidden(); }
+
+bool CZOKView::ShowCellOfByte(std::int64_t offset)
+{
+    const std::optional<search::SearchHit> hit = search::CellOfByte(m_doc, CurrentSection(), offset);
+    if (!hit) return false;
+    ShowHit(hit->section, hit->row, hit->column);
+    return true;
 }
 
 // ---- description ----

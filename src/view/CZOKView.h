@@ -24,6 +24,7 @@ namespace zok2 {
 
 class CZOKDoc;
 class SectionTabs;
+class BytePane;
 
 // A dropped file is only read: the drop is always taken as a copy, so a source
 // that honours "move" never deletes the user's file.
@@ -139,6 +140,15 @@ public:
     QLabel& ReadOnlyNote() { return *m_readOnlyNote; }
     GridEditor& Editor() { return m_editor; }
 
+    // The file's bytes beside the grid (表示 ▸ バイナリ); hidden until asked for.
+    void SetBytePaneShown(bool shown);
+    bool BytePaneShown() const;
+    BytePane& Bytes() { return *m_bytePane; }
+    // A byte of the file shown as its cell: the current table's first, else the go-to rule's.
+    bool ShowCellOfByte(std::int64_t offset);
+    // A range of the pane asked to become a table (その他 ▸ テーブルの追加 with it filled in).
+    std::function<void(std::int64_t offset, std::int64_t length)> newTableFromRange;
+
     // Keys, focus changes and dropped files of the view's controls.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -178,6 +188,7 @@ private:
     QPushButton* m_dropButton;
     QListWidget* m_valueList;
     QLabel* m_readOnlyNote;
+    BytePane* m_bytePane;
     DescriptionEdit m_descriptionEdit;
     GridEditor m_editor;
 

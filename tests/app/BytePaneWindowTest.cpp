@@ -1,0 +1,124 @@
+// 表示 ▸ バイナリ: the file's bytes beside the grid, hidden until asked for; the
+// current cell's bytes highlighted and an edit shown as the save will write it;
+// a click on a byte going to its cell; a dragged range becoming a new table.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+#include "app/NewTableDialog.h"
+#include "app/WindowTestSupport.h"
+#include "view/BytePane.h"
+
+namespace zok2::test {
+
+namespace {
+
+std::uint8_t MarkOf(const BytePane& pane, std::int64_t offset)
+{
+    const search::ByteWindow& w = pane.Painted();
+    const std::int64_t i = offset - w.start;
+    return i >= 0 && i < static_cast<std::int64_t>(w.marks.size()) ? w.marks[static_cast<std::size_t>(i)] : 0xFF;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, TheBytePaneIsOffUntilAskedAndLeavesTheGridAsItWas)
+{
+    Start(sample());
+    BytePane& pane = view().Bytes();
+    EXPECT_FALSE(view().BytePaneShown());
+    EXPECT_FALSE(frame().Action(command::kBytePane)->isChecked());
+    const QRect gridAlone = grid().geometry();
+
+    frame().Run(command::kBytePane);
+    ASSERT_TRUE(pane.isVisible());
+    EXPECT_TRUE(frame().Action(command::kBytePane)->isChecked());
+    EXPECT_LT(grid().width(), gridAlone.width());
+    EXPECT_GT(pane.geometry().left(), grid().geometry().right());
+    EXPECT_EQ(pane.geometry().top(), gridAlone.top());
+    // Remembered for the next start.
+    EXPECT_NE(ReadFile(root() + "zok2.ini").find("bytepane=1"), std::string::npos);
+
+    frame().Run(command::kBytePane);
+    EXPECT_FALSE(pane.isVisible());
+    EXPECT_EQ(grid().geometry(), gridAlone);
+    EXPECT_NE(ReadFile(root() + "zok2.ini").find("bytepane=0"), std::string::npos);
+}
+
+TEST_F(WindowTest, TheBytePaneHighlightsTheCurrentCellAndShowsAnEditAsTheSaveWritesIt)
+{
+    Start(sample());
+    frame().Run(command::kBytePane);
+    BytePane& pane = view().Bytes();
+    GoTo(2, 1);  // the second price: 0x308, four bytes
+    pane.repaint();
+    EXPECT_EQ(pane.FirstLine() * 16 <= 0x308 && 0x308 < (pane.FirstLine() + pane.LinesInSight()) * 16, true);
+    for (std::int64_t at = 0x308; at < 0x30C; ++at) EXPECT_EQ(MarkOf(pane, at), search::kByteInTable | search::kByteCurrent) << at;
+    EXPECT_EQ(MarkOf(pane, 0x300), search::kByteInTable);
+    EXPECT_EQ(MarkOf(pane, 0x340), 0);  // after the eight records
+    EXPECT_EQ(pane.LineText(0x30).toStdString(), "00000300  08 00 00 00 02 01 1E 00  0A 00 00 00 02 01 00 00 |................|");
+
+    Type("1234\r");
+    pane.repaint();
+    EXPECT_EQ(pane.LineText(0x30).toStdString(), "00000300  08 00 00 00 02 01 1E 00  D2 04 00 00 02 01 00 00 |........ﾒ.......|");  // D2: half-width kana
+    EXPECT_TRUE(MarkOf(pane, 0x308) & search::kByteEdited);
+    EXPECT_EQ(ReadFile(sample()).substr(0x308, 2), Bytes({0x0A, 0x00}));  // nothing written yet
+}
+
+TEST_F(WindowTest, AClickOnAByteGoesToItsCellAndTheSelectionBecomesATable)
+{
+    Start(sample());
+    frame().Run(command::kBytePane);
+    BytePane& pane = view().Bytes();
+    GoTo(1, 1);
+    pane.repaint();
+    // 0x31D: the third record's 重さ (the byte at 5 of record 0x318).
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::NoModifier, pane.PairRect(0x31D).center());
+    EXPECT_EQ(grid().CurrentRow(), 4);
+    EXPECT_EQ(grid().CurrentColumn(), 3);
+    EXPECT_EQ(view().CurrentOffset(), 0x31D);
+    // Zeros no table holds: the cell stays.
+    pane.Follow(0x3F0);
+    pane.repaint();
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::NoModifier, pane.PairRect(0x3F0).center());
+    EXPECT_EQ(grid().CurrentRow(), 4);
+    EXPECT_EQ(grid().CurrentColumn(), 3);
+
+    // A drag over the items' 64 bytes, then the pane's menu: the new-table
+    // dialog with the range filled in and record sizes proposed from it.
+    pane.Follow(0x300);
+    pane.repaint();
+    QTest::mousePress(pane.viewport(), Qt::LeftButton, Qt::NoModifier, pane.PairRect(0x300).center());
+    QMouseEvent move(QEvent::MouseMove, pane.PairRect(0x33F).center(), pane.viewport()->mapToGlobal(pane.PairRect(0x33F).center()),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &move);
+    QTest::mouseRelease(pane.viewport(), Qt::LeftButton, Qt::NoModifier, pane.PairRect(0x33F).center());
+    EXPECT_EQ(pane.SelectionStart(), 0x300);
+    EXPECT_EQ(pane.SelectionLength(), 0x40);
+    EXPECT_EQ(grid().CurrentRow(), 4);  // a drag goes nowhere
+    bool chosen = false;
+    QTimer::singleShot(0, [&chosen] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(menu->actions().front()->isEnabled());
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Return);
+        chosen = true;
+    });
+    QContextMenuEvent context(QContextMenuEvent::Mouse, pane.PairRect(0x310).center(), pane.viewport()->mapToGlobal(pane.PairRect(0x310).center()));
+    QApplication::sendEvent(pane.viewport(), &context);
+    ASSERT_TRUE(chosen);
+    NewTableDialog& dialog = frame().AddTable();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.Address().text().toStdString(), "300");
+    EXPECT_EQ(dialog.Length().text().toStdString(), "40");
+    ASSERT_GT(dialog.Proposals().count(), 0);
+    EXPECT_EQ(dialog.Proposals().item(0)->text().toStdString().rfind("0x8 バイト", 0), 0u) << dialog.Proposals().item(0)->text().toStdString();
+    dialog.reject();
+}
+
+}  // namespace zok2::test
