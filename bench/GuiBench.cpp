@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include "document/CZOKDoc.h"
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
+#include "view/BytePane.h"
 #include "view/CZOKView.h"
 
 namespace zok2::bench {
@@ -170,6 +173,77 @@ BENCHMARK(BM_Paste10kCells)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark::kM
 
 }  // namespace zok2::bench
 
+namespace zok2::bench {
+
+namespace {
+
+// The keys a user presses on a table of a million rows, in two windows side by
+// side, 1,800 pixels wide so that every column shows in both: one without the
+// byte pane, one with it. The two take turns key by key, so the machine's noise
+// falls on both alike; the counters give each one's time a key and the ratio.
+// The bytes are random: about a hundred Shift-JIS characters a page. Going on
+// ("onward") nearly every page shows characters the pane has never drawn;
+// going back and forth over twenty pages ("revisit") shows the cost once they are known.
+struct PanePair {
+    PanePair() : plain(GetWideSet(1000000)), withPane(GetWideSet(1000000))
+    {
+        for (Window* w : {&plain, &withPane}) w->view.resize(1800, 800);
+        withPane.view.SetBytePaneShown(true);
+        QCoreApplication::processEvents();
+    }
+    Window plain, withPane;
+};
+
+void Keys(benchmark::State& state, Qt::Key key)
+{
+    const bool revisit = state.range(0) == 1;
+    int step = 0;
+    static auto* pair = new PanePair;  // kept for the whole run
+    Window* windows[2] = {&pair->plain, &pair->withPane};
+    for (Window* w : windows) {
+        if (!w->opened) state.SkipWithError("open failed");
+        w->view.ShowSection(0, 1, 1);
+        w->view.GridWidget().setFocus();
+    }
+    QCoreApplication::processEvents();
+    double seconds[2] = {0, 0};
+    const std::int64_t readBefore = pair->withPane.view.Bytes().BytesRead();
+    for (auto _ : state) {
+        for (int side = 0; side < 2; ++side) {
+            Window& w = *windows[side];
+            QtFlexGrid& grid = w.view.GridWidget();
+            if (grid.CurrentRow() >= grid.RowCount() - 100) {
+                w.view.ShowSection(0, 1, 1);
+                QCoreApplication::processEvents();
+            }
+            Qt::Key pressed = key;
+            if (revisit && key == Qt::Key_PageDown && (step / 2 / 20) % 2 == 1) pressed = Qt::Key_PageUp;
+            if (revisit && key == Qt::Key_Down && (step / 2 / 200) % 2 == 1) pressed = Qt::Key_Up;
+            ++step;
+            const auto start = std::chrono::steady_clock::now();
+            QKeyEvent press(QEvent::KeyPress, pressed, Qt::NoModifier);
+            QApplication::sendEvent(&grid, &press);
+            QCoreApplication::processEvents();
+            seconds[side] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["without_pane_us"] = seconds[0] / n * 1e6;
+    state.counters["with_pane_us"] = seconds[1] / n * 1e6;
+    state.counters["ratio"] = seconds[0] > 0 ? seconds[1] / seconds[0] : 0;
+    state.counters["pane_bytes_read"] = static_cast<double>(pair->withPane.view.Bytes().BytesRead() - readBefore) / n;
+}
+
+void BM_MillionRowsCursorDown(benchmark::State& state) { Keys(state, Qt::Key_Down); }
+void BM_MillionRowsPageDown(benchmark::State& state) { Keys(state, Qt::Key_PageDown); }
+BENCHMARK(BM_MillionRowsCursorDown)->ArgName("revisit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MillionRowsPageDown)->ArgName("revisit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+}  // namespace zok2::bench
+
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -179,3 +253,4 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     return 0;
 }
+

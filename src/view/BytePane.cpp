@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,9 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "gridwidget/CellMarks.h"
 #include "qt/SjisCodec.h"
@@ -25,28 +29,58 @@ constexpr int kMargin = 4;
 bool LeadByte(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool TrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
-// The characters of a line's bytes: one per byte, "" for the second byte of a
-// double-byte character, "." for a byte that is no character.
-std::array<QString, BytePane::kBytesPerLine> LineCharacters(const std::string& bytes, std::size_t from, std::size_t count)
+// The character of a byte that stands alone (ASCII or half-width kana), or 0.
+const std::array<char16_t, 256>& SingleByteCharacters()
 {
-    std::array<QString, BytePane::kBytesPerLine> out;
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0x20; b < 0x7F; ++b) t[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+        for (int b = 0xA1; b <= 0xDF; ++b) {
+            const char byte = static_cast<char>(b);
+            const QString text = SjisToQString(std::string_view(&byte, 1));
+            if (text.size() == 1) t[static_cast<std::size_t>(b)] = text[0].unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The character of a double-byte pair, or 0 when it is none (decoded once a pair).
+char16_t PairCharacter(std::uint8_t lead, std::uint8_t trail)
+{
+    static std::unordered_map<std::uint16_t, char16_t> decoded;
+    const auto key = static_cast<std::uint16_t>(lead << 8 | trail);
+    const auto found = decoded.find(key);
+    if (found != decoded.end()) return found->second;
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    const QString text = SjisToQString(std::string_view(pair, 2));
+    const char16_t c = text.size() == 1 && text[0] != QChar(0xFFFD) && text[0].isPrint() ? text[0].unicode() : 0;
+    decoded.emplace(key, c);
+    return c;
+}
+
+// The characters of a line's bytes: one per byte, 0 for the second byte of a
+// double-byte character, "." for a byte that is no character.
+std::array<char16_t, BytePane::kBytesPerLine> LineCharacters(const std::string& bytes, std::size_t from, std::size_t count)
+{
+    std::array<char16_t, BytePane::kBytesPerLine> out{};
+    const auto& single = SingleByteCharacters();
     for (std::size_t i = 0; i < count; ++i) {
         const auto b = static_cast<std::uint8_t>(bytes[from + i]);
-        if (b >= 0x20 && b < 0x7F) {
-            out[i] = QChar(b);
-        } else if (b >= 0xA1 && b <= 0xDF) {
-            out[i] = SjisToQString(std::string_view(&bytes[from + i], 1));
-        } else if (LeadByte(b) && i + 1 < count && TrailByte(static_cast<std::uint8_t>(bytes[from + i + 1]))) {
-            const QString pair = SjisToQString(std::string_view(&bytes[from + i], 2));
-            if (pair.size() == 1 && pair[0] != QChar(0xFFFD) && pair[0].isPrint()) {
-                out[i] = pair;
-                out[++i] = QString();
+        if (single[b] != 0) {
+            out[i] = single[b];
+            continue;
+        }
+        if (LeadByte(b) && i + 1 < count) {
+            const auto trail = static_cast<std::uint8_t>(bytes[from + i + 1]);
+            const char16_t c = TrailByte(trail) ? PairCharacter(b, trail) : 0;
+            if (c != 0) {
+                out[i] = c;
+                out[++i] = 0;
                 continue;
             }
-            out[i] = QStringLiteral(".");
-        } else {
-            out[i] = QStringLiteral(".");
         }
+        out[i] = u'.';
     }
     return out;
 }
@@ -85,12 +119,25 @@ void BytePane::Measure()
     m_charWidth = std::max(1, qRound(metrics.horizontalAdvance(QStringLiteral("0123456789ABCDEF")) / 16));
     m_lineHeight = std::max(1, qRound(metrics.height()) + 1);
     m_ascent = qRound(metrics.ascent());
+    m_latinFont = QRawFont::fromFont(font());
+    m_japaneseFont = QRawFont::fromFont(font(), QFontDatabase::Japanese);
+    ForgetTiles();
+}
+
+void BytePane::ForgetTiles()
+{
+    m_slots.clear();
+    m_slotCount = 0;
+    m_toDraw.clear();
+    m_atlas = QImage();
+    for (auto& look : m_pairSlots) look.fill(-1);
 }
 
 void BytePane::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        m_frameStale = true;
         Measure();
         UpdateScrollBar();
     }
@@ -115,6 +162,7 @@ void BytePane::SetFileSize(std::int64_t size)
 {
     m_fileSize = std::max<std::int64_t>(size, 0);
     m_anchor = m_end = -1;
+    m_frameStale = true;
     UpdateScrollBar();
     viewport()->update();
 }
@@ -135,20 +183,42 @@ void BytePane::UpdateScrollBar()
 void BytePane::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    m_frameStale = true;
     UpdateScrollBar();
 }
 
-void BytePane::Follow(std::int64_t offset)
+void BytePane::Follow(std::int64_t offset, bool onlyTheCurrentCellMoved)
 {
+    bool scrolled = false;
     if (offset >= 0 && offset < m_fileSize) {
         const std::int64_t line = offset / kBytesPerLine;
         const std::int64_t first = FirstLine();
         if (line < first || line >= first + LinesInSight()) {
             const std::int64_t top = std::max<std::int64_t>(0, line - LinesInSight() / 3);
             verticalScrollBar()->setValue(static_cast<int>(std::min<std::int64_t>(top, INT_MAX)));
+            scrolled = true;
         }
     }
-    viewport()->update();
+    const std::int64_t left = m_currentPainted;
+    m_currentPainted = offset;
+    if (scrolled || !onlyTheCurrentCellMoved || m_frameFirstLine != FirstLine()) {
+        viewport()->update();
+        return;
+    }
+    // Only the lines of the cell left and of the cell reached change (a cell
+    // spans at most four bytes, so at most two lines each).
+    auto updateLines = [this](std::int64_t at) {
+        const std::int64_t line = at / kBytesPerLine - FirstLine();
+        if (line >= 0 && line <= LinesInSight()) viewport()->update(QRect(0, static_cast<int>(line) * m_lineHeight, viewport()->width(), 2 * m_lineHeight));
+    };
+    for (std::size_t i = 0; i < m_window.marks.size(); ++i) {
+        if (m_window.marks[i] & search::kByteCurrent) {
+            updateLines(m_window.start + static_cast<std::int64_t>(i));
+            break;
+        }
+    }
+    if (left >= 0) updateLines(left);
+    if (offset >= 0) updateLines(offset);
 }
 
 std::int64_t BytePane::OffsetAt(const QPoint& point) const
@@ -184,77 +254,254 @@ QString BytePane::LineText(std::int64_t line)
     const std::size_t count = window.bytes.size();
     QString text = QStringLiteral("%1").arg(line * kBytesPerLine, OffsetDigits(), 16, QLatin1Char('0')).toUpper() + QStringLiteral("  ");
     text += HexLine(window.bytes, 0, count).leftJustified(3 * kBytesPerLine, QLatin1Char(' ')) + QStringLiteral(" |");
-    for (const QString& c : LineCharacters(window.bytes, 0, count)) text += c;
+    const auto characters = LineCharacters(window.bytes, 0, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (characters[i] != 0) text += QChar(characters[i]);
+    }
     return text + QStringLiteral("|");
 }
 
-void BytePane::paintEvent(QPaintEvent*)
+// Every pair and character is drawn once, for each of its looks, into a slot
+// of one opaque picture (the atlas); a paint copies slots into the picture of
+// the pane. Text is never shaped or blended again while it scrolls, and the
+// characters new to a paint are drawn together, with one painter.
+int BytePane::SlotOf(std::uint32_t code, Look look, int cells)
 {
-    QPainter painter(viewport());
-    const QPalette& pal = palette();
-    painter.fillRect(viewport()->rect(), pal.color(QPalette::Base));
-    const std::int64_t first = FirstLine();
-    const int lines = LinesInSight() + 1;
-    m_window = read && m_fileSize > 0 ? read(first * kBytesPerLine, lines * kBytesPerLine) : search::ByteWindow{};
-    m_bytesRead += static_cast<std::int64_t>(m_window.bytes.size());
-    QColor tint = pal.color(QPalette::Highlight);
-    tint.setAlpha(45);
-    const CellMarks editedMarks{true, false}, differentMarks{false, true};
-    const std::int64_t selFirst = SelectionStart(), selLast = SelectionStart() + SelectionLength() - 1;
+    if (code & kPairCode) {
+        int& slot = m_pairSlots[look][code & 0xFF];
+        if (slot < 0) slot = NewSlot((static_cast<std::uint64_t>(look) << 40) | code, code, look, cells);
+        return slot;
+    }
+    const std::uint64_t key = (static_cast<std::uint64_t>(look) << 40) | (static_cast<std::uint64_t>(cells) << 32) | code;
+    const auto found = m_slots.find(key);
+    return found != m_slots.end() ? found->second : NewSlot(key, code, look, cells);
+}
+
+int BytePane::AtlasCapacity() const
+{
+    // At most 24 MB of slots, whatever the screen's pixel ratio.
+    const double slotBytes = 4.0 * 2 * m_charWidth * m_lineHeight * devicePixelRatioF() * devicePixelRatioF();
+    return std::clamp(static_cast<int>(24.0 * 1024 * 1024 / slotBytes) / kAtlasColumns * kAtlasColumns, kAtlasColumns * 16, kAtlasColumns * 512);
+}
+
+int BytePane::NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cells)
+{
+    if (m_slotCount >= AtlasCapacity()) return -1;  // full until the next paint starts it again
+    const int slot = m_slotCount++;
+    m_slots.emplace(key, slot);
+    m_toDraw.push_back({slot, code, look, cells});
+    return slot;
+}
+
+void BytePane::DrawNewSlots()
+{
+    if (m_toDraw.empty()) return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize slotSize(2 * m_charWidth, m_lineHeight);
+    // The atlas grows by whole rows of slots as characters come, doubling.
+    const int rowsNeeded = (m_slotCount + kAtlasColumns - 1) / kAtlasColumns;
+    const int rowsHeld = m_atlas.isNull() ? 0 : qRound(m_atlas.height() / ratio) / slotSize.height();
+    if (rowsNeeded > rowsHeld) {
+        const int rows = std::max(rowsNeeded, std::min(2 * rowsHeld, AtlasCapacity() / kAtlasColumns));
+        QImage grown(QSize(kAtlasColumns * slotSize.width(), rows * slotSize.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
+        grown.setDevicePixelRatio(ratio);
+        if (!m_atlas.isNull()) std::memcpy(grown.bits(), m_atlas.constBits(), static_cast<std::size_t>(m_atlas.sizeInBytes()));
+        m_atlas = std::move(grown);
+    }
+    QPainter painter(&m_atlas);
     painter.setFont(font());
+    static const char digits[] = "0123456789ABCDEF";
+    // The glyphs straight from the pane's font or its Japanese companion, one
+    // run for each font and look: no shaping and no search through the
+    // system's fonts for each character.
+    struct Run {
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    Run runs[2][kLooks];
+    for (const NewTile& tile : m_toDraw) {
+        const QPoint at((tile.slot % kAtlasColumns) * slotSize.width(), (tile.slot / kAtlasColumns) * slotSize.height());
+        painter.fillRect(QRect(at, slotSize), QColor::fromRgba(m_lookColours[tile.look][0]));
+        const QString text = (tile.code & kPairCode) ? QString(QChar(digits[(tile.code >> 4) & 15])) + QChar(digits[tile.code & 15])
+                                                     : QString(QChar(static_cast<char16_t>(tile.code)));
+        bool placed = false;
+        for (int f = 0; f < 2 && !placed; ++f) {
+            const QRawFont& raw = f == 0 ? m_latinFont : m_japaneseFont;
+            if (!raw.isValid()) continue;
+            const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+            if (glyphs.size() != text.size() || glyphs.contains(0u)) continue;
+            for (qsizetype i = 0; i < glyphs.size(); ++i) {
+                runs[f][tile.look].glyphs.append(glyphs[i]);
+                runs[f][tile.look].positions.append(QPointF(at.x() + static_cast<qreal>(i * m_charWidth), at.y() + m_ascent));
+            }
+            placed = true;
+        }
+        if (!placed) {
+            // What neither font holds, the slow way (the system's fallback fonts), clipped to its slot.
+            painter.save();
+            painter.setClipRect(QRect(at, QSize(tile.cells * m_charWidth, m_lineHeight)));
+            painter.setPen(QColor::fromRgba(m_lookColours[tile.look][1]));
+            painter.drawText(QPointF(at.x(), at.y() + m_ascent), text);
+            painter.restore();
+        }
+    }
+    for (int f = 0; f < 2; ++f) {
+        for (int look = 0; look < kLooks; ++look) {
+            if (runs[f][look].glyphs.isEmpty()) continue;
+            QGlyphRun run;
+            run.setRawFont(f == 0 ? m_latinFont : m_japaneseFont);
+            run.setGlyphIndexes(runs[f][look].glyphs);
+            run.setPositions(runs[f][look].positions);
+            painter.setPen(QColor::fromRgba(m_lookColours[look][1]));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+    }
+    painter.end();
+    m_toDraw.clear();
+}
+
+void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const
+{
+    if (slot < 0) return;
+    const int slotWidth = qRound(2 * m_charWidth * canvas.ratio), slotHeight = qRound(m_lineHeight * canvas.ratio);
+    const int left = qRound(x * canvas.ratio), top = qRound(y * canvas.ratio);
+    const int width = std::min(qRound(cells * m_charWidth * canvas.ratio), canvas.width - left);
+    const int height = std::min(slotHeight, canvas.height - top);
+    if (left < 0 || top < 0 || width <= 0 || height <= 0) return;
+    const qsizetype fromStride = m_atlas.bytesPerLine();
+    const uchar* from = m_atlas.constBits() + (slot / kAtlasColumns) * slotHeight * fromStride + 4 * (slot % kAtlasColumns) * slotWidth;
+    uchar* to = canvas.bits + top * canvas.stride + 4 * left;
+    for (int row = 0; row < height; ++row, from += fromStride, to += canvas.stride) {
+        std::memcpy(to, from, 4 * static_cast<std::size_t>(width));
+    }
+}
+
+void BytePane::PrepareLooks()
+{
+    const QPalette& pal = palette();
+    // The table's tint: a little of the highlight over the base.
+    const QColor base = pal.color(QPalette::Base), highlight = pal.color(QPalette::Highlight);
+    const QColor tint = QColor::fromRgbF(base.redF() * 0.82f + highlight.redF() * 0.18f, base.greenF() * 0.82f + highlight.greenF() * 0.18f,
+                                         base.blueF() * 0.82f + highlight.blueF() * 0.18f);
+    const QColor text = pal.color(QPalette::Text);
+    const QColor colours[kLooks][2] = {{base, text},
+                                       {tint, text},
+                                       {CellMarks{true, false}.Fill(), QColor(Qt::black)},
+                                       {CellMarks{false, true}.Fill(), QColor(Qt::black)},
+                                       {highlight, pal.color(QPalette::HighlightedText)},
+                                       {base, pal.color(QPalette::PlaceholderText)}};
+    bool changed = false;
+    for (int look = 0; look < kLooks; ++look) {
+        for (int part = 0; part < 2; ++part) {
+            changed = changed || m_lookColours[look][part] != colours[look][part].rgba();
+            m_lookColours[look][part] = colours[look][part].rgba();
+        }
+    }
+    // A full atlas starts again (a file of every kanji): at most one paint draws all it shows anew.
+    if (changed || m_tileRatio != devicePixelRatioF() || m_slotCount > AtlasCapacity() - 4 * kBytesPerLine * (LinesInSight() + 1)) {
+        ForgetTiles();
+        m_frameStale = true;
+    }
+    m_tileRatio = devicePixelRatioF();
+}
+
+void BytePane::paintEvent(QPaintEvent* event)
+{
+    PrepareLooks();
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    bool whole = m_frameFirstLine != FirstLine() || m_frameStale;
+    if (m_frame.size() != size) {
+        m_frame = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        m_frame.setDevicePixelRatio(ratio);
+        whole = true;
+    }
+    // The picture keeps the lines not asked for from the last paint, when it showed the same lines.
+    const int firstPainted = whole ? 0 : std::max(0, event->rect().top() / m_lineHeight);
+    const int lines = whole ? LinesInSight() + 1 : std::min(LinesInSight() + 1, event->rect().bottom() / m_lineHeight + 1) - firstPainted;
+    m_frameFirstLine = FirstLine();
+    m_frameStale = false;
+    {
+        QPainter clear(&m_frame);
+        clear.fillRect(QRect(0, firstPainted * m_lineHeight, viewport()->width(), lines * m_lineHeight), QColor::fromRgba(m_lookColours[kPlain][0]));
+    }
+    if (!m_atlas.isNull() && m_atlas.devicePixelRatio() != ratio) ForgetTiles();
+    const std::int64_t first = FirstLine() + firstPainted;
+    m_window = read && m_fileSize > 0 && lines > 0 ? read(first * kBytesPerLine, lines * kBytesPerLine) : search::ByteWindow{};
+    m_bytesRead += static_cast<std::int64_t>(m_window.bytes.size());
+    auto lookOf = [](std::uint8_t mark) {
+        if (mark & search::kByteCurrent) return kCurrent;
+        if (mark & search::kByteEdited) return kEdited;
+        if (mark & search::kByteDifferent) return kDifferent;
+        return mark & search::kByteInTable ? kTinted : kPlain;
+    };
+    // First what goes where (the characters new to the atlas drawn into it), then the copies.
+    struct Copy {
+        int slot, cells, x, y;
+    };
+    std::vector<Copy> copies;
+    copies.reserve(static_cast<std::size_t>(lines) * (3 * kBytesPerLine + 16));
+    const int digits = OffsetDigits();
     for (int l = 0; l < lines; ++l) {
         const std::size_t from = static_cast<std::size_t>(l) * kBytesPerLine;
         if (from >= m_window.bytes.size()) break;
         const std::size_t count = std::min<std::size_t>(kBytesPerLine, m_window.bytes.size() - from);
-        const int top = l * m_lineHeight, baseline = top + m_ascent;
+        const int top = (firstPainted + l) * m_lineHeight;
         const std::int64_t lineOffset = m_window.start + static_cast<std::int64_t>(from);
-        // Fills first: the table's tint, the marks, the current cell.
+        for (int k = 0; k < digits; ++k) {
+            const int digit = static_cast<int>((lineOffset >> (4 * (digits - 1 - k))) & 15);
+            const auto code = static_cast<std::uint32_t>(digit < 10 ? '0' + digit : 'A' + digit - 10);
+            copies.push_back({SlotOf(code, kOffset, 1), 1, kMargin + k * m_charWidth, top});
+        }
+        const auto characters = LineCharacters(m_window.bytes, from, count);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t mark = m_window.marks[from + i];
-            if (mark == 0) continue;
+            const auto b = static_cast<std::uint8_t>(m_window.bytes[from + i]);
+            const Look look = lookOf(m_window.marks[from + i]);
             const int c = static_cast<int>(i);
-            // A pair's fill reaches into the gap after it when the next byte is alike.
-            const bool joined = i + 1 < count && m_window.marks[from + i + 1] == mark && c != 7;
-            const QRect pair(HexX(c), top, (joined ? 3 : 2) * m_charWidth, m_lineHeight);
-            const QRect character(TextX(c), top, m_charWidth, m_lineHeight);
-            QColor fill = tint;
-            if (mark & search::kByteEdited) fill = editedMarks.Fill();
-            else if (mark & search::kByteDifferent) fill = differentMarks.Fill();
-            if (mark & search::kByteCurrent) fill = pal.color(QPalette::Highlight);
-            painter.fillRect(pair, fill);
-            painter.fillRect(character, fill);
-            const bool runStart = i == 0 || m_window.marks[from + i - 1] != mark;
-            if (runStart && (mark & (search::kByteEdited | search::kByteDifferent))) {
-                CellMarks{(mark & search::kByteEdited) != 0, (mark & search::kByteDifferent) != 0}.DrawCorners(painter, pair);
+            copies.push_back({SlotOf(kPairCode | b, look, 2), 2, HexX(c), top});
+            if (characters[i] != 0) {
+                // A double-byte character covers its two bytes' cells.
+                const int cells = characters[i] >= 0x80 && !(characters[i] >= 0xFF61 && characters[i] <= 0xFF9F) ? 2 : 1;
+                copies.push_back({SlotOf(characters[i], look, cells), cells, TextX(c), top});
             }
         }
-        painter.setPen(pal.color(QPalette::PlaceholderText));
-        painter.drawText(kMargin, baseline, QStringLiteral("%1").arg(lineOffset, OffsetDigits(), 16, QLatin1Char('0')).toUpper());
-        painter.setPen(pal.color(QPalette::Text));
-        painter.drawText(HexX(0), baseline, HexLine(m_window.bytes, from, count));
-        const auto characters = LineCharacters(m_window.bytes, from, count);
-        QString plain;
-        for (std::size_t i = 0; i < count; ++i) plain += characters[i].size() == 1 && characters[i][0].unicode() < 0x80 ? characters[i] : QStringLiteral(" ");
-        painter.drawText(TextX(0), baseline, plain);
+    }
+    DrawNewSlots();
+    const Canvas canvas{m_frame.bits(), m_frame.bytesPerLine(), m_frame.width(), m_frame.height(), ratio};
+    for (const Copy& copy : copies) PutSlot(canvas, copy.slot, copy.cells, copy.x, copy.y);
+
+    // Over the copies: the gaps inside a marked cell, the marks' corners, the selection's frame.
+    QPainter painter(&m_frame);
+    const std::int64_t selFirst = SelectionStart(), selLast = SelectionStart() + SelectionLength() - 1;
+    for (int l = 0; l < lines; ++l) {
+        const std::size_t from = static_cast<std::size_t>(l) * kBytesPerLine;
+        if (from >= m_window.bytes.size()) break;
+        const std::size_t count = std::min<std::size_t>(kBytesPerLine, m_window.bytes.size() - from);
+        const int top = (firstPainted + l) * m_lineHeight;
+        const std::int64_t lineOffset = m_window.start + static_cast<std::int64_t>(from);
         for (std::size_t i = 0; i < count; ++i) {
-            if (!characters[i].isEmpty() && characters[i][0].unicode() >= 0x80) painter.drawText(TextX(static_cast<int>(i)), baseline, characters[i]);
+            const std::uint8_t mark = m_window.marks[from + i];
+            const int c = static_cast<int>(i);
+            if (mark != 0 && i + 1 < count && i != 7 && m_window.marks[from + i + 1] == mark) {
+                painter.fillRect(QRect(HexX(c) + 2 * m_charWidth, top, m_charWidth, m_lineHeight), QColor::fromRgba(m_lookColours[lookOf(mark)][0]));
+            }
+            const bool runStart = i == 0 || m_window.marks[from + i - 1] != mark;
+            if (runStart && (mark & (search::kByteEdited | search::kByteDifferent))) {
+                CellMarks{(mark & search::kByteEdited) != 0, (mark & search::kByteDifferent) != 0}
+                    .DrawCorners(painter, QRect(HexX(c), top, 2 * m_charWidth, m_lineHeight));
+            }
         }
-        // The current cell's bytes again, in the highlight's own text colour.
-        painter.setPen(pal.color(QPalette::HighlightedText));
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!(m_window.marks[from + i] & search::kByteCurrent)) continue;
-            painter.drawText(HexX(static_cast<int>(i)), baseline, HexLine(m_window.bytes, from + i, 1));
-            painter.drawText(TextX(static_cast<int>(i)), baseline, characters[i]);
-        }
-        // The selected range framed, line by line.
         if (SelectionLength() > 0 && selLast >= lineOffset && selFirst < lineOffset + static_cast<std::int64_t>(count)) {
             const int a = static_cast<int>(std::max(selFirst, lineOffset) - lineOffset);
             const int b = static_cast<int>(std::min(selLast, lineOffset + static_cast<std::int64_t>(count) - 1) - lineOffset);
-            painter.setPen(QPen(pal.color(QPalette::Highlight), 1));
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRect(HexX(a) - 2, top, HexX(b) + 2 * m_charWidth - HexX(a) + 3, m_lineHeight - 1));
         }
     }
+    painter.end();
+    const QRect exposed = event->rect();
+    QPainter(viewport()).drawImage(exposed, m_frame, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
 void BytePane::mousePressEvent(QMouseEvent* event)

@@ -7,8 +7,14 @@
 // of any size; it changes no byte. A click asks for the cell of a byte; a drag
 // selects a range that can become a new table.
 #include <QAbstractScrollArea>
+#include <QImage>
+#include <QRawFont>
+#include <array>
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
+#include <vector>
 
 #include "search/ByteWindow.h"
 
@@ -30,8 +36,9 @@ public:
     void SetFileSize(std::int64_t size);
     std::int64_t FileSize() const { return m_fileSize; }
     // Brings the line of `offset` into sight (a third from the top when it was
-    // out of sight) and paints again; -1 only paints again.
-    void Follow(std::int64_t offset);
+    // out of sight) and paints again; -1 only paints again. When nothing but the
+    // current cell moved, only the lines it left and reached are painted.
+    void Follow(std::int64_t offset, bool onlyTheCurrentCellMoved = false);
     std::int64_t FirstLine() const;
     int LinesInSight() const;
     // The width that shows a whole line.
@@ -67,6 +74,43 @@ private:
     int HexX(int column) const;   // left of a byte's pair
     int TextX(int column) const;  // left of a byte's character
 
+    // How a byte looks: its fill and its text's colour.
+    enum Look { kPlain, kTinted, kEdited, kDifferent, kCurrent, kOffset, kLooks };
+    static constexpr std::uint32_t kPairCode = 0x10000;  // a slot of a byte's two digits
+    static constexpr int kAtlasColumns = 64;
+    struct NewTile {
+        int slot;
+        std::uint32_t code;
+        Look look;
+        int cells;
+    };
+    struct Canvas {
+        uchar* bits;
+        qsizetype stride;
+        int width, height;
+        qreal ratio;
+    };
+    void PrepareLooks();
+    void ForgetTiles();
+    // The atlas slot of a character (or a byte's pair) in a look, -1 when the atlas is full.
+    int SlotOf(std::uint32_t code, Look look, int cells);
+    int NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cells);
+    int AtlasCapacity() const;
+    void DrawNewSlots();
+    void PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const;
+
+    QRawFont m_latinFont, m_japaneseFont;
+    QRgb m_lookColours[kLooks][2] = {};
+    qreal m_tileRatio = 0;
+    QImage m_atlas;
+    int m_slotCount = 0;
+    std::unordered_map<std::uint64_t, int> m_slots;
+    std::array<std::array<int, 256>, kLooks> m_pairSlots{};
+    std::vector<NewTile> m_toDraw;
+    QImage m_frame;
+    std::int64_t m_frameFirstLine = -1;  // the first line the picture shows
+    bool m_frameStale = true;
+    std::int64_t m_currentPainted = -1;
     std::int64_t m_fileSize = 0;
     int m_charWidth = 8, m_lineHeight = 16, m_ascent = 12;
     std::int64_t m_anchor = -1, m_end = -1;

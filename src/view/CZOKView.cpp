@@ -175,7 +175,14 @@ void CZOKView::Changed()
     UpdateReadOnlyNote();
     if (!m_bytePane->isHidden()) {
         if (m_bytePane->FileSize() != m_doc.FileSize()) m_bytePane->SetFileSize(m_doc.FileSize());
-        m_bytePane->Follow(CurrentOffset());
+        const std::array<std::int64_t, 6> state = {CurrentSection(),
+                                                  static_cast<std::int64_t>(m_doc.history.UndoLog().size()),
+                                                  static_cast<std::int64_t>(m_doc.history.RedoLog().size()),
+                                                  m_doc.IsModified() ? 1 : 0,
+                                                  static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(m_reference)),
+                                                  m_doc.FileSize()};
+        m_bytePane->Follow(CurrentOffset(), state == m_bytePaneState);
+        m_bytePaneState = state;
     }
     if (stateChanged) stateChanged();
 }

@@ -3,6 +3,7 @@
 // the description edit of the current column, and the in-place edit, drop button
 // and value list that serve editing. It maps events to the core's rules and draws.
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -199,6 +200,8 @@ private:
     bool m_fillingList = false;  // the value list is being filled
     int m_valueListCellLeft = 0;  // the left edge of the cell the value list opened for
     const CZOKDoc* m_reference = nullptr;
+    // What the byte pane showed last: when only the current cell moved since, it paints two lines.
+    std::array<std::int64_t, 6> m_bytePaneState{};
 };
 
 }  // namespace zok2

@@ -62,6 +62,22 @@ TEST_F(WindowTest, TheBytePaneHighlightsTheCurrentCellAndShowsAnEditAsTheSaveWri
     EXPECT_EQ(MarkOf(pane, 0x340), 0);  // after the eight records
     EXPECT_EQ(pane.LineText(0x30).toStdString(), "00000300  08 00 00 00 02 01 1E 00  0A 00 00 00 02 01 00 00 |................|");
 
+    // What is on screen after a move within the lines in sight (only those lines
+    // painted again): the highlight left the first price for the second.
+    GoTo(1, 1);
+    pane.repaint();
+    const std::int64_t readBefore = pane.BytesRead();
+    QTest::keyClick(&grid(), Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_GT(pane.BytesRead(), readBefore);
+    // The lines left and reached (and what the widgets under the pane asked for), not the whole pane.
+    EXPECT_LT(pane.BytesRead() - readBefore, 16 * pane.LinesInSight());
+    const QImage shown = pane.viewport()->grab().toImage();
+    const QColor highlight = pane.palette().color(QPalette::Highlight);
+    EXPECT_EQ(shown.pixelColor(pane.PairRect(0x308).topLeft() + QPoint(1, 1)), highlight);
+    EXPECT_NE(shown.pixelColor(pane.PairRect(0x300).topLeft() + QPoint(1, 1)), highlight);
+    EXPECT_NE(shown.pixelColor(pane.PairRect(0x300).topLeft() + QPoint(1, 1)), pane.palette().color(QPalette::Base));  // tinted
+
     Type("1234\r");
     pane.repaint();
     EXPECT_EQ(pane.LineText(0x30).toStdString(), "00000300  08 00 00 00 02 01 1E 00  D2 04 00 00 02 01 00 00 |........ﾒ.......|");  // D2: half-width kana
