@@ -235,6 +235,7 @@ void CMainFrame::BuildMenus()
     other->addSeparator();
     Add(other, command::kCheckSet, T("MainFrame", "定義の検査(&C)..."))->setStatusTip(T("MainFrame", "使用中の設定の定義ファイルを検査します"));
     Add(other, command::kAddTable, T("MainFrame", "テーブルの追加(&T)..."))->setStatusTip(T("MainFrame", "ファイルのバイトから新しいテーブルを設定に加えます"));
+    Add(other, command::kColumnEditor, T("MainFrame", "列の定義(&F)..."))->setStatusTip(T("MainFrame", "今の列の定義を変え、列を加え、取り除きます"));
     // Each language named in itself, so a user who reads only one finds it.
     QMenu* language = other->addMenu(T("MainFrame", "言語 / Language(&L)"));
     auto* languages = new QActionGroup(language);  // one of them, shown as a choice
@@ -359,6 +360,7 @@ void CMainFrame::Run(int id)
         DifferenceList().raise();
         break;
     case command::kBytePane: SetBytePaneShown(!m_view->BytePaneShown(), true); break;
+    case command::kColumnEditor: EditColumn(); break;
     case command::kAddTable:
         if (!m_app.Doc().HasSections()) break;
         AddTable().Reset(m_view->CurrentOffset());
@@ -424,6 +426,7 @@ void CMainFrame::UpdateCommandStates()
     set(command::kPreviousDifference, compared);
     set(command::kDifferenceList, compared);
     set(command::kAddTable, doc.HasSections());
+    set(command::kColumnEditor, doc.HasSections() && m_view->CurrentSection() >= 0 && !doc.IsCompressedSection(m_view->CurrentSection()));
     set(command::kCreatePatch, compared);
     set(command::kApplyPatch, doc.HasSections());
     set(command::kExportTable, doc.HasSections());
@@ -507,6 +510,7 @@ std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
         {command::kDelete, ZOK2_NOOP("MainFrame", "削除(&D)")}, {0, nullptr}, {command::kSelectAll, ZOK2_NOOP("MainFrame", "すべて選択(&A)")}, {0, nullptr},
         {command::kHex, ZOK2_NOOP("MainFrame", "16進数で表示")}, {command::kSigned, ZOK2_NOOP("MainFrame", "符号付き10進数で表示")},
         {command::kUnsigned, ZOK2_NOOP("MainFrame", "符号無し10進数で表示")}, {command::kList, ZOK2_NOOP("MainFrame", "リスト表示")},
+        {0, nullptr}, {command::kColumnEditor, ZOK2_NOOP("MainFrame", "列の定義(&F)...")},
     };
     UpdateCommandStates();
     auto menu = std::make_unique<QMenu>(this);

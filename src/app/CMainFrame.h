@@ -26,6 +26,7 @@ class CZOKView;
 class FindDialog;
 class SetCheckList;
 class NewTableDialog;
+class ColumnEditor;
 class InfoLine;
 
 // Command ids of the menus (the framework's standard ids and the program's own).
@@ -82,6 +83,10 @@ public:
     SetCheckList& SetCheck();
     // The dialog of a new table, made when first asked for.
     NewTableDialog& AddTable();
+    // その他 ▸ 列の定義: made on first use.
+    ColumnEditor& Columns();
+    // Opens the column editor on the current column (unsaved edits asked about first).
+    void EditColumn();
     // Asks for the row or offset of 移動 (a dialog by default; the tests answer themselves).
     std::function<QString()> askGoTo;
     // Shows or hides the status bar and remembers the choice in the profile.
@@ -126,6 +131,7 @@ private:
     QListWidget* m_differenceItems = nullptr;
     SetCheckList* m_setCheck = nullptr;
     NewTableDialog* m_addTable = nullptr;
+    ColumnEditor* m_columnEditor = nullptr;
     std::vector<search::SearchHit> m_differenceHits;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/CMainFrame.h"
+#include "app/ColumnEditor.h"
 #include "app/NewTableDialog.h"
 #include "app/SetCheckList.h"
 #include "app/CZOKApp.h"
@@ -151,6 +152,34 @@ NewTableDialog& CMainFrame::AddTable()
         connect(m_addTable, &QDialog::accepted, this, [this] { m_app.OpenDocumentFile(m_app.Doc().GetPathName()); });
     }
     return *m_addTable;
+}
+
+ColumnEditor& CMainFrame::Columns()
+{
+    if (!m_columnEditor) {
+        m_columnEditor = new ColumnEditor(m_app.Doc(), *m_view, this);
+        m_columnEditor->setModal(true);
+        // Written: the set is read again. Edits the user chose not to save go with it, as they said.
+        connect(m_columnEditor, &QDialog::accepted, this, [this] {
+            m_app.Doc().SetModifiedFlag(false);
+            m_app.OpenDocumentFile(m_app.Doc().GetPathName());
+        });
+    }
+    return *m_columnEditor;
+}
+
+void CMainFrame::EditColumn()
+{
+    CZOKDoc& doc = m_app.Doc();
+    if (!doc.HasSections() || m_view->CurrentSection() < 0) return;
+    m_view->CommitPendingEdit();
+    // As switching sets: the set is read again afterwards, so unsaved edits are offered for saving first.
+    if (doc.IsModified() && !doc.SaveModified()) return;
+    if (!Columns().Reset()) {
+        ShowNote(T("MainFrame", "圧縮されたテーブルの列の定義はここでは変えられません"));
+        return;
+    }
+    Columns().open();
 }
 
 }  // namespace zok2

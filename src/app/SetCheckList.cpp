@@ -64,6 +64,8 @@ QString What(const sets::SetProblem& p)
 
 }  // namespace
 
+QString SetProblemWhat(const sets::SetProblem& p) { return What(p); }
+
 QString SetProblemText(const sets::SetProblem& p)
 {
     const QString severity = p.severity == sets::Severity::Error ? T("SetCheck", "エラー") : T("SetCheck", "警告");

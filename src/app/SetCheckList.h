@@ -18,6 +18,8 @@ class CZOKView;
 
 // A problem in the window's words (Japanese, or English through the translations).
 QString SetProblemText(const sets::SetProblem& problem);
+// What is wrong alone, without the file, the line and the column.
+QString SetProblemWhat(const sets::SetProblem& problem);
 
 class SetCheckList : public QDialog {
 public:

@@ -1,5 +1,7 @@
 #include "definitions/ColumnParser.h"
 
+#include <optional>
+
 #include "definitions/DefinitionText.h"
 #include "text/LineReader.h"
 #include "text/SjisText.h"
@@ -118,24 +120,30 @@ LineFate ApplyFieldRule(int k, std::string field, std::string_view rest, ColumnD
 
 }  // namespace
 
+std::optional<ColumnDefinition> ParseColumnLine(std::string_view piece, std::size_t labelCount, int sectionIndex, DefinitionTables& tables)
+{
+    auto [code, comment] = StripComment(piece);
+    if (code.empty() || text::FindChar(code, ',') == text::npos) return std::nullopt;
+    ColumnDefinition d;
+    d[ColumnField::comment] = std::move(comment);
+    LineFate fate = LineFate::Keep;
+    std::string rest = std::move(code);
+    for (int k = 1; k <= 10 && fate == LineFate::Keep; ++k) {
+        auto [field, after] = SplitAtFirst(rest, ',');
+        rest = std::move(after);
+        fate = ApplyFieldRule(k, std::move(field), rest, d, labelCount, sectionIndex, tables);
+    }
+    if (fate != LineFate::Keep) return std::nullopt;
+    return d;
+}
+
 Section ParseColumnFile(std::string_view content, int sectionIndex, DefinitionTables& tables)
 {
     Section section;
     const std::size_t labelCount =
         static_cast<std::size_t>(sectionIndex) < tables.lists.size() ? tables.lists[static_cast<std::size_t>(sectionIndex)].size() : 0;
     for (std::string_view piece : text::LinePieces(content, text::kColumnBuffer)) {
-        auto [code, comment] = StripComment(piece);
-        if (code.empty() || text::FindChar(code, ',') == text::npos) continue;
-        ColumnDefinition d;
-        d[ColumnField::comment] = std::move(comment);
-        LineFate fate = LineFate::Keep;
-        std::string rest = std::move(code);
-        for (int k = 1; k <= 10 && fate == LineFate::Keep; ++k) {
-            auto [field, after] = SplitAtFirst(rest, ',');
-            rest = std::move(after);
-            fate = ApplyFieldRule(k, std::move(field), rest, d, labelCount, sectionIndex, tables);
-        }
-        if (fate == LineFate::Keep) section.push_back(std::move(d));
+        if (std::optional<ColumnDefinition> d = ParseColumnLine(piece, labelCount, sectionIndex, tables)) section.push_back(std::move(*d));
     }
     return section;
 }

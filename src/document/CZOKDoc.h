@@ -116,6 +116,8 @@ public:
     std::string ReadOpenedBytes(std::int64_t offset, std::size_t count) const;
     // The cell's value differs from the file's as last saved (or opened).
     bool IsEdited(int section, int column, int row) const;
+    // The path of a section's row-name (".idn") or column (".ini") file, spelled as on disk.
+    std::string DefinitionPath(std::size_t section, const std::string& extension) const;
     // The tab text of a section: its definition's file-system name.
     std::string SectionName(int section) const;
     // Cells that took new bits because they share bytes with a stored cell,
@@ -164,7 +166,6 @@ public:
 
 private:
     void StoreInput(int section, int column, int row, const std::string& input, bool applyRange, ColumnCodec::ParseNote* note = nullptr);
-    std::string DefinitionPath(std::size_t section, const std::string& extension) const;
     bool SaveAs(const std::string& path);
     bool SaveInPlace(const std::string& path);
     // Asks what to do about a binary changed on disk since the open.

@@ -8,12 +8,12 @@
 
 namespace zok2 {
 
-void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, int row)
-{
-    if (section < 0 || static_cast<std::size_t>(section) >= doc.sections.size()) return;
-    const Section& columns = doc.sections[static_cast<std::size_t>(section)];
-    const TextList& labels = doc.RowLabels(section);
+namespace {
 
+// The grid's rows, labels and captions for `columns` of a section.
+void FillHeaders(CZOKDoc& doc, CMSFlexGrid& grid, int section, const Section& columns, int column, int row)
+{
+    const TextList& labels = doc.RowLabels(section);
     grid.SetDrawingEnabled(false);
     grid.ClearCells();
     grid.SetColumnCount(static_cast<int>(columns.size()) + 1);
@@ -51,8 +51,26 @@ void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, i
     }
     grid.SetRowHeightTwips(0, kHeaderLineTwips);
     grid.SetRowHeightTwips(0, std::min(headerLines, 3) * kHeaderLineTwips);
+}
 
+}  // namespace
+
+void FillSectionGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, int column, int row)
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= doc.sections.size()) return;
+    FillHeaders(doc, grid, section, doc.sections[static_cast<std::size_t>(section)], column, row);
     doc.RefreshCells(section, 0, -1, 0, -1);
+    grid.SetDrawingEnabled(true);
+}
+
+void FillPreviewGrid(CZOKDoc& doc, CMSFlexGrid& grid, int section, const Section& columns, const std::vector<int>& aligns,
+                     const ICellTextSource& source, int column, int row)
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= doc.sections.size()) return;
+    FillHeaders(doc, grid, section, columns, std::clamp(column, 1, std::max<int>(1, static_cast<int>(columns.size()))), row);
+    const int rows = static_cast<int>(doc.RowLabels(section).size());
+    for (std::size_t c = 0; c < columns.size() && c < aligns.size(); ++c) grid.SetColumnAlign(static_cast<int>(c) + 1, aligns[c]);
+    if (rows > 0 && !columns.empty()) grid.RefreshFromSource(source, section, 1, rows, 1, static_cast<int>(columns.size()));
     grid.SetDrawingEnabled(true);
 }
 

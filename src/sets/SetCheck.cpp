@@ -45,21 +45,35 @@ public:
 
     std::vector<SetProblem> Run()
     {
-        m_rowFiles = m_index.FilesWithExtension(".idn");
+        ListTables();
         const std::vector<std::string>& rowFiles = m_rowFiles;
-        for (const std::string& file : rowFiles) {
+        for (std::size_t i = 0; i < m_names.size(); ++i) CheckTable(static_cast<int>(i), rowFiles[i]);
+        CheckFolder();
+        return std::move(m_problems);
+    }
+
+    // One column line alone, as it would stand in a table's column file.
+    std::vector<SetProblem> RunLine(const std::string& file, const std::string& line, std::size_t labelCount)
+    {
+        ListTables();
+        if (!IsShiftJis(line)) Add(Severity::Error, ProblemKind::NotShiftJis, file, 1);
+        CheckColumnLine(file, 1, line, labelCount);
+        return std::move(m_problems);
+    }
+
+private:
+    void ListTables()
+    {
+        m_rowFiles = m_index.FilesWithExtension(".idn");
+        for (const std::string& file : m_rowFiles) {
             const std::string name = file.substr(0, file.size() - 4);
             m_names.push_back(name);
             if (m_input.toSjis) {
                 if (std::optional<std::string> sjis = m_input.toSjis(name)) m_sjisNames.insert(*sjis);
             }
         }
-        for (std::size_t i = 0; i < m_names.size(); ++i) CheckTable(static_cast<int>(i), rowFiles[i]);
-        CheckFolder();
-        return std::move(m_problems);
     }
 
-private:
     SetProblem& Add(Severity severity, ProblemKind kind, const std::string& file, int line)
     {
         SetProblem problem;
@@ -394,6 +408,11 @@ private:
 }  // namespace
 
 std::vector<SetProblem> CheckSet(const SetCheckInput& input) { return Checker(input).Run(); }
+
+std::vector<SetProblem> CheckColumnLine(const SetCheckInput& input, const std::string& columnFile, const std::string& line, std::size_t labelCount)
+{
+    return Checker(input).RunLine(columnFile, line, labelCount);
+}
 
 std::string DescribeProblem(const SetProblem& p, const std::function<std::string(const std::string&)>& toUtf8)
 {

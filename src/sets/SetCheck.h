@@ -80,6 +80,11 @@ struct SetCheckInput {
 // table in discovery order, then folder-wide ones).
 std::vector<SetProblem> CheckSet(const SetCheckInput& input);
 
+// The problems of one column line (without its line end) as it would stand in
+// `columnFile` of a table with `labelCount` row labels, each on line 1: what
+// the line alone says, without the other columns of its table.
+std::vector<SetProblem> CheckColumnLine(const SetCheckInput& input, const std::string& columnFile, const std::string& line,
+                                        std::size_t labelCount);
 // One line for zok2-cli, TAB-separated: "error" or "warning", the file, the
 // line number, what is wrong (texts as UTF-8 through `toUtf8`).
 std::string DescribeProblem(const SetProblem& problem, const std::function<std::string(const std::string&)>& toUtf8);

@@ -141,6 +141,12 @@ public:
     QLabel& ReadOnlyNote() { return *m_readOnlyNote; }
     GridEditor& Editor() { return m_editor; }
 
+    // The current table shown with `columns` in place of its own, their cells
+    // read from `source` (nothing written, nothing editable), until EndPreview.
+    void PreviewColumns(const Section& columns, const std::vector<int>& aligns, const ICellTextSource& source, int column);
+    void EndPreview();
+    bool Previewing() const { return m_previewing; }
+
     // The file's bytes beside the grid (表示 ▸ バイナリ); hidden until asked for.
     void SetBytePaneShown(bool shown);
     bool BytePaneShown() const;
@@ -198,6 +204,7 @@ private:
     bool m_showing = false;      // ShowSection is filling the grid
     bool m_committing = false;   // CommitCellEdit is running
     bool m_fillingList = false;  // the value list is being filled
+    bool m_previewing = false;   // the grid shows definitions not written yet
     int m_valueListCellLeft = 0;  // the left edge of the cell the value list opened for
     const CZOKDoc* m_reference = nullptr;
     // What the byte pane showed last: when only the current cell moved since, it paints two lines.

@@ -272,7 +272,7 @@ TEST_F(CommandsTest, TheContextMenuOpensFromTheKeyboardAtTheViewsCornerWithItsSt
     }
     EXPECT_EQ(items, (std::vector<std::string>{"元に戻す(&U) (off)", "やり直し(&R) (off)", "-", "切り取り(&T) (off)", "ｺﾋﾟｰ(&C) (off)",
                                                "貼り付け(&P) (off)", "削除(&D) (off)", "-", "すべて選択(&A)", "-", "16進数で表示",
-                                               "符号付き10進数で表示", "符号無し10進数で表示 (X)", "リスト表示 (off)"}));
+                                               "符号付き10進数で表示", "符号無し10進数で表示 (X)", "リスト表示 (off)", "-", "列の定義(&F)..."}));
 }
 
 TEST_F(CommandsTest, AProfileThatCannotBeWrittenIsReportedOnce)

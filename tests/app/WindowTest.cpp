@@ -79,11 +79,11 @@ TEST_F(WindowTest, TheMenusCarryEveryItemWithItsShortcutAndInitialState)
                                         "-", "検索(&F)...\tCtrl+F", "次を検索(&N)\tF3", "前を検索(&V)\tShift+F3",
                                         "移動(&G)...\tCtrl+G", "アドレスをコピー(&O)", "次の相違(&I)\tF4", "前の相違\tShift+F4",
                                         "相違の一覧(&L)..."}));
-    EXPECT_EQ(MenuLabels(menus[2]->menu()), (std::vector<std::string>{"選択セクションの表示", "-", "ステータス バー(&S)"}));
+    EXPECT_EQ(MenuLabels(menus[2]->menu()), (std::vector<std::string>{"選択セクションの表示", "-", "ステータス バー(&S)", "バイナリ(&B)"}));
     EXPECT_EQ(MenuLabels(menus[2]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"16進数", "符号付き10進数", "符号無し10進数", "リスト"}));
     EXPECT_EQ(MenuLabels(menus[3]->menu()),
-              (std::vector<std::string>{"設定(&E)", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "定義の検査(&C)...", "テーブルの追加(&T)...", "言語 / Language(&L)"}));
+              (std::vector<std::string>{"設定(&E)", "ZOK のﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "定義の検査(&C)...", "テーブルの追加(&T)...", "列の定義(&F)...", "言語 / Language(&L)"}));
     EXPECT_TRUE(frame().Action(command::kOpen)->isEnabled());
     EXPECT_FALSE(frame().Action(command::kSave)->isEnabled());
     EXPECT_FALSE(frame().Action(command::kSaveAs)->isEnabled());
