@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <random>
 
+#include "app/ColumnEditor.h"
 #include "document/CZOKDoc.h"
 #include "framework/AppPath.h"
 #include "qt/QtServices.h"
@@ -238,6 +240,29 @@ void BM_MillionRowsCursorDown(benchmark::State& state) { Keys(state, Qt::Key_Dow
 void BM_MillionRowsPageDown(benchmark::State& state) { Keys(state, Qt::Key_PageDown); }
 BENCHMARK(BM_MillionRowsCursorDown)->ArgName("revisit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MillionRowsPageDown)->ArgName("revisit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A typed change of a column in the column editor on a million rows: the
+// grid shows the table as the line would read it, beside a plain repaint.
+void BM_ColumnPreview(benchmark::State& state)
+{
+    Window& window = GetWindow(1000000);
+    if (!window.opened) state.SkipWithError("open failed");
+    window.view.resize(1280, 800);
+    window.view.ShowSection(0, 2, 1);
+    QCoreApplication::processEvents();
+    static auto* editor = new ColumnEditor(window.doc, window.view, nullptr);  // kept for the whole run
+    if (state.range(0) == 1 && !editor->Reset()) state.SkipWithError("no column");
+    int step = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 1) {
+            // The address moved by one byte and back: each time the column reads other bytes.
+            editor->FieldEdit(ColumnEditor::kAddress).setText(QString::number(1 + (step++ % 2), 16));
+        }
+        window.view.GridWidget().repaint();
+    }
+    if (state.range(0) == 1) editor->reject();
+}
+BENCHMARK(BM_ColumnPreview)->ArgName("preview")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

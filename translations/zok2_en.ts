@@ -85,6 +85,144 @@ Definition sets: %2</translation>
     </message>
 </context>
 <context>
+    <name>BytePane</name>
+    <message>
+        <source>選択範囲からテーブルを作成(&amp;T)...</source>
+        <translation>New &amp;Table from the Selection...</translation>
+    </message>
+</context>
+<context>
+    <name>ColumnEditor</name>
+    <message>
+        <source>列の定義</source>
+        <translation>Column Definition</translation>
+    </message>
+    <message>
+        <source>アドレス(&amp;A) (16進)</source>
+        <translation>&amp;Address (hex)</translation>
+    </message>
+    <message>
+        <source>見出し(&amp;C)</source>
+        <translation>&amp;Caption</translation>
+    </message>
+    <message>
+        <source>サイズ(&amp;S)</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>間隔(&amp;I) (16進)</source>
+        <translation>Str&amp;ide (hex)</translation>
+    </message>
+    <message>
+        <source>行数(&amp;R)</source>
+        <translation>&amp;Rows</translation>
+    </message>
+    <message>
+        <source>表示(&amp;D)</source>
+        <translation>&amp;Display</translation>
+    </message>
+    <message>
+        <source>制限(&amp;L)</source>
+        <translation>&amp;Limit</translation>
+    </message>
+    <message>
+        <source>幅(&amp;W)</source>
+        <translation>&amp;Width</translation>
+    </message>
+    <message>
+        <source>説明(&amp;E)</source>
+        <translation>D&amp;escription</translation>
+    </message>
+    <message>
+        <source>リスト(&amp;V)</source>
+        <translation>&amp;Value list</translation>
+    </message>
+    <message>
+        <source>例: 0100</source>
+        <translation>for example 0100</translation>
+    </message>
+    <message>
+        <source>必須</source>
+        <translation>required</translation>
+    </message>
+    <message>
+        <source>1 から 4（バイト）、.0 から .7（ビット）。空なら 1</source>
+        <translation>1 to 4 (bytes), .0 to .7 (a bit); empty is 1</translation>
+    </message>
+    <message>
+        <source>次の行までのバイト数。空ならサイズ</source>
+        <translation>bytes to the next row; empty is the size</translation>
+    </message>
+    <message>
+        <source>空なら行の名前の数</source>
+        <translation>empty is the number of row names</translation>
+    </message>
+    <message>
+        <source>16、10、-10（空）、0（リスト）</source>
+        <translation>16, 10, -10 (empty), 0 (list)</translation>
+    </message>
+    <message>
+        <source>最小|最大（16進）、またはマスク .FF</source>
+        <translation>min|max (hex), or a mask .FF</translation>
+    </message>
+    <message>
+        <source>空なら自動</source>
+        <translation>empty is automatic</translation>
+    </message>
+    <message>
+        <source>\n で改行</source>
+        <translation>\n breaks the line</translation>
+    </message>
+    <message>
+        <source>0 名前|1 名前、または 名前.idn</source>
+        <translation>0 name|1 name, or name.idn</translation>
+    </message>
+    <message>
+        <source>追加(&amp;N)</source>
+        <translation>&amp;New Column</translation>
+    </message>
+    <message>
+        <source>削除(&amp;X)</source>
+        <translation>Remove Column(&amp;X)</translation>
+    </message>
+    <message>
+        <source>エラー: 「,」は区切りなので使えません</source>
+        <translation>Error: "," separates the fields and cannot be used</translation>
+    </message>
+    <message>
+        <source>エラー: Shift-JIS で書けない文字があります</source>
+        <translation>Error: a character Shift-JIS cannot write</translation>
+    </message>
+    <message>
+        <source>エラー: %1</source>
+        <translation>Error: %1</translation>
+    </message>
+    <message>
+        <source>警告: %1</source>
+        <translation>Warning: %1</translation>
+    </message>
+    <message>
+        <source>OK でこの列を列の定義ファイルから取り除きます</source>
+        <translation>OK removes this column from the column file</translation>
+    </message>
+    <message>
+        <source>OK で新しい列を今の列の後ろに加えます</source>
+        <translation>OK adds the new column after the current one</translation>
+    </message>
+    <message>
+        <source>列の定義ファイルを読めません: %1</source>
+        <translation>Cannot read the column file: %1</translation>
+    </message>
+    <message>
+        <source>列の定義ファイルが読み込んだ後に変わっています。設定を読み直してから変えてください。</source>
+        <translation>The column file has changed since it was read. Read the set again before changing it.</translation>
+    </message>
+    <message>
+        <source>列の定義ファイルに書けません: %1</source>
+        <translation>Cannot write the column file: %1</translation>
+    </message>
+</context>
+<context>
     <name>FindDialog</name>
     <message>
         <source>このテーブル(&amp;T)</source>
@@ -639,6 +777,26 @@ Definition sets: %2</translation>
     <message>
         <source>ファイルのバイトから新しいテーブルを設定に加えます</source>
         <translation>Adds a new table to the set from the file's bytes</translation>
+    </message>
+    <message>
+        <source>バイナリ(&amp;B)</source>
+        <translation>&amp;Bytes</translation>
+    </message>
+    <message>
+        <source>表のそばにファイルのバイトを表示します</source>
+        <translation>Shows the file's bytes beside the table</translation>
+    </message>
+    <message>
+        <source>列の定義(&amp;F)...</source>
+        <translation>Column De&amp;finition...</translation>
+    </message>
+    <message>
+        <source>今の列の定義を変え、列を加え、取り除きます</source>
+        <translation>Changes, adds or removes the definition of the current column</translation>
+    </message>
+    <message>
+        <source>圧縮されたテーブルの列の定義はここでは変えられません</source>
+        <translation>The columns of a compressed table cannot be changed here</translation>
     </message>
 </context>
 <context>
