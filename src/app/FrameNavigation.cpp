@@ -179,6 +179,10 @@ void CMainFrame::EditColumn()
         ShowNote(T("MainFrame", "圧縮されたテーブルの列の定義はここでは変えられません"));
         return;
     }
+    // At the window's right, clear of the table's first columns that the preview changes.
+    const QRect frame = frameGeometry();
+    Columns().adjustSize();
+    Columns().move(std::max(frame.left(), frame.right() - Columns().frameGeometry().width() - 8), frame.top() + 60);
     Columns().open();
 }
 
