@@ -77,6 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The editor's fields come as Shift-JIS it can write; bytes that are none are not a line it writes.
     if (!shiftJis) return 0;
+    // Nor does it take a size with more than its number ("1x"): the writer would leave out a stride
+    // equal to the number, and the reader would then take the size's text for the stride.
+    const std::string& typedSize = (*parsed)[ColumnField::size];
+    const bool cleanSize = (typedSize.size() == 1 && typedSize[0] >= '1' && typedSize[0] <= '4') || (typedSize.size() == 2 && typedSize[0] == '.' && typedSize[1] >= '0' && typedSize[1] <= '7');
+    if (!cleanSize) return 0;
     const std::string written = WrittenColumnLine(*parsed, labelCount, tables);
     DefinitionTables again;
     const std::optional<ColumnDefinition> reread = ParseColumnLine(written, labelCount, 0, again);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -278,6 +279,13 @@ void ColumnEditor::Update()
                 notes << T("ColumnEditor", "エラー: Shift-JIS で書けない文字があります");
                 marks[static_cast<std::size_t>(f)] = 2;
             }
+        }
+        // A size with more after its number reads as the number, but the stride the
+        // writer leaves out would then read that text: only a clean size is taken.
+        static const QRegularExpression cleanSize(QStringLiteral("^([1-4]|\\.[0-7])?$"));
+        if (!cleanSize.match(FieldEdit(kSize).text().trimmed()).hasMatch() || FieldEdit(kSize).text() != FieldEdit(kSize).text().trimmed()) {
+            notes << T("ColumnEditor", "エラー: %1").arg(T("ColumnEditor", "1 から 4（バイト）、.0 から .7（ビット）。空なら 1"));
+            marks[kSize] = 2;
         }
         blocked = std::find(marks.begin(), marks.end(), 2) != marks.end();
         const std::string line = Line();

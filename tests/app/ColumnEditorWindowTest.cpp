@@ -59,6 +59,9 @@ TEST_F(WindowTest, TheColumnEditorPreviewsTheTypedLineAndOkWritesItInTheWrittenF
     EXPECT_FALSE(editor.Ok().isEnabled());
     EXPECT_NE(editor.Note().text().toStdString().find("エラー"), std::string::npos) << editor.Note().text().toStdString();
     EXPECT_FALSE(editor.FieldEdit(ColumnEditor::kSize).styleSheet().isEmpty());
+    // More after the number: refused too (the stride the writer leaves out would read that text).
+    editor.FieldEdit(ColumnEditor::kSize).setText(QStringLiteral("1C"));
+    EXPECT_FALSE(editor.Ok().isEnabled());
     // No caption: the reader drops the line, so the preview has no such column.
     editor.FieldEdit(ColumnEditor::kSize).clear();
     editor.FieldEdit(ColumnEditor::kCaption).clear();
