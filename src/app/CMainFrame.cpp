@@ -471,16 +471,6 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
     if (!m_note.isEmpty()) FitNote();
 }
 
-void CMainFrame::SetBytePaneShown(bool shown, bool remember)
-{
-    m_view->SetBytePaneShown(shown);
-    m_actions[command::kBytePane]->setChecked(shown);
-    if (remember) {
-        IniProfile profile = m_app.Profile();
-        m_app.ProfileWritten(profile.WriteString("Setting", "bytepane", shown ? "1" : "0"));
-    }
-}
-
 void CMainFrame::SetStatusBarShown(bool shown, bool remember)
 {
     // Hidden, the view fills the client area as the frame of old lays it out.

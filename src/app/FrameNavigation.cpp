@@ -186,4 +186,14 @@ void CMainFrame::EditColumn()
     Columns().open();
 }
 
+void CMainFrame::SetBytePaneShown(bool shown, bool remember)
+{
+    m_view->SetBytePaneShown(shown);
+    m_actions[command::kBytePane]->setChecked(shown);
+    if (remember) {
+        IniProfile profile = m_app.Profile();
+        m_app.ProfileWritten(profile.WriteString("Setting", "bytepane", shown ? "1" : "0"));
+    }
+}
+
 }  // namespace zok2
