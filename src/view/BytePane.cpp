@@ -8,11 +8,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "gridwidget/CellMarks.h"
@@ -25,6 +28,7 @@ namespace zok2 {
 namespace {
 
 constexpr int kMargin = 4;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool LeadByte(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool TrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
@@ -85,15 +89,42 @@ std::array<char16_t, BytePane::kBytesPerLine> LineCharacters(const std::string& 
     return out;
 }
 
+// On a file of millions of lines a page moves the handle by less than a pixel;
+// the bar is painted again only when its handle (or anything else about it) moves.
+class HandleScrollBar : public QScrollBar {
+public:
+    explicit HandleScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change == SliderValueChange && HandleRect() == m_paintedHandle) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        m_paintedHandle = HandleRect();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    QRect HandleRect() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    }
+    QRect m_paintedHandle;
+};
+
 QString HexLine(const std::string& bytes, std::size_t from, std::size_t count)
 {
-    static const char digits[] = "0123456789ABCDEF";
     QString text;
     for (std::size_t i = 0; i < count; ++i) {
         const auto b = static_cast<std::uint8_t>(bytes[from + i]);
         if (i > 0) text += i == 8 ? QStringLiteral("  ") : QStringLiteral(" ");
-        text += QChar(digits[b >> 4]);
-        text += QChar(digits[b & 15]);
+        text += QChar(kHexDigits[b >> 4]);
+        text += QChar(kHexDigits[b & 15]);
     }
     return text;
 }
@@ -106,7 +137,10 @@ BytePane::BytePane(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBar(new HandleScrollBar(this));
     viewport()->setMouseTracking(false);
+    // Every paint covers what it was asked for with the picture of the lines.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(font().pointSizeF() > 0 ? font().pointSizeF() : 9);
     setFont(fixed);
@@ -130,15 +164,16 @@ void BytePane::ForgetTiles()
     m_slotCount = 0;
     m_toDraw.clear();
     m_atlas = QImage();
-    for (auto& look : m_pairSlots) look.fill(-1);
+    for (auto& look : m_singleSlots) look.fill(-1);
 }
 
 void BytePane::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) viewport()->update();  // every line in the new colours
     if (event->type() == QEvent::FontChange) {
-        m_frameStale = true;
         Measure();
+        viewport()->update();
         UpdateScrollBar();
     }
 }
@@ -162,7 +197,6 @@ void BytePane::SetFileSize(std::int64_t size)
 {
     m_fileSize = std::max<std::int64_t>(size, 0);
     m_anchor = m_end = -1;
-    m_frameStale = true;
     UpdateScrollBar();
     viewport()->update();
 }
@@ -183,7 +217,6 @@ void BytePane::UpdateScrollBar()
 void BytePane::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    m_frameStale = true;
     UpdateScrollBar();
 }
 
@@ -261,15 +294,18 @@ QString BytePane::LineText(std::int64_t line)
     return text + QStringLiteral("|");
 }
 
-// Every pair and character is drawn once, for each of its looks, into a slot
-// of one opaque picture (the atlas); a paint copies slots into the picture of
-// the pane. Text is never shaped or blended again while it scrolls, and the
-// characters new to a paint are drawn together, with one painter.
+// Every character is drawn once, for each of its looks, into a slot of one
+// opaque picture (the atlas); a paint copies slots into a picture of a line.
+// Text is never shaped or blended again while it scrolls, the characters new to
+// a paint are drawn together, with one painter, and the hexadecimal digits are
+// a handful of slots that stay in the processor's cache.
 int BytePane::SlotOf(std::uint32_t code, Look look, int cells)
 {
-    if (code & kPairCode) {
-        int& slot = m_pairSlots[look][code & 0xFF];
-        if (slot < 0) slot = NewSlot((static_cast<std::uint64_t>(look) << 40) | code, code, look, cells);
+    // ASCII and half-width kana (one cell each) without a lookup.
+    const int single = code < 0x80 ? static_cast<int>(code) : code >= 0xFF61 && code <= 0xFF9F ? static_cast<int>(code - 0xFF61 + 0xA1) : -1;
+    if (single >= 0 && cells == 1) {
+        int& slot = m_singleSlots[look][static_cast<std::size_t>(single)];
+        if (slot < 0) slot = NewSlot((static_cast<std::uint64_t>(look) << 40) | (std::uint64_t{1} << 32) | code, code, look, cells);
         return slot;
     }
     const std::uint64_t key = (static_cast<std::uint64_t>(look) << 40) | (static_cast<std::uint64_t>(cells) << 32) | code;
@@ -303,14 +339,15 @@ void BytePane::DrawNewSlots()
     const int rowsHeld = m_atlas.isNull() ? 0 : qRound(m_atlas.height() / ratio) / slotSize.height();
     if (rowsNeeded > rowsHeld) {
         const int rows = std::max(rowsNeeded, std::min(2 * rowsHeld, AtlasCapacity() / kAtlasColumns));
-        QImage grown(QSize(kAtlasColumns * slotSize.width(), rows * slotSize.height()) * ratio, QImage::Format_ARGB32_Premultiplied);
+        // A row of slots is a little wider than a power of two: the rows of one
+        // slot then fall into different sets of the processor's cache.
+        QImage grown(QSize(kAtlasColumns * slotSize.width() + 16, rows * slotSize.height()) * ratio, QImage::Format_RGB32);
         grown.setDevicePixelRatio(ratio);
         if (!m_atlas.isNull()) std::memcpy(grown.bits(), m_atlas.constBits(), static_cast<std::size_t>(m_atlas.sizeInBytes()));
         m_atlas = std::move(grown);
     }
     QPainter painter(&m_atlas);
     painter.setFont(font());
-    static const char digits[] = "0123456789ABCDEF";
     // The glyphs straight from the pane's font or its Japanese companion, one
     // run for each font and look: no shaping and no search through the
     // system's fonts for each character.
@@ -322,8 +359,7 @@ void BytePane::DrawNewSlots()
     for (const NewTile& tile : m_toDraw) {
         const QPoint at((tile.slot % kAtlasColumns) * slotSize.width(), (tile.slot / kAtlasColumns) * slotSize.height());
         painter.fillRect(QRect(at, slotSize), QColor::fromRgba(m_lookColours[tile.look][0]));
-        const QString text = (tile.code & kPairCode) ? QString(QChar(digits[(tile.code >> 4) & 15])) + QChar(digits[tile.code & 15])
-                                                     : QString(QChar(static_cast<char16_t>(tile.code)));
+        const QString text(QChar(static_cast<char16_t>(tile.code)));
         bool placed = false;
         for (int f = 0; f < 2 && !placed; ++f) {
             const QRawFont& raw = f == 0 ? m_latinFont : m_japaneseFont;
@@ -360,6 +396,34 @@ void BytePane::DrawNewSlots()
     m_toDraw.clear();
 }
 
+namespace {
+
+// Rows of a slot copied with a width known to the compiler (the common widths
+// of one and two characters), which turns each row into a few moves.
+template <std::size_t Bytes>
+void CopyRows(uchar* to, qsizetype toStride, const uchar* from, qsizetype fromStride, int rows, std::size_t)
+{
+    for (int row = 0; row < rows; ++row, from += fromStride, to += toStride) std::memcpy(to, from, Bytes);
+}
+
+void CopyRowsAnyWidth(uchar* to, qsizetype toStride, const uchar* from, qsizetype fromStride, int rows, std::size_t bytes)
+{
+    for (int row = 0; row < rows; ++row, from += fromStride, to += toStride) std::memcpy(to, from, bytes);
+}
+
+using RowCopier = void (*)(uchar*, qsizetype, const uchar*, qsizetype, int, std::size_t);
+
+template <std::size_t... Pixels>
+constexpr std::array<RowCopier, sizeof...(Pixels)> RowCopiers(std::index_sequence<Pixels...>)
+{
+    return {&CopyRows<4 * Pixels>...};
+}
+
+// Indexed by the width in pixels.
+constexpr auto kRowCopiers = RowCopiers(std::make_index_sequence<65>());
+
+}  // namespace
+
 void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const
 {
     if (slot < 0) return;
@@ -371,8 +435,18 @@ void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) 
     const qsizetype fromStride = m_atlas.bytesPerLine();
     const uchar* from = m_atlas.constBits() + (slot / kAtlasColumns) * slotHeight * fromStride + 4 * (slot % kAtlasColumns) * slotWidth;
     uchar* to = canvas.bits + top * canvas.stride + 4 * left;
-    for (int row = 0; row < height; ++row, from += fromStride, to += canvas.stride) {
-        std::memcpy(to, from, 4 * static_cast<std::size_t>(width));
+    const RowCopier copy = static_cast<std::size_t>(width) < kRowCopiers.size() ? kRowCopiers[static_cast<std::size_t>(width)] : &CopyRowsAnyWidth;
+    copy(to, canvas.stride, from, fromStride, height, 4 * static_cast<std::size_t>(width));
+}
+
+void BytePane::FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour)
+{
+    const int left = std::max(0, qRound(rect.left() * canvas.ratio)), top = std::max(0, qRound(rect.top() * canvas.ratio));
+    const int right = std::min(canvas.width, qRound((rect.left() + rect.width()) * canvas.ratio));
+    const int bottom = std::min(canvas.height, qRound((rect.top() + rect.height()) * canvas.ratio));
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(canvas.bits + y * canvas.stride);
+        std::fill(row + left, row + std::max(left, right), colour | 0xFF000000u);
     }
 }
 
@@ -400,7 +474,6 @@ void BytePane::PrepareLooks()
     // A full atlas starts again (a file of every kanji): at most one paint draws all it shows anew.
     if (changed || m_tileRatio != devicePixelRatioF() || m_slotCount > AtlasCapacity() - 4 * kBytesPerLine * (LinesInSight() + 1)) {
         ForgetTiles();
-        m_frameStale = true;
     }
     m_tileRatio = devicePixelRatioF();
 }
@@ -409,23 +482,12 @@ void BytePane::paintEvent(QPaintEvent* event)
 {
     PrepareLooks();
     const qreal ratio = devicePixelRatioF();
-    const QSize size = viewport()->size() * ratio;
-    bool whole = m_frameFirstLine != FirstLine() || m_frameStale;
-    if (m_frame.size() != size) {
-        m_frame = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        m_frame.setDevicePixelRatio(ratio);
-        whole = true;
-    }
-    // The picture keeps the lines not asked for from the last paint, when it showed the same lines.
-    const int firstPainted = whole ? 0 : std::max(0, event->rect().top() / m_lineHeight);
-    const int lines = whole ? LinesInSight() + 1 : std::min(LinesInSight() + 1, event->rect().bottom() / m_lineHeight + 1) - firstPainted;
-    m_frameFirstLine = FirstLine();
-    m_frameStale = false;
-    {
-        QPainter clear(&m_frame);
-        clear.fillRect(QRect(0, firstPainted * m_lineHeight, viewport()->width(), lines * m_lineHeight), QColor::fromRgba(m_lookColours[kPlain][0]));
-    }
     if (!m_atlas.isNull() && m_atlas.devicePixelRatio() != ratio) ForgetTiles();
+    // Only the lines asked for; the screen keeps the others from the last paint.
+    const QRect exposed = event->rect();
+    const int firstPainted = std::max(0, exposed.top() / m_lineHeight);
+    const int lines = std::max(0, std::min(LinesInSight() + 1, exposed.bottom() / m_lineHeight + 1) - firstPainted);
+    if (firstPainted == 0 && lines >= LinesInSight()) m_frameFirstLine = FirstLine();
     const std::int64_t first = FirstLine() + firstPainted;
     m_window = read && m_fileSize > 0 && lines > 0 ? read(first * kBytesPerLine, lines * kBytesPerLine) : search::ByteWindow{};
     m_bytesRead += static_cast<std::int64_t>(m_window.bytes.size());
@@ -437,71 +499,89 @@ void BytePane::paintEvent(QPaintEvent* event)
     };
     // First what goes where (the characters new to the atlas drawn into it), then the copies.
     struct Copy {
-        int slot, cells, x, y;
+        int slot, cells, x;
     };
     std::vector<Copy> copies;
+    std::vector<std::size_t> lineStarts;
     copies.reserve(static_cast<std::size_t>(lines) * (3 * kBytesPerLine + 16));
     const int digits = OffsetDigits();
     for (int l = 0; l < lines; ++l) {
         const std::size_t from = static_cast<std::size_t>(l) * kBytesPerLine;
         if (from >= m_window.bytes.size()) break;
+        lineStarts.push_back(copies.size());
         const std::size_t count = std::min<std::size_t>(kBytesPerLine, m_window.bytes.size() - from);
-        const int top = (firstPainted + l) * m_lineHeight;
         const std::int64_t lineOffset = m_window.start + static_cast<std::int64_t>(from);
         for (int k = 0; k < digits; ++k) {
             const int digit = static_cast<int>((lineOffset >> (4 * (digits - 1 - k))) & 15);
-            const auto code = static_cast<std::uint32_t>(digit < 10 ? '0' + digit : 'A' + digit - 10);
-            copies.push_back({SlotOf(code, kOffset, 1), 1, kMargin + k * m_charWidth, top});
+            copies.push_back({SlotOf(kHexDigits[digit], kOffset, 1), 1, kMargin + k * m_charWidth});
         }
         const auto characters = LineCharacters(m_window.bytes, from, count);
         for (std::size_t i = 0; i < count; ++i) {
             const auto b = static_cast<std::uint8_t>(m_window.bytes[from + i]);
             const Look look = lookOf(m_window.marks[from + i]);
             const int c = static_cast<int>(i);
-            copies.push_back({SlotOf(kPairCode | b, look, 2), 2, HexX(c), top});
+            copies.push_back({SlotOf(kHexDigits[b >> 4], look, 1), 1, HexX(c)});
+            copies.push_back({SlotOf(kHexDigits[b & 15], look, 1), 1, HexX(c) + m_charWidth});
             if (characters[i] != 0) {
                 // A double-byte character covers its two bytes' cells.
                 const int cells = characters[i] >= 0x80 && !(characters[i] >= 0xFF61 && characters[i] <= 0xFF9F) ? 2 : 1;
-                copies.push_back({SlotOf(characters[i], look, cells), cells, TextX(c), top});
+                copies.push_back({SlotOf(characters[i], look, cells), cells, TextX(c)});
             }
         }
     }
+    lineStarts.push_back(copies.size());
     DrawNewSlots();
-    const Canvas canvas{m_frame.bits(), m_frame.bytesPerLine(), m_frame.width(), m_frame.height(), ratio};
-    for (const Copy& copy : copies) PutSlot(canvas, copy.slot, copy.cells, copy.x, copy.y);
 
-    // Over the copies: the gaps inside a marked cell, the marks' corners, the selection's frame.
-    QPainter painter(&m_frame);
+    // Each line is put together in a picture of one line, small enough to stay
+    // in the processor's cache, and then put on the screen.
+    const QSize lineSize(qRound(viewport()->width() * ratio), qRound(m_lineHeight * ratio));
+    if (m_line.size() != lineSize) {
+        m_line = QImage(lineSize, QImage::Format_RGB32);  // opaque: onto the screen as a copy, not a blend
+        m_line.setDevicePixelRatio(ratio);
+    }
+    QPainter screen(viewport());
     const std::int64_t selFirst = SelectionStart(), selLast = SelectionStart() + SelectionLength() - 1;
-    for (int l = 0; l < lines; ++l) {
-        const std::size_t from = static_cast<std::size_t>(l) * kBytesPerLine;
-        if (from >= m_window.bytes.size()) break;
+    const Canvas canvas{m_line.bits(), m_line.bytesPerLine(), m_line.width(), m_line.height(), ratio};
+    const std::size_t linesWithBytes = lineStarts.size() - 1;
+    for (std::size_t l = 0; l < linesWithBytes; ++l) {
+        const std::size_t from = l * kBytesPerLine;
         const std::size_t count = std::min<std::size_t>(kBytesPerLine, m_window.bytes.size() - from);
-        const int top = (firstPainted + l) * m_lineHeight;
         const std::int64_t lineOffset = m_window.start + static_cast<std::int64_t>(from);
+        m_line.fill(m_lookColours[kPlain][0]);
+        for (std::size_t k = lineStarts[l]; k < lineStarts[l + 1]; ++k) PutSlot(canvas, copies[k].slot, copies[k].cells, copies[k].x, 0);
+        // Over the copies: the gaps inside a marked cell, the marks' corners, the selection's frame.
+        QPainter painter;
+        auto linePainter = [&]() -> QPainter& {
+            if (!painter.isActive()) painter.begin(&m_line);
+            return painter;
+        };
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t mark = m_window.marks[from + i];
             const int c = static_cast<int>(i);
             if (mark != 0 && i + 1 < count && i != 7 && m_window.marks[from + i + 1] == mark) {
-                painter.fillRect(QRect(HexX(c) + 2 * m_charWidth, top, m_charWidth, m_lineHeight), QColor::fromRgba(m_lookColours[lookOf(mark)][0]));
+                FillCanvas(canvas, QRect(HexX(c) + 2 * m_charWidth, 0, m_charWidth, m_lineHeight), m_lookColours[lookOf(mark)][0]);
             }
             const bool runStart = i == 0 || m_window.marks[from + i - 1] != mark;
             if (runStart && (mark & (search::kByteEdited | search::kByteDifferent))) {
                 CellMarks{(mark & search::kByteEdited) != 0, (mark & search::kByteDifferent) != 0}
-                    .DrawCorners(painter, QRect(HexX(c), top, 2 * m_charWidth, m_lineHeight));
+                    .DrawCorners(linePainter(), QRect(HexX(c), 0, 2 * m_charWidth, m_lineHeight));
             }
         }
         if (SelectionLength() > 0 && selLast >= lineOffset && selFirst < lineOffset + static_cast<std::int64_t>(count)) {
             const int a = static_cast<int>(std::max(selFirst, lineOffset) - lineOffset);
             const int b = static_cast<int>(std::min(selLast, lineOffset + static_cast<std::int64_t>(count) - 1) - lineOffset);
-            painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+            linePainter().setPen(QPen(palette().color(QPalette::Highlight), 1));
             painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRect(HexX(a) - 2, top, HexX(b) + 2 * m_charWidth - HexX(a) + 3, m_lineHeight - 1));
+            painter.drawRect(QRect(HexX(a) - 2, 0, HexX(b) + 2 * m_charWidth - HexX(a) + 3, m_lineHeight - 1));
         }
+        if (painter.isActive()) painter.end();
+        screen.drawImage(QPoint(0, (firstPainted + static_cast<int>(l)) * m_lineHeight), m_line);
     }
-    painter.end();
-    const QRect exposed = event->rect();
-    QPainter(viewport()).drawImage(exposed, m_frame, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    // Below the file's last line.
+    const int blankTop = (firstPainted + static_cast<int>(linesWithBytes)) * m_lineHeight;
+    if (blankTop < exposed.bottom() + 1) {
+        screen.fillRect(QRect(0, blankTop, viewport()->width(), exposed.bottom() + 1 - blankTop), QColor::fromRgba(m_lookColours[kPlain][0]));
+    }
 }
 
 void BytePane::mousePressEvent(QMouseEvent* event)

@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QRawFont>
 #include <array>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
@@ -76,7 +75,6 @@ private:
 
     // How a byte looks: its fill and its text's colour.
     enum Look { kPlain, kTinted, kEdited, kDifferent, kCurrent, kOffset, kLooks };
-    static constexpr std::uint32_t kPairCode = 0x10000;  // a slot of a byte's two digits
     static constexpr int kAtlasColumns = 64;
     struct NewTile {
         int slot;
@@ -98,6 +96,7 @@ private:
     int AtlasCapacity() const;
     void DrawNewSlots();
     void PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const;
+    static void FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour);
 
     QRawFont m_latinFont, m_japaneseFont;
     QRgb m_lookColours[kLooks][2] = {};
@@ -105,11 +104,10 @@ private:
     QImage m_atlas;
     int m_slotCount = 0;
     std::unordered_map<std::uint64_t, int> m_slots;
-    std::array<std::array<int, 256>, kLooks> m_pairSlots{};
+    std::array<std::array<int, 256>, kLooks> m_singleSlots{};  // ASCII, then half-width kana from 0xA1
     std::vector<NewTile> m_toDraw;
-    QImage m_frame;
-    std::int64_t m_frameFirstLine = -1;  // the first line the picture shows
-    bool m_frameStale = true;
+    QImage m_line;                       // one line put together before it goes on the screen
+    std::int64_t m_frameFirstLine = -1;  // the first line the last whole paint showed
     std::int64_t m_currentPainted = -1;
     std::int64_t m_fileSize = 0;
     int m_charWidth = 8, m_lineHeight = 16, m_ascent = 12;

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include "app/NewTableDialog.h"
@@ -135,6 +137,58 @@ TEST_F(WindowTest, AClickOnAByteGoesToItsCellAndTheSelectionBecomesATable)
     ASSERT_GT(dialog.Proposals().count(), 0);
     EXPECT_EQ(dialog.Proposals().item(0)->text().toStdString().rfind("0x8 バイト", 0), 0u) << dialog.Proposals().item(0)->text().toStdString();
     dialog.reject();
+}
+
+namespace {
+
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// On a file of a million lines a page moves the scroll bar's handle by less
+// than a pixel: the bar is not painted again for it, but it is for a move the
+// eye can see. A new palette repaints every line, not only those asked for next.
+TEST(BytePane, TheScrollBarPaintsWhenItsHandleMovesAndEveryLineTakesANewPalette)
+{
+    BytePane pane;
+    pane.read = [](std::int64_t start, int count) {
+        search::ByteWindow w;
+        w.start = start;
+        w.bytes.assign(static_cast<std::size_t>(count), 'A');
+        w.marks.assign(static_cast<std::size_t>(count), 0);
+        return w;
+    };
+    pane.resize(600, 400);
+    pane.SetFileSize(16'000'000);
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    PaintCounter bar;
+    pane.verticalScrollBar()->installEventFilter(&bar);
+
+    pane.Follow(40 * 16 * 16);  // forty pages on: the handle stays on its pixel
+    QApplication::processEvents();
+    EXPECT_EQ(bar.paints, 0);
+    EXPECT_GT(pane.FirstLine(), 0);
+    pane.Follow(8'000'000);  // half way: the handle moves
+    QApplication::processEvents();
+    EXPECT_GT(bar.paints, 0);
+
+    QPalette dark = pane.palette();
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    pane.setPalette(dark);
+    QApplication::processEvents();
+    const QImage shown = pane.viewport()->grab().toImage();
+    // Bottom left, below the offsets: the new base on every line.
+    EXPECT_EQ(shown.pixelColor(1, shown.height() - 2), QColor(20, 20, 20));
+    EXPECT_EQ(shown.pixelColor(1, 1), QColor(20, 20, 20));
 }
 
 }  // namespace zok2::test
