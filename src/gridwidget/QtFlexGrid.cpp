@@ -727,17 +727,23 @@ void QtFlexGrid::focusOutEvent(QFocusEvent* event)
 
 // ---- drawing ----
 
+const GridColours& QtFlexGrid::Colours() const
+{
+    if (m_coloursKey != palette().cacheKey()) {
+        m_colours = GridColours::Of(palette());
+        m_coloursKey = palette().cacheKey();
+    }
+    return m_colours;
+}
+
 void QtFlexGrid::paintEvent(QPaintEvent*)
 {
     ++m_paints;
     QPainter painter(viewport());
     const QRect area = viewport()->rect();
-    const QPalette& pal = palette();
-    painter.fillRect(area, pal.color(QPalette::Window));
+    painter.fillRect(area, palette().color(QPalette::Window));
     if (m_rows == 0 || m_columns == 0) return;
-
-    const QColor gridLine(192, 192, 192), headerFill = pal.color(QPalette::Button), readOnlyFill(232, 232, 232);
-    const QColor selectionFill = pal.color(QPalette::Highlight).lighter(170);
+    const GridColours& colours = Colours();
     const int selTop = std::min(m_currentRow, m_selEndRow), selBottom = std::max(m_currentRow, m_selEndRow);
     const int selLeft = std::min(m_currentColumn, m_selEndColumn), selRight = std::max(m_currentColumn, m_selEndColumn);
     const bool multiple = selTop != selBottom || selLeft != selRight;
@@ -752,26 +758,26 @@ void QtFlexGrid::paintEvent(QPaintEvent*)
             const QRect cell = CellRect(r, c);
             if (cell.width() <= 0 || cell.height() <= 0) continue;
             const bool header = r == 0 || c == 0;
-            QColor fill = pal.color(QPalette::Base);
+            QColor fill = colours.base;
             const CellMarks marks{!header && editedCell && editedCell(r, c), !header && differentCell && differentCell(r, c)};
             if (header) {
-                fill = headerFill;
+                fill = colours.header;
             } else if (m_highlightMode == 1 && multiple && r >= selTop && r <= selBottom && c >= selLeft && c <= selRight &&
                        !(r == m_currentRow && c == m_currentColumn)) {
-                fill = selectionFill;
+                fill = colours.selection;
             } else if (marks.Any()) {
-                fill = marks.Fill();
+                fill = marks.Fill(colours);
             } else if (readOnlyCell && readOnlyCell(r, c)) {
-                fill = readOnlyFill;
+                fill = colours.readOnly;
             }
             painter.fillRect(cell, fill);
-            marks.DrawCorners(painter, cell);
-            painter.setPen(header ? pal.color(QPalette::Mid) : gridLine);
+            marks.DrawCorners(painter, cell, colours);
+            painter.setPen(header ? colours.headerLine : colours.line);
             painter.drawLine(cell.topRight(), cell.bottomRight());
             painter.drawLine(cell.bottomLeft(), cell.bottomRight());
             const QString text = SjisToQString(CellText(r, c));
             if (text.isEmpty()) continue;
-            painter.setPen(pal.color(QPalette::Text));
+            painter.setPen(header ? colours.headerText : colours.text);
             const QRect inner = cell.adjusted(2, 1, -3, -1);
             if (r == 0) {
                 painter.drawText(inner, Qt::AlignCenter | Qt::TextWrapAnywhere, text);
@@ -782,7 +788,7 @@ void QtFlexGrid::paintEvent(QPaintEvent*)
     }
     if (m_focusFrame != 0 && m_currentRow >= 1 && m_currentColumn >= 1 && RowVisible(m_currentRow) &&
         ColumnVisible(m_currentColumn)) {
-        QPen pen(hasFocus() ? QColor(0, 0, 0) : QColor(96, 96, 96));
+        QPen pen(hasFocus() ? colours.focus : colours.focusInactive);
         pen.setWidth(m_focusFrame == 2 ? 2 : 1);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "grid/CMSFlexGrid.h"
+#include "gridwidget/CellMarks.h"
 
 namespace zok2 {
 
@@ -109,6 +110,8 @@ public:
     void CellAt(const QPoint& point, int* row, int* column) const;
     // The rectangle of a cell in viewport pixels.
     QRect CellRect(int row, int column) const;
+    // The colours it paints with, chosen against its palette.
+    const GridColours& Colours() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -170,6 +173,8 @@ private:
     int m_resizingColumn = -1, m_resizeStartX = 0, m_resizeStartTwips = 0;
     bool m_settingScroll = false, m_geometryPending = false;
     int m_repaintRequests = 0, m_paints = 0;
+    mutable GridColours m_colours;
+    mutable qint64 m_coloursKey = -1;
 };
 
 }  // namespace zok2

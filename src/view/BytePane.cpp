@@ -452,18 +452,13 @@ void BytePane::FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour)
 
 void BytePane::PrepareLooks()
 {
-    const QPalette& pal = palette();
-    // The table's tint: a little of the highlight over the base.
-    const QColor base = pal.color(QPalette::Base), highlight = pal.color(QPalette::Highlight);
-    const QColor tint = QColor::fromRgbF(base.redF() * 0.82f + highlight.redF() * 0.18f, base.greenF() * 0.82f + highlight.greenF() * 0.18f,
-                                         base.blueF() * 0.82f + highlight.blueF() * 0.18f);
-    const QColor text = pal.color(QPalette::Text);
-    const QColor colours[kLooks][2] = {{base, text},
-                                       {tint, text},
-                                       {CellMarks{true, false}.Fill(), QColor(Qt::black)},
-                                       {CellMarks{false, true}.Fill(), QColor(Qt::black)},
-                                       {highlight, pal.color(QPalette::HighlightedText)},
-                                       {base, pal.color(QPalette::PlaceholderText)}};
+    if (m_coloursKey != palette().cacheKey()) {
+        m_colours = GridColours::Of(palette());
+        m_coloursKey = palette().cacheKey();
+    }
+    const GridColours& c = m_colours;
+    const QColor colours[kLooks][2] = {{c.base, c.text},       {c.tint, c.text},       {c.edited, c.text},
+                                       {c.different, c.text}, {c.current, c.currentText}, {c.base, c.dimText}};
     bool changed = false;
     for (int look = 0; look < kLooks; ++look) {
         for (int part = 0; part < 2; ++part) {
@@ -564,13 +559,13 @@ void BytePane::paintEvent(QPaintEvent* event)
             const bool runStart = i == 0 || m_window.marks[from + i - 1] != mark;
             if (runStart && (mark & (search::kByteEdited | search::kByteDifferent))) {
                 CellMarks{(mark & search::kByteEdited) != 0, (mark & search::kByteDifferent) != 0}
-                    .DrawCorners(linePainter(), QRect(HexX(c), 0, 2 * m_charWidth, m_lineHeight));
+                    .DrawCorners(linePainter(), QRect(HexX(c), 0, 2 * m_charWidth, m_lineHeight), m_colours);
             }
         }
         if (SelectionLength() > 0 && selLast >= lineOffset && selFirst < lineOffset + static_cast<std::int64_t>(count)) {
             const int a = static_cast<int>(std::max(selFirst, lineOffset) - lineOffset);
             const int b = static_cast<int>(std::min(selLast, lineOffset + static_cast<std::int64_t>(count) - 1) - lineOffset);
-            linePainter().setPen(QPen(palette().color(QPalette::Highlight), 1));
+            linePainter().setPen(QPen(m_colours.focus, 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRect(HexX(a) - 2, 0, HexX(b) + 2 * m_charWidth - HexX(a) + 3, m_lineHeight - 1));
         }

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gridwidget/CellMarks.h"
 #include "search/ByteWindow.h"
 
 namespace zok2 {
@@ -100,6 +101,8 @@ private:
 
     QRawFont m_latinFont, m_japaneseFont;
     QRgb m_lookColours[kLooks][2] = {};
+    GridColours m_colours;  // chosen against the palette with the key below
+    qint64 m_coloursKey = -1;
     qreal m_tileRatio = 0;
     QImage m_atlas;
     int m_slotCount = 0;
