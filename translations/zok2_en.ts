@@ -1283,6 +1283,13 @@ Reload the settings and the binary?</translation>
     </message>
 </context>
 <context>
+    <name>SectionTabs</name>
+    <message>
+        <source>%1（参照ファイルと異なる）</source>
+        <translation>%1 (differs from the reference file)</translation>
+    </message>
+</context>
+<context>
     <name>SetCheck</name>
     <message>
         <source>バンクのバイト</source>

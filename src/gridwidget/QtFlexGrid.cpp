@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "gridwidget/CellMarks.h"
+#include "gridwidget/GridAccessible.h"
 #include "qt/SjisCodec.h"
 
 namespace zok2 {
@@ -119,12 +120,14 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     m_rowTwips = lineTwips;
     m_headerRowTwips = lineTwips;
     Resize(2, 2);
+    InstallGridAccessibility();
 }
 
 // ---- size ----
 
 void QtFlexGrid::Resize(int rows, int columns)
 {
+    ++m_tableStamp;
     rows = std::max(rows, 0);
     columns = std::max(columns, 0);
     if (!m_texts.empty()) {
@@ -261,6 +264,7 @@ void QtFlexGrid::ClearCells()
     for (auto& bits : m_sourced) std::fill(bits.begin(), bits.end(), 0);
     m_source = nullptr;
     m_sourceSection = -1;
+    ++m_tableStamp;
     Repaint();
 }
 
@@ -272,6 +276,7 @@ bool QtFlexGrid::RefreshFromSource(const ICellTextSource& source, int section, i
         for (auto& bits : m_sourced) std::fill(bits.begin(), bits.end(), 0);
         m_source = &source;
         m_sourceSection = section;
+        ++m_tableStamp;
     }
     firstRow = std::max(firstRow, 1);
     firstColumn = std::max(firstColumn, 1);
@@ -301,6 +306,7 @@ bool QtFlexGrid::RowLabelsFromSource(const ICellTextSource& source, int section)
     m_labelSource = &source;
     m_labelSection = section;
     m_rowLabels.clear();
+    ++m_tableStamp;
     Repaint();
     return true;
 }
@@ -386,6 +392,7 @@ void QtFlexGrid::Repaint()
     if (!m_drawingEnabled) return;  // one repaint follows when drawing is switched on
     ++m_repaintRequests;
     viewport()->update();
+    TellReadersAboutGrid(*this);
 }
 
 void QtFlexGrid::GeometryChanged()

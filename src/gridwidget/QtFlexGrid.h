@@ -103,6 +103,8 @@ public:
     // For the tests and the benchmarks: how often the grid asked to be repainted,
     // and how often it painted.
     int RepaintRequests() const { return m_repaintRequests; }
+    // Changes whenever the grid shows another table (its size or its texts' source), for screen readers.
+    int TableStamp() const { return m_tableStamp; }
     int Paints() const { return m_paints; }
     // Column whose right edge lies under x (pixels in the header row), or -1.
     int ColumnEdgeAt(int x) const;
@@ -173,6 +175,7 @@ private:
     int m_resizingColumn = -1, m_resizeStartX = 0, m_resizeStartTwips = 0;
     bool m_settingScroll = false, m_geometryPending = false;
     int m_repaintRequests = 0, m_paints = 0;
+    int m_tableStamp = 0;
     mutable GridColours m_colours;
     mutable qint64 m_coloursKey = -1;
 };

@@ -1,18 +1,148 @@
 #include "view/SectionTabs.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QWheelEvent>
+#include <QPointer>
 #include <algorithm>
+
+#include "qt/Language.h"
 
 namespace zok2 {
 
 namespace {
 constexpr int kTabPadding = 8;   // pixels left and right of a tab's text
 constexpr int kRowSpacing = 4;   // between tab rows, as the grid's offset counts them
+
+// ---- what screen readers read: a page tab list, one page tab per table ----
+
+class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabAccessible(SectionTabs* tabs, int index) : m_tabs(tabs), m_index(index) {}
+
+    bool isValid() const override { return m_tabs && m_index < m_tabs->Count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_tabs ? m_tabs->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return m_tabs ? QAccessible::queryAccessibleInterface(m_tabs.data()) : nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid() || t != QAccessible::Name) return {};
+        return SectionTabs::SpokenName(m_tabs->TabText(m_index));
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override
+    {
+        if (!isValid()) return {};
+        const QRect tab = m_tabs->TabRect(m_index);
+        return QRect(m_tabs->mapToGlobal(tab.topLeft()), tab.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.selectable = true;
+        s.selected = m_index == m_tabs->CurrentIndex();
+        const QRect tab = m_tabs->TabRect(m_index);
+        s.offscreen = tab.bottom() < 0 || tab.top() >= m_tabs->VisibleRowCount() * (m_tabs->TabHeight() + kRowSpacing);
+        s.invisible = !m_tabs->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && isValid()) m_tabs->Choose(m_index);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<SectionTabs> m_tabs;
+    int m_index;
+};
+
+class TabsAccessible : public QAccessibleWidget {
+public:
+    explicit TabsAccessible(SectionTabs* tabs) : QAccessibleWidget(tabs, QAccessible::PageTabList) {}
+    ~TabsAccessible() override { Forget(); }
+
+    SectionTabs* Tabs() const { return static_cast<SectionTabs*>(widget()); }
+    int childCount() const override { return Tabs()->Count(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= Tabs()->Count()) return nullptr;
+        if (m_ids.size() < static_cast<std::size_t>(Tabs()->Count())) m_ids.resize(static_cast<std::size_t>(Tabs()->Count()), 0);
+        QAccessible::Id& id = m_ids[static_cast<std::size_t>(index)];
+        if (id == 0) id = QAccessible::registerAccessibleInterface(new TabAccessible(Tabs(), index));
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (std::size_t i = 0; i < m_ids.size(); ++i) {
+            if (m_ids[i] != 0 && QAccessible::accessibleInterface(m_ids[i]) == child) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override { return child(Tabs()->TabAt(Tabs()->mapFromGlobal(QPoint(x, y)))); }
+    void Forget()
+    {
+        for (QAccessible::Id id : m_ids) {
+            if (id != 0) QAccessible::deleteAccessibleInterface(id);
+        }
+        m_ids.clear();
+    }
+
+private:
+    mutable std::vector<QAccessible::Id> m_ids;
+};
+
+QAccessibleInterface* TabsFactory(const QString&, QObject* object)
+{
+    auto* tabs = dynamic_cast<SectionTabs*>(object);
+    return tabs ? new TabsAccessible(tabs) : nullptr;
+}
+
 }  // namespace
+
+QString SectionTabs::SpokenName(const QString& text)
+{
+    // "● " marks a table that differs from the reference file: said in words.
+    static const QString mark = QStringLiteral("● ");
+    if (!text.startsWith(mark)) return text;
+    return T("SectionTabs", "%1（参照ファイルと異なる）").arg(text.mid(mark.size()));
+}
+
+void SectionTabs::TellReaders(bool tabsChanged)
+{
+    if (!QAccessible::isActive()) return;
+    auto* list = dynamic_cast<TabsAccessible*>(QAccessible::queryAccessibleInterface(this));
+    if (!list) return;
+    if (tabsChanged) {
+        list->Forget();
+        QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reorder);
+    }
+    if (m_current >= 0 && m_current != m_toldCurrent) {
+        m_toldCurrent = m_current;
+        QAccessibleEvent selection(list->child(m_current), QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
+    }
+}
 
 SectionTabs::SectionTabs(QWidget* parent) : QWidget(parent), m_scroll(new QScrollBar(Qt::Vertical, this))
 {
@@ -23,6 +153,11 @@ SectionTabs::SectionTabs(QWidget* parent) : QWidget(parent), m_scroll(new QScrol
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setSingleStep(1);
     m_scroll->hide();
+    static const bool readable = [] {
+        QAccessible::installFactory(&TabsFactory);
+        return true;
+    }();
+    (void)readable;
     connect(m_scroll, &QScrollBar::valueChanged, this, [this](int row) {
         m_firstRow = row;
         update();
@@ -39,6 +174,7 @@ void SectionTabs::Clear()
     m_current = -1;
     m_firstRow = 0;
     Relayout();
+    TellReaders(true);
 }
 
 void SectionTabs::AddTab(const QString& text)
@@ -47,6 +183,7 @@ void SectionTabs::AddTab(const QString& text)
     m_widths.push_back(fontMetrics().horizontalAdvance(text) + 2 * kTabPadding);
     if (m_current < 0) m_current = 0;
     Relayout();
+    TellReaders(true);
 }
 
 void SectionTabs::SetTabs(std::vector<QString> texts)
@@ -58,7 +195,9 @@ void SectionTabs::SetTabs(std::vector<QString> texts)
     for (const QString& text : m_texts) m_widths.push_back(metrics.horizontalAdvance(text) + 2 * kTabPadding);
     m_current = m_texts.empty() ? -1 : 0;
     m_firstRow = 0;
+    m_toldCurrent = -1;
     Relayout();
+    TellReaders(true);
 }
 
 void SectionTabs::SetTabText(int index, const QString& text)
@@ -67,6 +206,12 @@ void SectionTabs::SetTabText(int index, const QString& text)
     m_texts[static_cast<std::size_t>(index)] = text;
     m_widths[static_cast<std::size_t>(index)] = fontMetrics().horizontalAdvance(text) + 2 * kTabPadding;
     Relayout();
+    if (QAccessible::isActive()) {
+        if (QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this)) {
+            QAccessibleEvent name(list->child(index), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&name);
+        }
+    }
 }
 
 void SectionTabs::SetCurrentIndex(int index)
@@ -75,6 +220,7 @@ void SectionTabs::SetCurrentIndex(int index)
     m_current = index;
     EnsureCurrentVisible();
     update();
+    TellReaders(false);
 }
 
 void SectionTabs::Choose(int index)
@@ -84,6 +230,7 @@ void SectionTabs::Choose(int index)
     m_current = index;
     EnsureCurrentVisible();
     update();
+    TellReaders(false);
     if (changed) changed(index);
 }
 

@@ -46,6 +46,9 @@ public:
     // How many tabs the last paint drew, for the tests and the benchmarks.
     int TabsPainted() const { return m_tabsPainted; }
 
+    // A tab's text as a screen reader says it ("● " in words).
+    static QString SpokenName(const QString& text);
+
     // A click on another tab: `changing` runs before the switch, `changed` after it.
     std::function<void()> changing;
     std::function<void(int index)> changed;
@@ -58,6 +61,8 @@ protected:
 
 private:
     void Relayout();
+    // Tells screen readers of a new set of tabs or another current one.
+    void TellReaders(bool tabsChanged);
     int Layout(int available);  // places every tab; the number of rows
     void EnsureCurrentVisible();
     int RowPitch() const;
@@ -70,6 +75,7 @@ private:
     int m_maxRows = 0;
     int m_firstRow = 0;
     int m_tabsPainted = 0;
+    int m_toldCurrent = -1;
     QScrollBar* m_scroll;
 };
 
