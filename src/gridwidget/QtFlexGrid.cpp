@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QFontInfo>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -21,8 +22,8 @@ constexpr int kResizeGrip = 3;  // pixels either side of a column edge in the he
 // Lengths from a definition set can be anything; positions are summed in 64 bits
 // and every length is kept to what a screen can show.
 constexpr int kMaxColumnTwips = 1'000'000, kMaxRowTwips = 15 * 500;
+constexpr double kDesignPoints = 9.0;
 
-int Px(long long twips) { return static_cast<int>(twips / kTwipsPerPixel); }
 
 int ClampToInt(long long v)
 {
@@ -116,7 +117,8 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
-    const int lineTwips = (fontMetrics().height() + 4) * kTwipsPerPixel;
+    MeasureText();
+    const int lineTwips = static_cast<int>((fontMetrics().height() + 4) * m_twipsPerPixel);
     m_rowTwips = lineTwips;
     m_headerRowTwips = lineTwips;
     Resize(2, 2);
@@ -124,6 +126,31 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
 }
 
 // ---- size ----
+
+// Sizes in twips were chosen for the 9-point text of the desktops the sets were
+// made on; with larger text (a 16-point system font) every size in twips grows
+// with it, so that rows, captions and columns keep their text whole. Smaller
+// text keeps the sizes as they are.
+void QtFlexGrid::MeasureText()
+{
+    const double points = QFontInfo(font()).pointSizeF();
+    m_twipsPerPixel = kTwipsPerPixel / std::max(1.0, points / kDesignPoints);
+}
+
+int QtFlexGrid::Px(long long twips) const { return static_cast<int>(static_cast<double>(twips) / m_twipsPerPixel); }
+
+void QtFlexGrid::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        const double before = m_twipsPerPixel;
+        MeasureText();
+        // The value rows follow the text (their height is the grid's own); the header keeps its lines.
+        m_rowTwips = static_cast<int>((fontMetrics().height() + 4) * m_twipsPerPixel);
+        if (before != m_twipsPerPixel) GeometryChanged();
+        Repaint();
+    }
+}
 
 void QtFlexGrid::Resize(int rows, int columns)
 {
@@ -198,7 +225,7 @@ int QtFlexGrid::RowHeightTwips(int row) const
 void QtFlexGrid::SetRowHeightTwips(int row, int twips)
 {
     if (row < 0 || row >= m_rows) return;
-    (row == 0 ? m_headerRowTwips : m_rowTwips) = std::clamp(twips, kTwipsPerPixel, kMaxRowTwips);
+    (row == 0 ? m_headerRowTwips : m_rowTwips) = std::clamp(twips, kTwipsPerPixel, kMaxRowTwips);  // at least a pixel
     GeometryChanged();
 }
 
@@ -446,7 +473,7 @@ int QtFlexGrid::LastFirstRow() const
 int QtFlexGrid::LastFirstColumn() const
 {
     // The leftmost column that still lets the last one end on screen.
-    const long long room = static_cast<long long>(viewport()->width()) * kTwipsPerPixel - ColumnWidthTwips(0);
+    const long long room = static_cast<long long>(viewport()->width() * m_twipsPerPixel) - ColumnWidthTwips(0);
     long long used = 0;
     int first = m_columns - 1;
     for (int c = m_columns - 1; c >= 1; --c) {
@@ -598,7 +625,7 @@ void QtFlexGrid::ScrollTo(int row, int column)
     if (row >= first + onScreen) first = row - onScreen + 1;
     int firstColumn = m_firstColumn;
     if (column >= 1 && column < firstColumn) firstColumn = column;
-    const long long room = static_cast<long long>(viewport()->width()) * kTwipsPerPixel - ColumnWidthTwips(0);
+    const long long room = static_cast<long long>(viewport()->width() * m_twipsPerPixel) - ColumnWidthTwips(0);
     while (firstColumn < column) {
         long long used = 0;
         for (int c = firstColumn; c <= column; ++c) used += ColumnWidthTwips(c);
@@ -683,7 +710,7 @@ void QtFlexGrid::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint point = event->position().toPoint();
     if (m_resizingColumn >= 0) {
-        SetColumnWidthTwips(m_resizingColumn, std::max(m_resizeStartTwips + (point.x() - m_resizeStartX) * kTwipsPerPixel, 0));
+        SetColumnWidthTwips(m_resizingColumn, std::max(m_resizeStartTwips + static_cast<int>((point.x() - m_resizeStartX) * m_twipsPerPixel), 0));
         return;
     }
     int row = -1, column = -1;

@@ -112,6 +112,8 @@ public:
     void CellAt(const QPoint& point, int* row, int* column) const;
     // The rectangle of a cell in viewport pixels.
     QRect CellRect(int row, int column) const;
+    // Pixels of a size in twips, at the grid's text size.
+    int Px(long long twips) const;
     // The colours it paints with, chosen against its palette.
     const GridColours& Colours() const;
 
@@ -127,9 +129,11 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Resize(int rows, int columns);
+    void MeasureText();
     int ClampRow(int row) const;
     int ClampColumn(int column) const;
     // x of a column's left edge in twips from the grid's left, with the present scrolling.
@@ -176,6 +180,7 @@ private:
     bool m_settingScroll = false, m_geometryPending = false;
     int m_repaintRequests = 0, m_paints = 0;
     int m_tableStamp = 0;
+    double m_twipsPerPixel = kTwipsPerPixel;
     mutable GridColours m_colours;
     mutable qint64 m_coloursKey = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
@@ -82,15 +83,17 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_cellEdit->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(233, 255, 255); border: 1px solid gray; }"));
     m_cellEdit->hide();
 
+    // The button's arrow and the list are small beside 9-point text, and grow with larger text.
+    const double textScale = std::max(1.0, QFontInfo(font()).pointSizeF() / 9.0);
     QFont buttonFont = font();
-    buttonFont.setPointSize(7);
+    buttonFont.setPointSizeF(7 * textScale);
     m_dropButton->setFont(buttonFont);
     m_dropButton->setFlat(false);
     m_dropButton->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     m_dropButton->hide();
 
     QFont listFont = font();
-    listFont.setPointSize(9);
+    listFont.setPointSizeF(9 * textScale);
     m_valueList->setFont(listFont);
     m_valueList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_valueList->setUniformItemSizes(true);
@@ -338,9 +341,9 @@ void CZOKView::PlaceReadOnlyNote()
 QRect CZOKView::GetCellRect() const
 {
     const QRect grid = m_grid->geometry();
-    const int left = grid.left() + m_grid->CurrentCellLeft() / kTwipsPerPixel;
-    const int top = grid.top() + m_grid->CurrentCellTop() / kTwipsPerPixel;
-    return QRect(QPoint(left, top), QSize(m_grid->CurrentCellWidth() / kTwipsPerPixel, m_grid->CurrentCellHeight() / kTwipsPerPixel));
+    const int left = grid.left() + m_grid->Px(m_grid->CurrentCellLeft());
+    const int top = grid.top() + m_grid->Px(m_grid->CurrentCellTop());
+    return QRect(QPoint(left, top), QSize(m_grid->Px(m_grid->CurrentCellWidth()), m_grid->Px(m_grid->CurrentCellHeight())));
 }
 
 // ---- description ----

@@ -334,6 +334,18 @@ void SectionTabs::EnsureCurrentVisible()
 
 void SectionTabs::resizeEvent(QResizeEvent*) { Relayout(); }
 
+void SectionTabs::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    // Larger text: taller tabs and every text measured again.
+    m_tabHeight = static_cast<int>((fontMetrics().height() + 8) * 1.1);
+    const QFontMetrics metrics = fontMetrics();
+    for (std::size_t i = 0; i < m_texts.size(); ++i) m_widths[i] = metrics.horizontalAdvance(m_texts[i]) + 2 * kTabPadding;
+    Relayout();
+    updateGeometry();
+}
+
 void SectionTabs::wheelEvent(QWheelEvent* event)
 {
     if (!m_scroll->isVisible()) return event->ignore();
