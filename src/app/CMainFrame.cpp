@@ -24,6 +24,7 @@
 #include "app/NewTableDialog.h"
 #include "app/SetCheckList.h"
 #include "app/InfoLine.h"
+#include "gridwidget/CellMarks.h"
 #include "app/CZOKApp.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
@@ -76,7 +77,8 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
     m_infoLabel->setObjectName("infoLine");
     m_noteLabel = new QLabel(this);
     m_noteLabel->setObjectName("note");
-    m_noteLabel->setStyleSheet(QStringLiteral("QLabel { color: rgb(150, 60, 0); }"));
+    // Brown, lightened on a dark status bar until it reads there.
+    m_noteLabel->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(ReadableOn(statusBar()->palette().color(QPalette::Window), QColor(150, 60, 0)).name()));
     m_noteLabel->hide();
     statusBar()->addWidget(m_infoLabel, 1);
     statusBar()->addPermanentWidget(m_noteLabel);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gridwidget/CellMarks.h"
 #include "app/SetCheckList.h"
 #include "binary/BinaryLoader.h"
 #include "binary/CellLayout.h"
@@ -309,11 +310,11 @@ void ColumnEditor::Update()
     } else {
         m_problems.clear();
     }
-    for (int f = 0; f < kFields; ++f) {
-        static const QString looks[3] = {QString(), QStringLiteral("QLineEdit { background: rgb(255, 243, 196); }"),
-                                         QStringLiteral("QLineEdit { background: rgb(255, 214, 214); }")};
-        m_fields[static_cast<std::size_t>(f)]->setStyleSheet(looks[marks[static_cast<std::size_t>(f)]]);
-    }
+    // A warning tinted amber, an error red, each as far as the theme's text still reads on it.
+    const QColor base = palette().color(QPalette::Base), text = palette().color(QPalette::Text);
+    const QString looks[3] = {QString(), QStringLiteral("QLineEdit { background: %1; }").arg(ReadableTint(base, QColor(255, 200, 0), 0.3, text).name()),
+                              QStringLiteral("QLineEdit { background: %1; }").arg(ReadableTint(base, QColor(255, 60, 60), 0.3, text).name())};
+    for (int f = 0; f < kFields; ++f) m_fields[static_cast<std::size_t>(f)]->setStyleSheet(looks[marks[static_cast<std::size_t>(f)]]);
     if (m_change == sets::ColumnChange::Remove) notes << T("ColumnEditor", "OK でこの列を列の定義ファイルから取り除きます");
     if (m_change == sets::ColumnChange::InsertAfter) notes << T("ColumnEditor", "OK で新しい列を今の列の後ろに加えます");
     notes.removeDuplicates();

@@ -26,8 +26,9 @@ QColor TextOn(const QColor& fill, const QColor& wanted)
     return ContrastRatio(fill, Qt::black) >= ContrastRatio(fill, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-// `base` tinted with up to `amount` of `hue`, as much as still leaves `text` readable on it.
-QColor Tint(const QColor& base, const QColor& hue, double amount, const QColor& text)
+}  // namespace
+
+QColor ReadableTint(const QColor& base, const QColor& hue, double amount, const QColor& text)
 {
     for (double t = amount; t > 0; t -= 0.02) {
         const QColor fill = Mix(base, hue, t);
@@ -35,6 +36,18 @@ QColor Tint(const QColor& base, const QColor& hue, double amount, const QColor& 
     }
     return base;
 }
+
+QColor ReadableOn(const QColor& fill, const QColor& colour)
+{
+    const QColor away = ContrastRatio(fill, Qt::black) >= ContrastRatio(fill, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
+    for (double t = 0; t <= 1.0; t += 0.05) {
+        const QColor candidate = Mix(colour, away, t);
+        if (ContrastRatio(candidate, fill) >= kTextContrast) return candidate;
+    }
+    return away;
+}
+
+namespace {
 
 // `colour` moved toward `away` (a colour far from every fill) until it stands
 // out `ratio` against each of `fills`.
@@ -80,12 +93,12 @@ GridColours GridColours::Of(const QPalette& palette)
     c.headerText = TextOn(c.header, palette.color(QPalette::Active, QPalette::ButtonText));
     c.line = Mix(c.base, c.text, 0.25);
     c.headerLine = Mix(c.header, c.headerText, 0.35);
-    c.readOnly = Tint(c.base, c.text, 0.09, c.text);
-    c.edited = Tint(c.base, kAmber, 0.3, c.text);
-    c.different = Tint(c.base, kViolet, 0.22, c.text);
+    c.readOnly = ReadableTint(c.base, c.text, 0.09, c.text);
+    c.edited = ReadableTint(c.base, kAmber, 0.3, c.text);
+    c.different = ReadableTint(c.base, kViolet, 0.22, c.text);
     const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
-    c.selection = Tint(c.base, highlight, 0.35, c.text);
-    c.tint = Tint(c.base, highlight, 0.18, c.text);
+    c.selection = ReadableTint(c.base, highlight, 0.35, c.text);
+    c.tint = ReadableTint(c.base, highlight, 0.18, c.text);
     // The highlight as the theme has it, darkened or lightened as far as its text needs.
     const QColor highlightedText = palette.color(QPalette::Active, QPalette::HighlightedText);
     c.current = highlight;

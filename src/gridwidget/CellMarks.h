@@ -18,6 +18,10 @@ namespace zok2 {
 double ContrastRatio(const QColor& a, const QColor& b);
 // `a` with a part `t` (0 to 1) of `b` mixed in.
 QColor Mix(const QColor& a, const QColor& b, double t);
+// `colour` as it is when it reads on `fill` (4.5:1), else moved toward black or white until it does.
+QColor ReadableOn(const QColor& fill, const QColor& colour);
+// `base` tinted with up to `amount` of `hue`, as much as still leaves `text` readable on it.
+QColor ReadableTint(const QColor& base, const QColor& hue, double amount, const QColor& text);
 
 struct GridColours {
     QColor base, text;                // a value cell

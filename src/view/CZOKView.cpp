@@ -77,10 +77,15 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
 
     m_cellEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_cellEdit->setFrame(false);
+    // Light cyan whatever the theme, so its text is the theme's only where that reads on it.
+    const QColor editFill(233, 255, 255);
+    const QColor editText = ReadableOn(editFill, palette().color(QPalette::Text));
     QPalette editPalette = m_cellEdit->palette();
-    editPalette.setColor(QPalette::Base, QColor(233, 255, 255));
+    editPalette.setColor(QPalette::Base, editFill);
+    editPalette.setColor(QPalette::Text, editText);
     m_cellEdit->setPalette(editPalette);
-    m_cellEdit->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(233, 255, 255); border: 1px solid gray; }"));
+    m_cellEdit->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(233, 255, 255); color: %1; border: 1px solid gray; }")
+                                  .arg(editText.name()));
     m_cellEdit->hide();
 
     // The button's arrow and the list are small beside 9-point text, and grow with larger text.
