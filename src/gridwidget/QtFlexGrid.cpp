@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -118,9 +119,7 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     MeasureText();
-    const int lineTwips = static_cast<int>((fontMetrics().height() + 4) * m_twipsPerPixel);
-    m_rowTwips = lineTwips;
-    m_headerRowTwips = lineTwips;
+    m_headerRowTwips = m_rowTwips;
     Resize(2, 2);
     InstallGridAccessibility();
 }
@@ -131,23 +130,29 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
 // made on; with larger text (a 16-point system font) every size in twips grows
 // with it, so that rows, captions and columns keep their text whole. Smaller
 // text keeps the sizes as they are.
-void QtFlexGrid::MeasureText()
+void QtFlexGrid::MeasureText() const
 {
-    const double points = QFontInfo(font()).pointSizeF();
+    m_measuredFont = font();
+    const double points = QFontInfo(m_measuredFont).pointSizeF();
     m_twipsPerPixel = kTwipsPerPixel / std::max(1.0, points / kDesignPoints);
+    // The value rows follow the text unless a height was given; the header keeps its lines.
+    if (!m_rowHeightGiven) m_rowTwips = static_cast<int>((QFontMetrics(m_measuredFont).height() + 4) * m_twipsPerPixel);
 }
 
-int QtFlexGrid::Px(long long twips) const { return static_cast<int>(static_cast<double>(twips) / m_twipsPerPixel); }
+int QtFlexGrid::Px(long long twips) const
+{
+    // The font is known for sure only once the grid is on screen (some platforms
+    // give a class its own font when it is polished): measured again when it changed.
+    if (font() != m_measuredFont) MeasureText();
+    return static_cast<int>(static_cast<double>(twips) / m_twipsPerPixel);
+}
 
 void QtFlexGrid::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        const double before = m_twipsPerPixel;
         MeasureText();
-        // The value rows follow the text (their height is the grid's own); the header keeps its lines.
-        m_rowTwips = static_cast<int>((fontMetrics().height() + 4) * m_twipsPerPixel);
-        if (before != m_twipsPerPixel) GeometryChanged();
+        GeometryChanged();
         Repaint();
     }
 }
@@ -226,6 +231,7 @@ void QtFlexGrid::SetRowHeightTwips(int row, int twips)
 {
     if (row < 0 || row >= m_rows) return;
     (row == 0 ? m_headerRowTwips : m_rowTwips) = std::clamp(twips, kTwipsPerPixel, kMaxRowTwips);  // at least a pixel
+    if (row != 0) m_rowHeightGiven = true;
     GeometryChanged();
 }
 

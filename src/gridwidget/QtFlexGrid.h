@@ -133,7 +133,7 @@ protected:
 
 private:
     void Resize(int rows, int columns);
-    void MeasureText();
+    void MeasureText() const;
     int ClampRow(int row) const;
     int ClampColumn(int column) const;
     // x of a column's left edge in twips from the grid's left, with the present scrolling.
@@ -162,7 +162,9 @@ private:
     int m_pointerRow = 0, m_pointerColumn = 0;
     bool m_drawingEnabled = true;
     int m_focusFrame = 2, m_highlightMode = 1;
-    int m_headerRowTwips = 240, m_rowTwips = 240;
+    int m_headerRowTwips = 240;
+    mutable int m_rowTwips = 240;
+    bool m_rowHeightGiven = false;
     std::vector<int> m_columnTwips, m_aligns;
     // Column 0 texts set one by one; otherwise the label source's, when there is one.
     std::unordered_map<int, std::string> m_rowLabels;
@@ -180,7 +182,9 @@ private:
     bool m_settingScroll = false, m_geometryPending = false;
     int m_repaintRequests = 0, m_paints = 0;
     int m_tableStamp = 0;
-    double m_twipsPerPixel = kTwipsPerPixel;
+    // The text size sizes in twips follow (see MeasureText).
+    mutable QFont m_measuredFont;
+    mutable double m_twipsPerPixel = kTwipsPerPixel;
     mutable GridColours m_colours;
     mutable qint64 m_coloursKey = -1;
 };

@@ -154,7 +154,12 @@ void BytePane::Measure()
     m_lineHeight = std::max(1, qRound(metrics.height()) + 1);
     m_ascent = qRound(metrics.ascent());
     m_latinFont = QRawFont::fromFont(font());
-    m_japaneseFont = QRawFont::fromFont(font(), QFontDatabase::Japanese);
+    // Kanji are drawn without the font's hinting: a character never drawn before
+    // then takes a fraction of the time to rasterise (a page of random bytes
+    // brings dozens), and at this size it reads as well.
+    QFont japanese = font();
+    japanese.setHintingPreference(QFont::PreferNoHinting);
+    m_japaneseFont = QRawFont::fromFont(japanese, QFontDatabase::Japanese);
     ForgetTiles();
 }
 

@@ -88,18 +88,11 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
                                   .arg(editText.name()));
     m_cellEdit->hide();
 
-    // The button's arrow and the list are small beside 9-point text, and grow with larger text.
-    const double textScale = std::max(1.0, QFontInfo(font()).pointSizeF() / 9.0);
-    QFont buttonFont = font();
-    buttonFont.setPointSizeF(7 * textScale);
-    m_dropButton->setFont(buttonFont);
+    FollowTextSize();
     m_dropButton->setFlat(false);
     m_dropButton->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     m_dropButton->hide();
 
-    QFont listFont = font();
-    listFont.setPointSizeF(9 * textScale);
-    m_valueList->setFont(listFont);
     m_valueList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_valueList->setUniformItemSizes(true);
     m_valueList->hide();
@@ -414,13 +407,31 @@ void CZOKView::UpdateReadOnlyNote()
 
 // ---- in-place editing ----
 
+// The drop button's arrow and the value list are small beside 9-point text and
+// grow with larger text (the fonts are only known for sure once the widgets are
+// on screen, so this runs before each is shown).
+void CZOKView::FollowTextSize()
+{
+    const double scale = std::max(1.0, QFontInfo(font()).pointSizeF() / 9.0);
+    if (scale == m_textScale) return;
+    m_textScale = scale;
+    QFont buttonFont = font();
+    buttonFont.setPointSizeF(7 * scale);
+    m_dropButton->setFont(buttonFont);
+    QFont listFont = font();
+    listFont.setPointSizeF(9 * scale);
+    m_valueList->setFont(listFont);
+}
+
 void CZOKView::PlaceDropButton(bool focusGridWhenHidden)
 {
+    FollowTextSize();
     const int section = CurrentSection();
     if (section >= 0 && ShowsDropButton(m_doc, section, *m_grid) && m_grid->RowVisible(m_grid->CurrentRow()) &&
         m_grid->ColumnVisible(m_grid->CurrentColumn())) {
         const QRect cell = GetCellRect();
-        m_dropButton->setGeometry(cell.right() + 1 - kDropButtonWidth, cell.top(), kDropButtonWidth, cell.height());
+        const int width = static_cast<int>(kDropButtonWidth * m_textScale);
+        m_dropButton->setGeometry(cell.right() + 1 - width, cell.top(), width, cell.height());
         m_dropButton->raise();
         m_dropButton->show();
         return;
@@ -496,6 +507,7 @@ void CZOKView::OpenValueList()
     const int section = CurrentSection();
     if (section < 0 || !CanBeginCellEdit(m_doc, section, *m_grid)) return;
     const ValueListView choices = BuildValueList(m_doc, section, *m_grid);
+    FollowTextSize();
     m_fillingList = true;
     m_valueList->clear();
     for (const std::string& item : choices.items) m_valueList->addItem(SjisToQString(item));

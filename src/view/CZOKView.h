@@ -90,6 +90,7 @@ public:
     // Commits an open in-place edit before anything else happens (opens, saves, closing).
     void CommitPendingEdit() { CommitCellEdit(); }
     void OpenValueList();
+    void FollowTextSize();
     void CommitListChoice(int row);
 
     // ---- commands (routed to the focused text control when there is one) ----
@@ -204,6 +205,7 @@ private:
     bool m_showing = false;      // ShowSection is filling the grid
     bool m_committing = false;   // CommitCellEdit is running
     bool m_fillingList = false;  // the value list is being filled
+    double m_textScale = 0;      // the text size the button and the list follow, against 9 points
     bool m_previewing = false;   // the grid shows definitions not written yet
     int m_valueListCellLeft = 0;  // the left edge of the cell the value list opened for
     const CZOKDoc* m_reference = nullptr;
