@@ -3,8 +3,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QFontInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -130,11 +129,20 @@ QtFlexGrid::QtFlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
 // made on; with larger text (a 16-point system font) every size in twips grows
 // with it, so that rows, captions and columns keep their text whole. Smaller
 // text keeps the sizes as they are.
+double TextScaleOf(const QFont& font)
+{
+    // Measured against the same font at 9 points, not from the size it reports
+    // (some font engines report none).
+    QFont design = font;
+    design.setPointSizeF(kDesignPoints);
+    const double designHeight = QFontMetricsF(design).height();
+    return designHeight > 0 ? std::max(1.0, QFontMetricsF(font).height() / designHeight) : 1.0;
+}
+
 void QtFlexGrid::MeasureText() const
 {
     m_measuredFont = font();
-    const double points = QFontInfo(m_measuredFont).pointSizeF();
-    m_twipsPerPixel = kTwipsPerPixel / std::max(1.0, points / kDesignPoints);
+    m_twipsPerPixel = kTwipsPerPixel / TextScaleOf(m_measuredFont);
     // The value rows follow the text unless a height was given; the header keeps its lines.
     if (!m_rowHeightGiven) m_rowTwips = static_cast<int>((QFontMetrics(m_measuredFont).height() + 4) * m_twipsPerPixel);
 }

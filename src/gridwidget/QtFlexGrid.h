@@ -24,6 +24,8 @@ inline constexpr int kNumpad0 = 0x60, kAdd = 0x6B, kSubtract = 0x6D, kOemPlus = 
 }  // namespace vk
 // The key code of a Qt key press (0 for keys the rules never look at).
 int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// How much larger than 9-point text a font is (1 for 9 points and less).
+double TextScaleOf(const QFont& font);
 
 class QtFlexGrid : public QAbstractScrollArea, public CMSFlexGrid {
 public:

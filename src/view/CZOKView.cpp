@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
@@ -412,7 +411,7 @@ void CZOKView::UpdateReadOnlyNote()
 // on screen, so this runs before each is shown).
 void CZOKView::FollowTextSize()
 {
-    const double scale = std::max(1.0, QFontInfo(font()).pointSizeF() / 9.0);
+    const double scale = TextScaleOf(font());
     if (scale == m_textScale) return;
     m_textScale = scale;
     QFont buttonFont = font();
