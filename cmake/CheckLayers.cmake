@@ -12,11 +12,12 @@ set(allowed_editing "text;framework;definitions;binary;saving;grid;document;edit
 set(allowed_search "text;framework;definitions;binary;saving;grid;document;search")
 set(allowed_patch "text;framework;patch")
 set(allowed_sets "text;framework;definitions;sets")
+set(allowed_journal "text;framework;patch;journal")
 set(allowed_exchange "text;framework;definitions;binary;saving;grid;document;exchange")
 set(allowed_compare "text;framework;definitions;binary;saving;grid;document;search;compare")
 
 set(failures "")
-foreach(layer text grid framework definitions binary saving document editing search patch compare exchange sets)
+foreach(layer text grid framework definitions binary saving document editing search patch compare exchange sets journal)
   file(GLOB sources "${SOURCE_DIR}/src/${layer}/*.h" "${SOURCE_DIR}/src/${layer}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include [<\"]")
