@@ -44,6 +44,7 @@ const char* const kUsage =
     "       zok2-cli apply PATCH FILE [OUT]\n"
     "       zok2-cli [--root DIR] [--mode NAME] check [FILE]\n"
     "       zok2-cli strides FILE OFFSET LENGTH\n"
+    "       zok2-cli journal list | show FILE\n"
     "       zok2-cli --help | --version\n"
     "Without --root, the profile and the definition sets are those the window uses.\n";
 
@@ -542,6 +543,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "patch") return RunPatch(rest);
     if (command == "apply") return RunApply(rest);
     if (command == "strides") return RunStrides(rest);
+    if (command == "journal") return RunJournal(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
         command != "export" && command != "import" && command != "check") {
         return UsageError("unknown command: " + command);

@@ -16,5 +16,7 @@ struct CliResult {
 // readInput is called only by the paste command, for its standard input.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
                  const std::function<std::string()>& readInput);
+// zok2-cli journal list | show FILE (the arguments after "journal").
+CliResult RunJournal(const std::vector<std::string>& args);
 
 }  // namespace zok2

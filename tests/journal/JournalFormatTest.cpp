@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/JournalFormat.h"
+#include "journal/JournalPlace.h"
 
 namespace zok2::journal {
 
@@ -113,6 +114,14 @@ TEST(JournalFormat, NamesAndFingerprintsFollowTheirBytes)
     EXPECT_NE(JournalName("/data/a.bin"), JournalName("/data/b.bin"));
     EXPECT_EQ(JournalName("/data/a.bin").size(), 16u + 8u);
     EXPECT_EQ(JournalName("/data/a.bin").substr(16), ".journal");
+}
+
+TEST(JournalFormat, TimesAreWrittenAsUtc)
+{
+    EXPECT_EQ(IsoTime(0), "1970-01-01T00:00:00Z");
+    EXPECT_EQ(IsoTime(1'765'184'103'999), "2025-12-08T08:55:03Z");
+    EXPECT_EQ(IsoTime(951'782'400'000), "2000-02-29T00:00:00Z");  // a leap day of a century divisible by 400
+    EXPECT_EQ(IsoTime(-1), "1969-12-31T23:59:59Z");
 }
 
 }  // namespace zok2::journal
