@@ -84,7 +84,10 @@ def application():
 
 
 try:
-    app = wait_for(application)
+    app = wait_for(lambda: application() if window.poll() is None else None)
+    check(window.poll() is None, f"the window is running (it ended with {window.returncode})")
+    if app is None:
+        raise SystemExit(1)
     check(app is not None, "the window is on the accessibility bus")
     grid = wait_for(lambda: find(app, "table"))
     check(grid is not None, "the grid is a table")
