@@ -12,7 +12,7 @@ set(allowed_editing "text;framework;definitions;binary;saving;grid;document;edit
 set(allowed_search "text;framework;definitions;binary;saving;grid;document;search")
 set(allowed_patch "text;framework;patch")
 set(allowed_sets "text;framework;definitions;sets")
-set(allowed_journal "text;framework;patch;journal")
+set(allowed_journal "text;framework;definitions;binary;saving;grid;document;patch;journal")
 set(allowed_exchange "text;framework;definitions;binary;saving;grid;document;exchange")
 set(allowed_compare "text;framework;definitions;binary;saving;grid;document;search;compare")
 

@@ -113,6 +113,8 @@ public:
     // opened file as it is on disk now (fewer where it ends).
     const ColumnLayout* LayoutOf(int section, int column) const;
     std::int64_t FileSize() const { return m_fileSize; }
+    // The binary's identity (size, modification time) when it was opened.
+    const fs::FileIdentity& OpenedIdentity() const { return m_openedIdentity; }
     std::string ReadOpenedBytes(std::int64_t offset, std::size_t count) const;
     // The cell's value differs from the file's as last saved (or opened).
     bool IsEdited(int section, int column, int row) const;
