@@ -139,21 +139,14 @@ double TextScaleOf(const QFont& font)
     return designHeight > 0 ? std::max(1.0, QFontMetricsF(font).height() / designHeight) : 1.0;
 }
 
-void QtFlexGrid::MeasureText() const
+void QtFlexGrid::MeasureText()
 {
-    m_measuredFont = font();
-    m_twipsPerPixel = kTwipsPerPixel / TextScaleOf(m_measuredFont);
+    m_twipsPerPixel = kTwipsPerPixel / TextScaleOf(font());
     // The value rows follow the text unless a height was given; the header keeps its lines.
-    if (!m_rowHeightGiven) m_rowTwips = static_cast<int>((QFontMetrics(m_measuredFont).height() + 4) * m_twipsPerPixel);
+    if (!m_rowHeightGiven) m_rowTwips = static_cast<int>((fontMetrics().height() + 4) * m_twipsPerPixel);
 }
 
-int QtFlexGrid::Px(long long twips) const
-{
-    // The font is known for sure only once the grid is on screen (some platforms
-    // give a class its own font when it is polished): measured again when it changed.
-    if (font() != m_measuredFont) MeasureText();
-    return static_cast<int>(static_cast<double>(twips) / m_twipsPerPixel);
-}
+int QtFlexGrid::Px(long long twips) const { return static_cast<int>(static_cast<double>(twips) / m_twipsPerPixel); }
 
 void QtFlexGrid::changeEvent(QEvent* event)
 {

@@ -135,7 +135,7 @@ protected:
 
 private:
     void Resize(int rows, int columns);
-    void MeasureText() const;
+    void MeasureText();
     int ClampRow(int row) const;
     int ClampColumn(int column) const;
     // x of a column's left edge in twips from the grid's left, with the present scrolling.
@@ -165,7 +165,7 @@ private:
     bool m_drawingEnabled = true;
     int m_focusFrame = 2, m_highlightMode = 1;
     int m_headerRowTwips = 240;
-    mutable int m_rowTwips = 240;
+    int m_rowTwips = 240;
     bool m_rowHeightGiven = false;
     std::vector<int> m_columnTwips, m_aligns;
     // Column 0 texts set one by one; otherwise the label source's, when there is one.
@@ -184,9 +184,7 @@ private:
     bool m_settingScroll = false, m_geometryPending = false;
     int m_repaintRequests = 0, m_paints = 0;
     int m_tableStamp = 0;
-    // The text size sizes in twips follow (see MeasureText).
-    mutable QFont m_measuredFont;
-    mutable double m_twipsPerPixel = kTwipsPerPixel;
+    double m_twipsPerPixel = kTwipsPerPixel;  // at the text size (see MeasureText)
     mutable GridColours m_colours;
     mutable qint64 m_coloursKey = -1;
 };

@@ -1,4 +1,5 @@
 #include "view/BytePane.h"
+#include "view/HandleScrollBar.h"
 
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -8,8 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -88,34 +87,6 @@ std::array<char16_t, BytePane::kBytesPerLine> LineCharacters(const std::string& 
     }
     return out;
 }
-
-// On a file of millions of lines a page moves the handle by less than a pixel;
-// the bar is painted again only when its handle (or anything else about it) moves.
-class HandleScrollBar : public QScrollBar {
-public:
-    explicit HandleScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {}
-
-protected:
-    void sliderChange(SliderChange change) override
-    {
-        if (change == SliderValueChange && HandleRect() == m_paintedHandle) return;
-        QScrollBar::sliderChange(change);
-    }
-    void paintEvent(QPaintEvent* event) override
-    {
-        m_paintedHandle = HandleRect();
-        QScrollBar::paintEvent(event);
-    }
-
-private:
-    QRect HandleRect() const
-    {
-        QStyleOptionSlider option;
-        initStyleOption(&option);
-        return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
-    }
-    QRect m_paintedHandle;
-};
 
 QString HexLine(const std::string& bytes, std::size_t from, std::size_t count)
 {

@@ -406,22 +406,6 @@ void CZOKView::UpdateReadOnlyNote()
 
 // ---- in-place editing ----
 
-// The drop button's arrow and the value list are small beside 9-point text and
-// grow with larger text (the fonts are only known for sure once the widgets are
-// on screen, so this runs before each is shown).
-void CZOKView::FollowTextSize()
-{
-    const double scale = TextScaleOf(font());
-    if (scale == m_textScale) return;
-    m_textScale = scale;
-    QFont buttonFont = font();
-    buttonFont.setPointSizeF(7 * scale);
-    m_dropButton->setFont(buttonFont);
-    QFont listFont = font();
-    listFont.setPointSizeF(9 * scale);
-    m_valueList->setFont(listFont);
-}
-
 void CZOKView::PlaceDropButton(bool focusGridWhenHidden)
 {
     FollowTextSize();
