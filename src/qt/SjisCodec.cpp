@@ -149,20 +149,29 @@ std::string QStringToFileName(const QString& name)
     return QDir::toNativeSeparators(name).toStdString();
 }
 
-std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
+namespace {
+
+// A converter may know one-way mappings (ICU writes U+F86F, a private-use
+// numero sign, as 0x8782, which reads back as U+2116): such a text would be
+// stored as another one. Exact means the bytes read back as the same text.
+std::optional<std::string> EncodeExactly(const QString& text)
 {
     bool error = false;
-    QByteArray bytes = Encode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), &error);
-    if (error) return std::nullopt;
+    QByteArray bytes = Encode(text, &error);
+    if (error || Decode(bytes) != text) return std::nullopt;
     return bytes.toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> Utf8ToSjisExactly(const std::string& utf8)
+{
+    return EncodeExactly(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 std::optional<std::string> QtFileNameCodec::ToSjis(const std::string& fileSystemName) const
 {
-    bool error = false;
-    QByteArray bytes = Encode(QString::fromStdString(fileSystemName), &error);
-    if (error) return std::nullopt;
-    return bytes.toStdString();
+    return EncodeExactly(QString::fromStdString(fileSystemName));
 }
 
 std::string QtFileNameCodec::ToFileSystem(const std::string& sjisName) const
