@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/JournalKeeper.h"
 #include "app/AboutBox.h"
 #include "app/FindDialog.h"
 #include "app/NewTableDialog.h"
@@ -108,6 +109,7 @@ CMainFrame::CMainFrame(CZOKApp& app) : m_app(app), m_view(new CZOKView(app.Doc()
         UpdateCommandStates();
     };
     app.Doc().SetTitleObserver([this] {
+        m_app.Journal().Follow();
         UpdateCaption();
         UpdateCommandStates();
     });
@@ -596,6 +598,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_app.Journal().Drop();  // saved, or answered "do not save": nothing is left to recover
     SavePlacement();
     event->accept();
 }

@@ -12,6 +12,7 @@
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/CMyPropertySheet.h"
+#include "app/JournalKeeper.h"
 #include "app/StartUp.h"
 #include "compare/Reference.h"
 #include "document/CZOKDoc.h"
@@ -38,7 +39,10 @@ std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 
 CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_unique<CZOKDoc>(services.document))
 {
+    m_journal = std::make_unique<JournalKeeper>(*m_doc);
+    m_doc->valuesChanged = [this](const EditRegion& region) { m_journal->Changed(region); };
     m_frame = std::make_unique<CMainFrame>(*this);
+    m_journal->told = [this](const QString& note) { m_frame->ShowNote(note); };
     chooseReferencePath = [this] {
         const QString path = QFileDialog::getOpenFileName(m_frame.get(), T("App", "比較元を開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);
@@ -97,6 +101,8 @@ CZOKApp::~CZOKApp()
     CloseReference();
     // The view leaves the document before the document goes.
     m_frame.reset();
+    m_doc->valuesChanged = nullptr;
+    m_journal.reset();
 }
 
 IniProfile CZOKApp::Profile() const { return IniProfile(GetAppPath(PathPart::ProfilePath)); }
@@ -162,6 +168,7 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
     CloseReference();
     const bool opened = m_doc->OnOpenDocument(path);
     if (opened) AddToRecentFileList(path);
+    if (opened) OfferRecovery();
     if (opened && !reference.empty()) OpenReference(reference);
     if (opened && reference.empty()) RestoreRememberedReference();
     WatchOpenedFile();

@@ -13,12 +13,15 @@
 #include "framework/Services.h"
 #include "qt/Language.h"
 
+class QString;
+
 class QFileSystemWatcher;
 
 namespace zok2 {
 
 class CZOKDoc;
 class CMainFrame;
+class JournalKeeper;
 
 // The services of a run: the real Qt ones, or recording fakes in the tests.
 struct AppServices {
@@ -108,6 +111,16 @@ public:
     // The data shown no longer matches the disk and the user kept it anyway.
     bool ShowsStaleData() const { return m_staleShown; }
 
+    // ---- the journal of unsaved edits ----
+    // After an open: a journal of the file left by a window that ended without
+    // being asked is offered back (restored as edits, kept for later, or thrown away).
+    void OfferRecovery();
+    enum class RecoveryAnswer { Restore, Keep, Discard };
+    // The question (a message box by default; the tests answer themselves).
+    // Without `restorable` only Keep and Discard are offered.
+    std::function<RecoveryAnswer(const QString& text, bool restorable)> askRecovery;
+    JournalKeeper& Journal() { return *m_journal; }
+
     CZOKDoc& Doc() { return *m_doc; }
     IClipboard& Clipboard() { return *m_services.clipboard; }
     CMainFrame& Frame() { return *m_frame; }
@@ -115,6 +128,7 @@ public:
 private:
     AppServices m_services;
     std::unique_ptr<CZOKDoc> m_doc;
+    std::unique_ptr<JournalKeeper> m_journal;
     std::unique_ptr<CMainFrame> m_frame;
     bool m_profileFailureShown = false;
     std::unique_ptr<QFileSystemWatcher> m_watcher;

@@ -127,6 +127,14 @@ public:
     std::vector<CellRef> TakeSharedChanges();
 
     // ---- change history ----
+    // Told after every change of values the user made (an edit, a paste, a cut
+    // or delete, an import, an undo or redo) with the rectangle that took them,
+    // once the modified flag says what the change led to.
+    std::function<void(const EditRegion&)> valuesChanged;
+    void TellValuesChanged(const EditRegion& region) const
+    {
+        if (valuesChanged) valuesChanged(region);
+    }
     // Clears the modified flag and the marker when the history is back at the saved state.
     void UpdateModifiedFromHistory();
     // The title without the marker: the file's name without folder and extension.

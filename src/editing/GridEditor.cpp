@@ -80,6 +80,7 @@ void GridEditor::Delete()
         RangeOperation(RangeMode::RecordUndo, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
         RangeOperation(RangeMode::Clear, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
         m_doc.history.ClearRedo();
+        m_doc.TellValuesChanged({m_section, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow});
     }
     Finish();
 }
@@ -104,6 +105,7 @@ void GridEditor::Cut()
     if (change) {
         RangeOperation(RangeMode::Clear, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow);
         m_doc.history.ClearRedo();
+        m_doc.TellValuesChanged({m_section, s.firstColumn, s.lastColumn, s.firstRow, s.lastRow});
     }
     Finish();
 }
@@ -132,21 +134,30 @@ void GridEditor::Paste()
     m_input = {};
     if (!HasSection()) return;
     // Nothing pasted (an empty or unavailable clipboard) changes nothing, the redo log included.
-    if (ApplyText(ApplyKind::Paste)) m_doc.history.ClearRedo();
+    if (ApplyText(ApplyKind::Paste)) {
+        m_doc.history.ClearRedo();
+        m_doc.TellValuesChanged(m_applied);
+    }
     Finish();
 }
 
 void GridEditor::Undo()
 {
     if (!HasSection()) return;
-    if (ApplyText(ApplyKind::Undo)) m_doc.UpdateModifiedFromHistory();
+    if (ApplyText(ApplyKind::Undo)) {
+        m_doc.UpdateModifiedFromHistory();
+        m_doc.TellValuesChanged(m_applied);
+    }
     Finish();
 }
 
 void GridEditor::Redo()
 {
     if (!HasSection()) return;
-    if (ApplyText(ApplyKind::Redo)) m_doc.UpdateModifiedFromHistory();
+    if (ApplyText(ApplyKind::Redo)) {
+        m_doc.UpdateModifiedFromHistory();
+        m_doc.TellValuesChanged(m_applied);
+    }
     Finish();
 }
 
@@ -161,6 +172,7 @@ void GridEditor::CommitCellText(const std::string& text)
     Note(row, column, note);
     m_doc.RefreshCells(m_section, row - 1, row - 1, column - 1, column - 1);
     RefreshSharedCells();
+    m_doc.TellValuesChanged({m_section, column, column, row, row});
 }
 
 std::string GridEditor::RangeText(int firstColumn, int lastColumn, int firstRow, int lastRow) const
@@ -279,6 +291,7 @@ bool GridEditor::ApplyText(ApplyKind kind)
         m_skipped = static_cast<int>(m_doc.CountReadOnly(m_section, anchorColumn - 1, lastColumn - 1, anchorRow - 1, lastRow - 1));
         RangeOperation(RangeMode::RecordUndo, anchorColumn, lastColumn, anchorRow, lastRow);
         WriteText(pasted, anchorColumn, lastColumn, anchorRow, lastRow, false);
+        m_applied = {m_section, anchorColumn, lastColumn, anchorRow, lastRow};
         m_doc.RefreshCells(m_section, anchorRow - 1, lastRow - 1, anchorColumn - 1, lastColumn - 1);
         m_grid.SetSelEndRow(lastRow);
         m_grid.SetSelEndColumn(lastColumn);
@@ -299,6 +312,7 @@ bool GridEditor::ApplyText(ApplyKind kind)
                    region.firstRow, region.lastRow);
     m_redoing = false;
     WriteText(std::string(recordText), region.firstColumn, region.lastColumn, region.firstRow, region.lastRow, true);
+    m_applied = region;
     m_doc.RefreshCells(m_section, region.firstRow - 1, region.lastRow - 1, region.firstColumn - 1, region.lastColumn - 1);
     SelectRange(region.firstColumn, region.lastColumn, region.firstRow, region.lastRow);
     if (switched || !m_grid.RowVisible(m_grid.CurrentRow()) || !m_grid.ColumnVisible(m_grid.CurrentColumn())) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "binary/ValueCodec.h"
+#include "document/EditRecord.h"
 
 namespace zok2 {
 
@@ -92,6 +93,7 @@ private:
     bool m_redoing = false;
     int m_skipped = 0;
     InputReport m_input;
+    EditRegion m_applied;  // the rectangle the last paste, undo or redo wrote
     void Note(int row, int column, const ColumnCodec::ParseNote& note);
 };
 

@@ -429,6 +429,7 @@ std::size_t ApplyImport(CZOKDoc& doc, const TableImport& checked)
     for (const TableImport::Change& change : checked.changes) {
         doc.StoreValue(stores[change.column], section, static_cast<int>(change.column), static_cast<int>(change.row), change.value);
     }
+    doc.TellValuesChanged({section, static_cast<int>(left) + 1, static_cast<int>(right) + 1, static_cast<int>(top) + 1, static_cast<int>(bottom) + 1});
     return checked.changes.size();
 }
 

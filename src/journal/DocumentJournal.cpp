@@ -1,6 +1,7 @@
 #include "journal/DocumentJournal.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "document/CZOKDoc.h"
 #include "document/EditRecord.h"
@@ -26,6 +27,33 @@ void ForEachCellInFile(const CZOKDoc& doc, const Region& g, Visit visit)
         }
     }
 }
+
+// The opened file's bytes read a window at a time: the cells of a rectangle lie
+// mostly in order, so a million of them take a few reads, not a million.
+class OpenedBytes {
+public:
+    // `cells`: how many cells will be asked for (a typed edit reads a few bytes, not a window).
+    OpenedBytes(const CZOKDoc& doc, std::int64_t cells)
+        : m_doc(doc), m_windowSize(static_cast<std::size_t>(std::clamp<std::int64_t>(cells * 64, 64, kWindow)))
+    {
+    }
+    std::string_view At(std::int64_t offset, int span)
+    {
+        if (offset < m_start || offset + span > m_start + static_cast<std::int64_t>(m_window.size())) {
+            m_start = offset;
+            m_window = m_doc.ReadOpenedBytes(offset, std::max(m_windowSize, static_cast<std::size_t>(span)));
+        }
+        const auto from = static_cast<std::size_t>(offset - m_start);
+        return std::string_view(m_window).substr(from, static_cast<std::size_t>(span));
+    }
+
+private:
+    static constexpr std::int64_t kWindow = 1 << 20;
+    const CZOKDoc& m_doc;
+    const std::size_t m_windowSize;
+    std::int64_t m_start = 0;
+    std::string m_window;
+};
 
 bool RegionFits(const CZOKDoc& doc, const Region& g)
 {
@@ -76,8 +104,9 @@ Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
             change.values.push_back(table.Get(static_cast<std::size_t>(r - 1), static_cast<std::size_t>(c - 1)));
         }
     }
+    OpenedBytes opened(doc, region.Cells());
     ForEachCellInFile(doc, region, [&](int, int, std::int64_t offset, int span) {
-        change.checks.push_back({offset, doc.ReadOpenedBytes(offset, static_cast<std::size_t>(span))});
+        change.checks.push_back({offset, std::string(opened.At(offset, span))});
     });
     return change;
 }
@@ -86,19 +115,24 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
 {
     RecoveryCheck check;
     if (!contents.readable) {
+        check.why = Refusal::Unreadable;
         check.refusal = contents.problem;
         return check;
     }
     if (contents.start.binaryPath != fs::AbsolutePath(doc.GetPathName())) {
+        check.why = Refusal::OtherFile;
         check.refusal = "the journal is of another file: " + contents.start.binaryPath;
         return check;
     }
     if (contents.start.setFingerprint != SetFingerprint(doc)) {
+        check.why = Refusal::SetChanged;
         check.refusal = "the definition set " + contents.start.setFolder + " has changed since the edits were made";
         return check;
     }
+    OpenedBytes opened(doc, 1 << 14);
     for (const Change& change : contents.changes) {
         if (!RegionFits(doc, change.region) || static_cast<std::int64_t>(change.values.size()) != change.region.Cells()) {
+            check.why = Refusal::CellsMoved;
             check.refusal = "the journal names cells the tables do not have";
             return check;
         }
@@ -108,12 +142,13 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
         ForEachCellInFile(doc, change.region, [&](int r, int c, std::int64_t offset, int span) {
             if (i >= change.checks.size() || change.checks[i].offset != offset || change.checks[i].bytes.size() != static_cast<std::size_t>(span)) {
                 sameCells = false;
-            } else if (doc.ReadOpenedBytes(offset, static_cast<std::size_t>(span)) != change.checks[i].bytes) {
+            } else if (opened.At(offset, span) != change.checks[i].bytes) {
                 check.changedOnDisk.push_back({change.region.section, r, c, offset});
             }
             ++i;
         });
         if (!sameCells || i != change.checks.size()) {
+            check.why = Refusal::CellsMoved;
             check.refusal = "the cells of the journal no longer lie where they lay";
             return check;
         }

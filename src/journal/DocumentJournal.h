@@ -29,8 +29,10 @@ struct ChangedCell {
     int section = 0, row = 0, column = 0;  // grid coordinates
     std::int64_t offset = 0;
 };
+enum class Refusal { None, Unreadable, OtherFile, SetChanged, CellsMoved };
 struct RecoveryCheck {
-    std::string refusal;                 // empty: the journal fits this document
+    Refusal why = Refusal::None;
+    std::string refusal;                 // in words (English); empty: the journal fits this document
     std::vector<ChangedCell> changedOnDisk;
     std::int64_t cells = 0;              // the cells the changes touch (counted once a change)
     bool Restorable() const { return refusal.empty() && changedOnDisk.empty(); }

@@ -46,6 +46,11 @@ protected:
         services.document = Services{&messages, &wait, &keys, &names};
         services.clipboard = &clipboard;
         app = std::make_unique<CZOKApp>(services);
+        // A journal left by an earlier start is asked about here, never in a message box.
+        app->askRecovery = [this](const QString& text, bool restorable) {
+            recoveryQuestions.push_back({text.toStdString(), restorable});
+            return recoveryAnswer;
+        };
         std::vector<std::string> args{"--root", root()};
         if (!file.empty()) args.push_back(file);
         ASSERT_TRUE(app->InitInstance(args, "/nonexistent/zok2"));
@@ -86,6 +91,7 @@ protected:
     std::string Byte(std::size_t offset, const std::string& file) { return file.substr(offset, 1); }
 
     TempDir temp;
+    StateFolder state;  // journals of unsaved edits go to the test's own folder
     std::string original;
     RecordingMessageBox messages;
     RecordingWaitCursor wait;
@@ -93,6 +99,12 @@ protected:
     QtFileNameCodec names;
     QtClipboard clipboard;
     std::unique_ptr<CZOKApp> app;
+    struct RecoveryQuestion {
+        std::string text;
+        bool restorable = false;
+    };
+    std::vector<RecoveryQuestion> recoveryQuestions;
+    CZOKApp::RecoveryAnswer recoveryAnswer = CZOKApp::RecoveryAnswer::Keep;
 };
 
 }  // namespace zok2::test

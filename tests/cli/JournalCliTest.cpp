@@ -15,38 +15,6 @@ namespace zok2::test {
 
 namespace {
 
-// The state folder pointed at a folder of the test's own, and back after it.
-class StateFolder {
-public:
-    StateFolder()
-    {
-#ifdef _WIN32
-        _putenv_s("LOCALAPPDATA", temp.Path().c_str());
-#else
-        const char* before = std::getenv("XDG_STATE_HOME");
-        if (before) m_before = before;
-        m_had = before != nullptr;
-        setenv("XDG_STATE_HOME", temp.Path().c_str(), 1);
-#endif
-        std::filesystem::create_directories(journal::JournalFolder());
-    }
-    ~StateFolder()
-    {
-#ifndef _WIN32
-        if (m_had) {
-            setenv("XDG_STATE_HOME", m_before.c_str(), 1);
-        } else {
-            unsetenv("XDG_STATE_HOME");
-        }
-#endif
-    }
-
-private:
-    TempDir temp;
-    std::string m_before;
-    bool m_had = false;
-};
-
 journal::Start StartOf(const std::string& binary)
 {
     journal::Start s;

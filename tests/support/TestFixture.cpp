@@ -12,6 +12,7 @@
 #include "framework/File.h"
 #include "framework/FileSystem.h"
 #include "framework/System.h"
+#include "journal/JournalPlace.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -120,6 +121,30 @@ void SetEnvironment(const char* name, const std::string& value)
         ::unsetenv(name);
     } else {
         ::setenv(name, value.c_str(), 1);
+    }
+#endif
+}
+
+StateFolder::StateFolder()
+{
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", temp.Path().c_str());
+#else
+    const char* before = std::getenv("XDG_STATE_HOME");
+    if (before) m_before = before;
+    m_had = before != nullptr;
+    setenv("XDG_STATE_HOME", temp.Path().c_str(), 1);
+#endif
+    std::filesystem::create_directories(journal::JournalFolder());
+}
+
+StateFolder::~StateFolder()
+{
+#ifndef _WIN32
+    if (m_had) {
+        setenv("XDG_STATE_HOME", m_before.c_str(), 1);
+    } else {
+        unsetenv("XDG_STATE_HOME");
     }
 #endif
 }

@@ -31,6 +31,21 @@ private:
     std::string m_path;
 };
 
+// The state folder (where journals of unsaved edits go) pointed at a folder of
+// the test's own, and back after it.
+class StateFolder {
+public:
+    StateFolder();
+    ~StateFolder();
+    StateFolder(const StateFolder&) = delete;
+    StateFolder& operator=(const StateFolder&) = delete;
+
+private:
+    TempDir temp;
+    std::string m_before;
+    bool m_had = false;
+};
+
 void WriteFile(const std::string& path, const std::string& bytes);
 // Fails the running test and stops it, from a helper whose caller would go on
 // to use what the helper could not make (ASSERT only leaves the helper).
