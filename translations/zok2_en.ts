@@ -433,6 +433,85 @@ Definition sets: %2</translation>
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <source>%1 %2 行目 %3 (0x%4)</source>
+        <translation>%1 row %2 %3 (0x%4)</translation>
+    </message>
+    <message>
+        <source>記録は別のファイルのものです</source>
+        <translation>the journal is of another file</translation>
+    </message>
+    <message>
+        <source>定義ファイルが変更を記録した後に変わりました</source>
+        <translation>the definition files have changed since the edits were made</translation>
+    </message>
+    <message>
+        <source>記録されたセルが今の定義ではその位置にありません</source>
+        <translation>the recorded cells no longer lie there with the definitions as they are now</translation>
+    </message>
+    <message>
+        <source>記録が読めません（%1）</source>
+        <translation>the journal cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>保存されていない変更</source>
+        <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <source>復元する</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>残しておく</source>
+        <translation>Keep for later</translation>
+    </message>
+    <message>
+        <source>破棄する</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>%1 から %2 までの変更</source>
+        <translation>changes made from %1 to %2</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>changes</translation>
+    </message>
+    <message>
+        <source>%1 には保存されていない%2の記録がありますが、復元できません: %3。</source>
+        <translation>A journal of unsaved %2 for %1 was found, but it cannot be restored: %3.</translation>
+    </message>
+    <message>
+        <source>ほか %1 セル</source>
+        <translation>and %1 more cells</translation>
+    </message>
+    <message>
+        <source>%1 には保存されていない%2の記録がありますが、その後ファイルのこれらのセルが変わったため、何も復元しません:
+%3</source>
+        <translation>A journal of unsaved %2 for %1 was found, but these cells of the file have changed since, so nothing is restored:
+%3</translation>
+    </message>
+    <message>
+        <source>%1 には保存されていない%2の記録があります（%3 回の変更、%4 セル）。
+復元すると、元に戻すで一つずつ取り消せます。</source>
+        <translation>A journal of unsaved %2 for %1 was found (%3 changes, %4 cells).
+Restored, they can be undone one by one.</translation>
+    </message>
+    <message>
+        <source>別の zok2 のウィンドウがこのファイルの保存していない変更を持っています。このウィンドウでの変更は記録されません。</source>
+        <translation>Another zok2 window holds unsaved changes of this file. Changes made in this window are not journaled.</translation>
+    </message>
+    <message>
+        <source>保存していない変更を記録できません: %1</source>
+        <translation>Unsaved changes cannot be journaled: %1</translation>
+    </message>
+    <message>
+        <source>前回の変更の記録を残してあるため、このファイルの変更は記録されません。</source>
+        <translation>The journal of earlier changes is kept, so changes of this file are not journaled.</translation>
+    </message>
+</context>
+<context>
     <name>MainFrame</name>
     <message>
         <source>移動</source>
