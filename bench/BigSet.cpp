@@ -8,6 +8,9 @@
 #include <memory>
 #include <random>
 
+#include "document/CZOKDoc.h"
+#include "exchange/TableImport.h"
+#include "exchange/TableText.h"
 #include "tools/BlockEncoder.h"
 
 namespace zok2::bench {
@@ -164,6 +167,29 @@ const BigSet& GetManyDefinitions(int count, bool capitals)
 {
     return Keep(std::string(capitals ? "upper" : "lower") + std::to_string(count),
                 [](int n, int upper) { return BuildMany(n, upper != 0); }, count, capitals ? 1 : 0);
+}
+
+std::string ChangedExport(const CZOKDoc& doc)
+{
+    const exchange::Rows rows = exchange::ExportRows(doc, 0);
+    exchange::Rows changed;
+    std::string cell;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        changed.StartRow();
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            cell = rows[r][c];
+            if (r > 0 && c > 0 && !cell.empty()) {
+                // The last digit's lowest bit flipped: every text stays a value its
+                // column holds (largest values end in an odd digit); a negative one
+                // moves towards zero (the smallest, -128, ends in an even one).
+                char& last = cell.back();
+                const int digit = last <= '9' ? last - '0' : last - 'A' + 10;
+                last = "0123456789ABCDEF"[cell[0] == '-' ? (digit > 0 ? digit - 1 : 1) : digit ^ 1];
+            }
+            changed.AddCell(cell);
+        }
+    }
+    return exchange::WriteTsv(changed);
 }
 
 }  // namespace zok2::bench

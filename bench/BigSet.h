@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace zok2 {
+class CZOKDoc;
+}
+
 namespace zok2::bench {
 
 struct BigSet {
@@ -22,5 +26,10 @@ const BigSet& GetTallSet(int rows);
 // `count` definitions of one column each, the files named in capitals
 // ("NAME.IDN", "NAME.INI") as a set copied from Windows has them, or in lower case.
 const BigSet& GetManyDefinitions(int count, bool capitals);
+
+// The first table's own export with every text changed (its last digit's lowest
+// bit flipped, so each keeps its column's form and limits): an import of it
+// stores every cell.
+std::string ChangedExport(const CZOKDoc& doc);
 
 }  // namespace zok2::bench

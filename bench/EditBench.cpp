@@ -162,29 +162,6 @@ BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond);
 // Import: the table's own export with every text changed (its last digit's
 // lowest bit flipped, so each keeps its column's form and limits), read and stored, beside strtoul of the
 // same texts; and the unchanged export, which is compared and stores nothing.
-std::string ChangedExport(const CZOKDoc& doc)
-{
-    const exchange::Rows rows = exchange::ExportRows(doc, 0);
-    exchange::Rows changed;
-    std::string cell;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        changed.StartRow();
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            cell = rows[r][c];
-            if (r > 0 && c > 0 && !cell.empty()) {
-                // The last digit's lowest bit flipped: every text stays a value its
-                // column holds (largest values end in an odd digit); a negative one
-                // moves towards zero (the smallest, -128, ends in an even one).
-                char& last = cell.back();
-                const int digit = last <= '9' ? last - '0' : last - 'A' + 10;
-                last = "0123456789ABCDEF"[cell[0] == '-' ? (digit > 0 ? digit - 1 : 1) : digit ^ 1];
-            }
-            changed.AddCell(cell);
-        }
-    }
-    return exchange::WriteTsv(changed);
-}
-
 void ImportText(benchmark::State& state, bool changed)
 {
     const BigSet& set = GetBigSet(1, 125000);

@@ -28,31 +28,38 @@ void ForEachCellInFile(const CZOKDoc& doc, const Region& g, Visit visit)
     }
 }
 
-// The opened file's bytes read a window at a time: the cells of a rectangle lie
-// mostly in order, so a million of them take a few reads, not a million.
+// The opened file's bytes read a window at a time, one window a column: a
+// column's cells lie in order, so a million of them take a few reads, not a
+// million, however the columns of a record lie apart.
 class OpenedBytes {
 public:
-    // `cells`: how many cells will be asked for (a typed edit reads a few bytes, not a window).
-    OpenedBytes(const CZOKDoc& doc, std::int64_t cells)
-        : m_doc(doc), m_windowSize(static_cast<std::size_t>(std::clamp<std::int64_t>(cells * 64, 64, kWindow)))
+    // `rows` and `columns`: the rectangle asked about (a typed edit reads a few bytes, not a window).
+    OpenedBytes(const CZOKDoc& doc, std::int64_t rows, int columns)
+        : m_doc(doc),
+          m_windowSize(static_cast<std::size_t>(std::clamp<std::int64_t>(rows * 16, 64, kWindow))),
+          m_windows(static_cast<std::size_t>(std::max(columns, 1)))
     {
     }
-    std::string_view At(std::int64_t offset, int span)
+    std::string_view At(int column, std::int64_t offset, int span)
     {
-        if (offset < m_start || offset + span > m_start + static_cast<std::int64_t>(m_window.size())) {
-            m_start = offset;
-            m_window = m_doc.ReadOpenedBytes(offset, std::max(m_windowSize, static_cast<std::size_t>(span)));
+        Window& w = m_windows[static_cast<std::size_t>(column) % m_windows.size()];
+        if (offset < w.start || offset + span > w.start + static_cast<std::int64_t>(w.bytes.size())) {
+            w.start = offset;
+            w.bytes = m_doc.ReadOpenedBytes(offset, std::max(m_windowSize, static_cast<std::size_t>(span)));
         }
-        const auto from = static_cast<std::size_t>(offset - m_start);
-        return std::string_view(m_window).substr(from, static_cast<std::size_t>(span));
+        const auto from = static_cast<std::size_t>(offset - w.start);
+        return std::string_view(w.bytes).substr(from, static_cast<std::size_t>(span));
     }
 
 private:
     static constexpr std::int64_t kWindow = 1 << 20;
+    struct Window {
+        std::int64_t start = 0;
+        std::string bytes;
+    };
     const CZOKDoc& m_doc;
     const std::size_t m_windowSize;
-    std::int64_t m_start = 0;
-    std::string m_window;
+    std::vector<Window> m_windows;
 };
 
 bool RegionFits(const CZOKDoc& doc, const Region& g)
@@ -99,14 +106,15 @@ Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
     if (!RegionFits(doc, region)) return change;
     const ValueTable& table = doc.values[static_cast<std::size_t>(region.section)];
     change.values.reserve(static_cast<std::size_t>(region.Cells()));
+    change.checks.reserve(static_cast<std::size_t>(region.Cells()));
     for (int r = region.firstRow; r <= region.lastRow; ++r) {
         for (int c = region.firstColumn; c <= region.lastColumn; ++c) {
             change.values.push_back(table.Get(static_cast<std::size_t>(r - 1), static_cast<std::size_t>(c - 1)));
         }
     }
-    OpenedBytes opened(doc, region.Cells());
-    ForEachCellInFile(doc, region, [&](int, int, std::int64_t offset, int span) {
-        change.checks.push_back({offset, std::string(opened.At(offset, span))});
+    OpenedBytes opened(doc, region.lastRow - region.firstRow + 1, region.lastColumn - region.firstColumn + 1);
+    ForEachCellInFile(doc, region, [&](int, int c, std::int64_t offset, int span) {
+        change.checks.push_back({offset, std::string(opened.At(c - region.firstColumn, offset, span))});
     });
     return change;
 }
@@ -129,7 +137,6 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
         check.refusal = "the definition set " + contents.start.setFolder + " has changed since the edits were made";
         return check;
     }
-    OpenedBytes opened(doc, 1 << 14);
     for (const Change& change : contents.changes) {
         if (!RegionFits(doc, change.region) || static_cast<std::int64_t>(change.values.size()) != change.region.Cells()) {
             check.why = Refusal::CellsMoved;
@@ -137,12 +144,14 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
             return check;
         }
         check.cells += change.region.Cells();
+        const Region& g = change.region;
+        OpenedBytes opened(doc, g.lastRow - g.firstRow + 1, g.lastColumn - g.firstColumn + 1);
         std::size_t i = 0;
         bool sameCells = true;
         ForEachCellInFile(doc, change.region, [&](int r, int c, std::int64_t offset, int span) {
             if (i >= change.checks.size() || change.checks[i].offset != offset || change.checks[i].bytes.size() != static_cast<std::size_t>(span)) {
                 sameCells = false;
-            } else if (opened.At(offset, span) != change.checks[i].bytes) {
+            } else if (opened.At(c - g.firstColumn, offset, span) != change.checks[i].bytes) {
                 check.changedOnDisk.push_back({change.region.section, r, c, offset});
             }
             ++i;
