@@ -59,9 +59,11 @@ void JournalKeeper::Changed(const EditRegion& region)
             if (told) told(m_notJournaled);
             return;
         }
-        m_writer = std::make_unique<journal::JournalWriter>(m_path, journal::StartOf(m_doc, now));
+        m_writer = std::make_unique<journal::JournalWriter>(m_path, journal::StartOf(m_doc, now), &m_doc.OpenedFile());
     }
-    m_writer->Append(journal::ChangeOf(m_doc, {region.section, region.firstColumn, region.lastColumn, region.firstRow, region.lastRow}, now));
+    // The values now; the file's bytes under them are read by the journal's thread.
+    const journal::Region changed{region.section, region.firstColumn, region.lastColumn, region.firstRow, region.lastRow};
+    m_writer->Append(journal::ValuesOf(m_doc, changed, now), journal::PlanOf(m_doc, changed));
     if (!m_failureTold && !m_writer->Failure().empty()) {
         m_failureTold = true;
         if (told) told(T("Journal", "保存していない変更を記録できません: %1").arg(FileNameToQString(m_writer->Failure())));
@@ -124,7 +126,7 @@ void JournalKeeper::Answered(const Found& found, Answer answer)
         const journal::Contents& contents = found.listed.contents;
         journal::Replay(m_doc, contents);
         // The same journal written anew: its changes are now this window's unsaved edits.
-        m_writer = std::make_unique<journal::JournalWriter>(m_path, contents.start);
+        m_writer = std::make_unique<journal::JournalWriter>(m_path, contents.start, &m_doc.OpenedFile());
         for (const journal::Change& change : contents.changes) m_writer->Append(change);
         return;
     }

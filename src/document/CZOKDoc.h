@@ -116,6 +116,8 @@ public:
     // The binary's identity (size, modification time) when it was opened.
     const fs::FileIdentity& OpenedIdentity() const { return m_openedIdentity; }
     std::string ReadOpenedBytes(std::int64_t offset, std::size_t count) const;
+    // The handle on the binary as opened (for a second handle of another thread: fs::File::OpenSame).
+    const fs::File& OpenedFile() const { return m_opened; }
     // The cell's value differs from the file's as last saved (or opened).
     bool IsEdited(int section, int column, int row) const;
     // The path of a section's row-name (".idn") or column (".ini") file, spelled as on disk.

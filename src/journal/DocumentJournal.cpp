@@ -11,56 +11,10 @@ namespace zok2::journal {
 
 namespace {
 
-// The cells of a rectangle that lie in the file, in the rectangle's order: where and how many bytes.
-template <typename Visit>
-void ForEachCellInFile(const CZOKDoc& doc, const Region& g, Visit visit)
+ReadBytes ReaderOf(const CZOKDoc& doc)
 {
-    for (int r = g.firstRow; r <= g.lastRow; ++r) {
-        for (int c = g.firstColumn; c <= g.lastColumn; ++c) {
-            if (!doc.HasData(g.section, c - 1, r - 1)) continue;
-            const ColumnLayout* layout = doc.LayoutOf(g.section, c - 1);
-            if (!layout) continue;
-            const std::int64_t offset = layout->Offset(r - 1);
-            const int span = layout->SpanBytes();
-            if (offset < 0 || offset + span > doc.FileSize()) continue;
-            visit(r, c, offset, span);
-        }
-    }
+    return [&doc](std::int64_t offset, std::size_t count) { return doc.ReadOpenedBytes(offset, count); };
 }
-
-// The opened file's bytes read a window at a time, one window a column: a
-// column's cells lie in order, so a million of them take a few reads, not a
-// million, however the columns of a record lie apart.
-class OpenedBytes {
-public:
-    // `rows` and `columns`: the rectangle asked about (a typed edit reads a few bytes, not a window).
-    OpenedBytes(const CZOKDoc& doc, std::int64_t rows, int columns)
-        : m_doc(doc),
-          m_windowSize(static_cast<std::size_t>(std::clamp<std::int64_t>(rows * 16, 64, kWindow))),
-          m_windows(static_cast<std::size_t>(std::max(columns, 1)))
-    {
-    }
-    std::string_view At(int column, std::int64_t offset, int span)
-    {
-        Window& w = m_windows[static_cast<std::size_t>(column) % m_windows.size()];
-        if (offset < w.start || offset + span > w.start + static_cast<std::int64_t>(w.bytes.size())) {
-            w.start = offset;
-            w.bytes = m_doc.ReadOpenedBytes(offset, std::max(m_windowSize, static_cast<std::size_t>(span)));
-        }
-        const auto from = static_cast<std::size_t>(offset - w.start);
-        return std::string_view(w.bytes).substr(from, static_cast<std::size_t>(span));
-    }
-
-private:
-    static constexpr std::int64_t kWindow = 1 << 20;
-    struct Window {
-        std::int64_t start = 0;
-        std::string bytes;
-    };
-    const CZOKDoc& m_doc;
-    const std::size_t m_windowSize;
-    std::vector<Window> m_windows;
-};
 
 bool RegionFits(const CZOKDoc& doc, const Region& g)
 {
@@ -98,7 +52,25 @@ Start StartOf(const CZOKDoc& doc, std::int64_t nowMs)
     return s;
 }
 
-Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
+CheckPlan PlanOf(const CZOKDoc& doc, const Region& region)
+{
+    CheckPlan plan;
+    plan.region = region;
+    plan.fileSize = doc.FileSize();
+    if (!RegionFits(doc, region)) return plan;
+    const ValueTable& table = doc.values[static_cast<std::size_t>(region.section)];
+    for (int c = region.firstColumn; c <= region.lastColumn; ++c) {
+        CheckPlan::Column column;
+        if (doc.Column(region.section, c - 1)) {
+            column.dataRows = std::min<std::int64_t>(doc.CodecOf(region.section, c - 1).RowCount(), static_cast<std::int64_t>(table.Rows()));
+            if (const ColumnLayout* layout = doc.LayoutOf(region.section, c - 1)) column.layout = *layout;
+        }
+        plan.columns.push_back(column);
+    }
+    return plan;
+}
+
+Change ValuesOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
 {
     Change change;
     change.whenMs = whenMs;
@@ -106,16 +78,18 @@ Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
     if (!RegionFits(doc, region)) return change;
     const ValueTable& table = doc.values[static_cast<std::size_t>(region.section)];
     change.values.reserve(static_cast<std::size_t>(region.Cells()));
-    change.checks.reserve(static_cast<std::size_t>(region.Cells()));
     for (int r = region.firstRow; r <= region.lastRow; ++r) {
         for (int c = region.firstColumn; c <= region.lastColumn; ++c) {
             change.values.push_back(table.Get(static_cast<std::size_t>(r - 1), static_cast<std::size_t>(c - 1)));
         }
     }
-    OpenedBytes opened(doc, region.lastRow - region.firstRow + 1, region.lastColumn - region.firstColumn + 1);
-    ForEachCellInFile(doc, region, [&](int, int c, std::int64_t offset, int span) {
-        change.checks.push_back({offset, std::string(opened.At(c - region.firstColumn, offset, span))});
-    });
+    return change;
+}
+
+Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs)
+{
+    Change change = ValuesOf(doc, region, whenMs);
+    change.checks = ReadChecks(PlanOf(doc, region), ReaderOf(doc));
     return change;
 }
 
@@ -144,14 +118,12 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
             return check;
         }
         check.cells += change.region.Cells();
-        const Region& g = change.region;
-        OpenedBytes opened(doc, g.lastRow - g.firstRow + 1, g.lastColumn - g.firstColumn + 1);
         std::size_t i = 0;
         bool sameCells = true;
-        ForEachCellInFile(doc, change.region, [&](int r, int c, std::int64_t offset, int span) {
-            if (i >= change.checks.size() || change.checks[i].offset != offset || change.checks[i].bytes.size() != static_cast<std::size_t>(span)) {
+        VisitCellBytes(PlanOf(doc, change.region), ReaderOf(doc), [&](int r, int c, std::int64_t offset, std::string_view bytes) {
+            if (i >= change.checks.size() || change.checks[i].offset != offset || change.checks[i].bytes.size() != bytes.size()) {
                 sameCells = false;
-            } else if (opened.At(c - g.firstColumn, offset, span) != change.checks[i].bytes) {
+            } else if (bytes != change.checks[i].bytes) {
                 check.changedOnDisk.push_back({change.region.section, r, c, offset});
             }
             ++i;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/CellChecks.h"
 #include "journal/JournalFormat.h"
 
 namespace zok2 {
@@ -23,6 +24,10 @@ Start StartOf(const CZOKDoc& doc, std::int64_t nowMs);
 // What a rectangle of grid cells holds now, with the file's bytes under each of
 // its cells that lie in the file (in the rectangle's order, row by row).
 Change ChangeOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs);
+// The same in two halves: the values now (without checks), and where the bytes
+// under the cells lie, for the journal's thread to read (ReadChecks).
+Change ValuesOf(const CZOKDoc& doc, const Region& region, std::int64_t whenMs);
+CheckPlan PlanOf(const CZOKDoc& doc, const Region& region);
 
 // A cell whose bytes on disk are no longer those an edit was made against.
 struct ChangedCell {

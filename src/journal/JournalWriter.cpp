@@ -22,8 +22,9 @@ std::string FolderOf(const std::string& path)
 
 }  // namespace
 
-JournalWriter::JournalWriter(std::string path, Start start) : m_path(std::move(path)), m_start(std::move(start))
+JournalWriter::JournalWriter(std::string path, Start start, const fs::File* binary) : m_path(std::move(path)), m_start(std::move(start))
 {
+    if (binary && binary->IsOpen()) m_binary.OpenSame(*binary);
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -38,12 +39,16 @@ JournalWriter::~JournalWriter()
     m_thread.join();
 }
 
-void JournalWriter::Append(Change change)
+void JournalWriter::Append(Change change) { Append(std::move(change), std::nullopt); }
+
+void JournalWriter::Append(Change change, CheckPlan plan) { Append(std::move(change), std::optional<CheckPlan>(std::move(plan))); }
+
+void JournalWriter::Append(Change change, std::optional<CheckPlan> plan)
 {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         if (m_stop) return;
-        m_pending.push_back(std::move(change));
+        m_pending.push_back({std::move(change), std::move(plan)});
         ++m_appended;
     }
     m_wake.notify_all();
@@ -145,7 +150,7 @@ void JournalWriter::Run()
                 m_wake.wait(lock, ready);
             }
         }
-        std::vector<Change> batch;
+        std::vector<Pending> batch;
         batch.swap(m_pending);
         const bool stop = m_stop, discard = m_discard, hurry = m_hurry;
         m_hurry = false;
@@ -159,7 +164,15 @@ void JournalWriter::Run()
         }
         if (!batch.empty() && !broken) {
             std::string bytes;
-            for (const Change& change : batch) bytes += EncodeChange(change);
+            for (Pending& pending : batch) {
+                if (pending.plan) pending.change.checks = ReadChecks(*pending.plan, [this](std::int64_t offset, std::size_t count) {
+                    std::string read(count, '\0');
+                    const std::int64_t got = m_binary.IsOpen() ? m_binary.ReadAt(offset, read.data(), count) : -1;
+                    read.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+                    return read;
+                });
+                bytes += EncodeChange(pending.change);
+            }
             const bool ok = (m_fd >= 0 || Open()) && Write(bytes);
             broken = !ok;
             unsynced = unsynced || ok;

@@ -6,6 +6,7 @@
 #include "editing/GridEditor.h"
 #include "framework/FileSystem.h"
 #include "journal/DocumentJournal.h"
+#include "journal/JournalWriter.h"
 #include "support/TestFixture.h"
 
 namespace zok2::test {
@@ -131,6 +132,30 @@ TEST_F(DocumentJournalTest, ChangedBytesAnotherSetAndAnotherFileAreRefused)
     journal::Contents other = Contents();
     other.start.binaryPath = "/elsewhere/data.bin";
     EXPECT_NE(journal::CheckRecovery(*doc, other).refusal.find("another file"), std::string::npos);
+}
+
+// The window hands the journal a change's values and where its bytes lie; the
+// journal's thread reads them from its own handle on the file as opened, even
+// after another program replaced the file, and writes what ChangeOf gives.
+TEST_F(DocumentJournalTest, ChecksReadByTheJournalsThreadAreThoseOfTheFileAsOpened)
+{
+    Edit(2, 1, "9");
+    Edit(2, 3, "8");
+    const journal::Region region{0, 1, 3, 1, 6};  // every cell, past the data rows too
+    const journal::Change expected = journal::ChangeOf(*doc, region, 5000);
+    ASSERT_EQ(expected.checks.size(), 18u);
+    const std::string journalPath = temp.Path() + "planned.journal";
+    {
+        journal::JournalWriter writer(journalPath, journal::StartOf(*doc, 5000), &doc->OpenedFile());
+        WriteFile(temp.Path() + "new.bin", std::string(0x60, '\x7F'));
+        ReplaceByRename(temp.Path() + "new.bin", path);  // another program writes the file anew
+        writer.Append(journal::ValuesOf(*doc, region, 5000), journal::PlanOf(*doc, region));
+        writer.Flush();
+    }
+    const journal::Contents written = journal::Decode(ReadFile(journalPath));
+    ASSERT_EQ(written.changes.size(), 1u);
+    EXPECT_EQ(written.changes[0], expected);
+    EXPECT_EQ(written.changes[0].checks[1].bytes, std::string("\x12\x13", 2));
 }
 
 }  // namespace zok2::test
