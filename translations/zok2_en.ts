@@ -510,6 +510,10 @@ Restored, they can be undone one by one.</translation>
         <source>前回の変更の記録を残してあるため、このファイルの変更は記録されません。</source>
         <translation>The journal of earlier changes is kept, so changes of this file are not journaled.</translation>
     </message>
+    <message>
+        <source>記録に列に収まらない値があります</source>
+        <translation>the journal holds values their columns cannot hold</translation>
+    </message>
 </context>
 <context>
     <name>MainFrame</name>

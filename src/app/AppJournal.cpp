@@ -47,6 +47,7 @@ QString Refusal(const journal::RecoveryCheck& check)
     case journal::Refusal::OtherFile: return T("Journal", "記録は別のファイルのものです");
     case journal::Refusal::SetChanged: return T("Journal", "定義ファイルが変更を記録した後に変わりました");
     case journal::Refusal::CellsMoved: return T("Journal", "記録されたセルが今の定義ではその位置にありません");
+    case journal::Refusal::ValuesDoNotFit: return T("Journal", "記録に列に収まらない値があります");
     case journal::Refusal::Unreadable:
     case journal::Refusal::None: break;
     }

@@ -117,6 +117,19 @@ RecoveryCheck CheckRecovery(const CZOKDoc& doc, const Contents& contents)
             check.refusal = "the journal names cells the tables do not have";
             return check;
         }
+        // Values a column cannot hold (wider than its bytes, bits outside its mask) come from no edit.
+        std::size_t k = 0;
+        for (int r = change.region.firstRow; r <= change.region.lastRow; ++r) {
+            for (int c = change.region.firstColumn; c <= change.region.lastColumn; ++c, ++k) {
+                if (!doc.HasData(change.region.section, c - 1, r - 1)) continue;
+                const std::uint32_t v = change.values[k];
+                if (doc.CodecOf(change.region.section, c - 1).Constrain(v, false) != v) {
+                    check.why = Refusal::ValuesDoNotFit;
+                    check.refusal = "the journal holds a value its column cannot hold";
+                    return check;
+                }
+            }
+        }
         check.cells += change.region.Cells();
         std::size_t i = 0;
         bool sameCells = true;

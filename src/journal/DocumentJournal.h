@@ -34,7 +34,7 @@ struct ChangedCell {
     int section = 0, row = 0, column = 0;  // grid coordinates
     std::int64_t offset = 0;
 };
-enum class Refusal { None, Unreadable, OtherFile, SetChanged, CellsMoved };
+enum class Refusal { None, Unreadable, OtherFile, SetChanged, CellsMoved, ValuesDoNotFit };
 struct RecoveryCheck {
     Refusal why = Refusal::None;
     std::string refusal;                 // in words (English); empty: the journal fits this document

@@ -134,6 +134,24 @@ TEST_F(DocumentJournalTest, ChangedBytesAnotherSetAndAnotherFileAreRefused)
     EXPECT_NE(journal::CheckRecovery(*doc, other).refusal.find("another file"), std::string::npos);
 }
 
+// A value no edit could have made (wider than its column's bytes) refuses the
+// whole journal before anything is stored.
+TEST_F(DocumentJournalTest, AValueItsColumnCannotHoldRefusesTheWholeJournal)
+{
+    start = journal::StartOf(*doc, 1000);
+    Edit(1, 1, "7");
+    Journal({0, 1, 1, 1, 1});
+    Edit(2, 3, "9");
+    Journal({0, 3, 3, 2, 2});
+    changes[1].values[0] = 0x1FF;  // B is one byte
+    Reopen();
+    const journal::RecoveryCheck check = journal::CheckRecovery(*doc, Contents());
+    EXPECT_EQ(check.why, journal::Refusal::ValuesDoNotFit);
+    EXPECT_FALSE(check.Restorable());
+    changes[1].values[0] = 0xFF;
+    EXPECT_TRUE(journal::CheckRecovery(*doc, Contents()).Restorable());
+}
+
 // The window hands the journal a change's values and where its bytes lie; the
 // journal's thread reads them from its own handle on the file as opened, even
 // after another program replaced the file, and writes what ChangeOf gives.
