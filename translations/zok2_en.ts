@@ -514,6 +514,14 @@ Restored, they can be undone one by one.</translation>
         <source>記録に列に収まらない値があります</source>
         <translation>the journal holds values their columns cannot hold</translation>
     </message>
+    <message>
+        <source>%1 の変更</source>
+        <translation>changes made at %1</translation>
+    </message>
+    <message>
+        <source>保存されていない %1 回の変更を復元しました。</source>
+        <translation>%1 unsaved changes restored.</translation>
+    </message>
 </context>
 <context>
     <name>MainFrame</name>

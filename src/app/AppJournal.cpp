@@ -85,7 +85,8 @@ void CZOKApp::OfferRecovery()
     QString text;
     QString span;
     if (contents.readable && !contents.changes.empty()) {
-        span = T("Journal", "%1 から %2 までの変更").arg(When(contents.changes.front().whenMs), When(contents.changes.back().whenMs));
+        const QString first = When(contents.changes.front().whenMs), last = When(contents.changes.back().whenMs);
+        span = first == last ? T("Journal", "%1 の変更").arg(first) : T("Journal", "%1 から %2 までの変更").arg(first, last);
     } else {
         span = T("Journal", "変更");
     }
@@ -113,6 +114,7 @@ void CZOKApp::OfferRecovery()
     switch (answer) {
     case RecoveryAnswer::Restore:
         m_journal->Answered(found, restorable ? JournalKeeper::Answer::Restore : JournalKeeper::Answer::Keep);
+        if (restorable) m_frame->ShowNote(T("Journal", "保存されていない %1 回の変更を復元しました。").arg(static_cast<qulonglong>(contents.changes.size())));
         break;
     case RecoveryAnswer::Keep: m_journal->Answered(found, JournalKeeper::Answer::Keep); break;
     case RecoveryAnswer::Discard: m_journal->Answered(found, JournalKeeper::Answer::Discard); break;

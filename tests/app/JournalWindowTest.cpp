@@ -101,6 +101,7 @@ TEST_F(JournalWindowTest, RestoredEditsComeBackAsTheEditHistory)
     EXPECT_NE(recoveryQuestions[0].text.find("3 回の変更、3 セル"), std::string::npos) << recoveryQuestions[0].text;
     EXPECT_NE(recoveryQuestions[0].text.find(sample()), std::string::npos);
     EXPECT_TRUE(doc().IsModified());
+    EXPECT_EQ(frame().Note().toStdString(), "保存されていない 3 回の変更を復元しました。");
     EXPECT_EQ(Value(1, 1), 8u);
     EXPECT_EQ(Value(2, 1), 7u);
     EXPECT_EQ(Shown(1, 1), "8");
