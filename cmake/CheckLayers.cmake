@@ -13,11 +13,12 @@ set(allowed_search "text;framework;definitions;binary;saving;grid;document;searc
 set(allowed_patch "text;framework;patch")
 set(allowed_sets "text;framework;definitions;sets")
 set(allowed_journal "text;framework;definitions;binary;saving;grid;document;patch;journal")
+set(allowed_checksum "text;patch;checksum")
 set(allowed_exchange "text;framework;definitions;binary;saving;grid;document;exchange")
 set(allowed_compare "text;framework;definitions;binary;saving;grid;document;search;compare")
 
 set(failures "")
-foreach(layer text grid framework definitions binary saving document editing search patch compare exchange sets journal)
+foreach(layer text grid framework definitions binary saving document editing search patch compare exchange sets journal checksum)
   file(GLOB sources "${SOURCE_DIR}/src/${layer}/*.h" "${SOURCE_DIR}/src/${layer}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include [<\"]")
