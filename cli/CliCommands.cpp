@@ -43,6 +43,7 @@ const char* const kUsage =
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
     "       zok2-cli apply PATCH FILE [OUT]\n"
     "       zok2-cli [--root DIR] [--mode NAME] check [FILE]\n"
+    "       zok2-cli [--root DIR] [--mode NAME] sums [--fix] FILE\n"
     "       zok2-cli strides FILE OFFSET LENGTH\n"
     "       zok2-cli journal list | show FILE\n"
     "       zok2-cli --help | --version\n"
@@ -545,7 +546,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "strides") return RunStrides(rest);
     if (command == "journal") return RunJournal(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
-        command != "export" && command != "import" && command != "check") {
+        command != "export" && command != "import" && command != "check" && command != "sums") {
         return UsageError("unknown command: " + command);
     }
     FindOptions find;
@@ -569,6 +570,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         rest.erase(rest.begin(), rest.begin() + 2);
     }
     if (command == "check" && rest.size() > 1) return UsageError("check takes at most one FILE");
+    const bool fix = command == "sums" && !rest.empty() && rest[0] == "--fix";
+    if (fix) rest.erase(rest.begin());
+    if (command == "sums" && rest.size() != 1) return UsageError("sums takes [--fix] FILE");
     if (rest.empty() && command != "check") return UsageError("no FILE given");
     if (command == "export" && rest.size() < 2) return UsageError("export takes FILE DIR [SECTION ...]");
     if (command == "import" && rest.size() < 2) return UsageError("import takes FILE DIR|TABLEFILE ...");
@@ -595,6 +599,11 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "sections") {
         RunSections(*session.doc, result);
         return result;
+    }
+    if (command == "sums") {
+        CliResult sums = RunSums(*session.doc, opened, fix);
+        sums.err = result.err + sums.err;
+        return sums;
     }
     if (command == "dump") return RunDump(session, std::vector<std::string>(rest.begin() + 1, rest.end()), result);
     if (command == "find") return RunFind(session, find, rest[1], result);

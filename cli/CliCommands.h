@@ -18,5 +18,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
                  const std::function<std::string()>& readInput);
 // zok2-cli journal list | show FILE (the arguments after "journal").
 CliResult RunJournal(const std::vector<std::string>& args);
+class CZOKDoc;
+// zok2-cli sums [--fix] FILE, with FILE opened as `doc`.
+CliResult RunSums(const CZOKDoc& doc, const std::string& file, bool fix);
 
 }  // namespace zok2

@@ -13,7 +13,7 @@ set(allowed_search "text;framework;definitions;binary;saving;grid;document;searc
 set(allowed_patch "text;framework;patch")
 set(allowed_sets "text;framework;definitions;sets")
 set(allowed_journal "text;framework;definitions;binary;saving;grid;document;patch;journal")
-set(allowed_checksum "text;patch;checksum")
+set(allowed_checksum "text;framework;patch;checksum")
 set(allowed_exchange "text;framework;definitions;binary;saving;grid;document;exchange")
 set(allowed_compare "text;framework;definitions;binary;saving;grid;document;search;compare")
 

@@ -1,0 +1,106 @@
+// zok2-cli sums and sums --fix on a copy of the sample: each rule's stored and
+// computed value, "ok", "differs" or "fixed", the exit codes, the ".bak" copy
+// and the bytes written, and a rule the reader cannot use named on stderr.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliCommands.h"
+#include "patch/Crc32.h"
+#include "qt/SjisCodec.h"
+#include "support/TestFixture.h"
+
+namespace zok2::test {
+
+namespace {
+
+CliResult Cli(const std::vector<std::string>& args) { return RunCli(args, "/nonexistent", [] { return std::string(); }); }
+
+class SumsCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string examples = std::string(ZOK2_SOURCE_DIR) + "/examples";
+        std::filesystem::copy(examples + "/Settings", root() + "Settings", std::filesystem::copy_options::recursive);
+        std::filesystem::copy(examples + "/zok2.ini", root() + "zok2.ini");
+        std::filesystem::copy(examples + "/sample.dat", binary());
+        // The items table (0x100-0x13F in the set's addresses, 0x300-0x33F in the
+        // file) in a CRC-32 at 0x5FC (0x7FC), and its first two records' words in a sum at 0x5F8.
+        WriteFile(rules(), Utf8ToSjis("// 検査値\r\n道具,crc32,100-13F,5FC:4:le\r\nwords,sum16be,100-107,5F8:2:be\r\n"));
+    }
+    std::string root() const { return temp.Path(); }
+    std::string binary() const { return temp.Path() + "sample.dat"; }
+    std::string rules() const { return temp.Path() + "Settings/sample/checksums.txt"; }
+    std::vector<std::string> Args(std::initializer_list<std::string> rest) const
+    {
+        std::vector<std::string> args{"--root", root(), "sums"};
+        args.insert(args.end(), rest);
+        return args;
+    }
+    TempDir temp;
+};
+
+std::string Hex8(std::uint32_t v)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", v);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(SumsCli, ShowsEachRuleAndFixesWhatDiffersAfterABackup)
+{
+    const std::string before = ReadFile(binary());
+    const std::uint32_t crc = patch::Crc32(std::string_view(before).substr(0x300, 0x40));
+    std::uint32_t words = 0;
+    for (std::size_t i = 0x300; i < 0x308; i += 2) words += (static_cast<unsigned char>(before[i]) << 8) | static_cast<unsigned char>(before[i + 1]);
+    words &= 0xFFFF;
+    char wordText[8];
+    std::snprintf(wordText, sizeof wordText, "%04X", words);
+
+    CliResult r = Cli(Args({binary()}));
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, "道具\t00000000\t" + Hex8(crc) + "\tdiffers\nwords\t0000\t" + wordText + "\tdiffers\n");
+    EXPECT_EQ(ReadFile(binary()), before);  // looking writes nothing
+    EXPECT_FALSE(std::filesystem::exists(binary() + ".bak"));
+
+    r = Cli(Args({"--fix", binary()}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "道具\t" + Hex8(crc) + "\t" + Hex8(crc) + "\tfixed\nwords\t" + wordText + "\t" + wordText + "\tfixed\n");
+    EXPECT_EQ(ReadFile(binary() + ".bak"), before);
+    std::string expected = before;
+    for (int i = 0; i < 4; ++i) expected[0x7FC + static_cast<std::size_t>(i)] = static_cast<char>((crc >> (8 * i)) & 0xFF);
+    expected[0x7F8] = static_cast<char>(words >> 8);
+    expected[0x7F9] = static_cast<char>(words & 0xFF);
+    EXPECT_EQ(ReadFile(binary()), expected);
+
+    r = Cli(Args({binary()}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "道具\t" + Hex8(crc) + "\t" + Hex8(crc) + "\tok\nwords\t" + wordText + "\t" + wordText + "\tok\n");
+    // Nothing to fix: no backup taken again, the file untouched.
+    std::filesystem::remove(binary() + ".bak");
+    r = Cli(Args({"--fix", binary()}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(binary() + ".bak"));
+}
+
+TEST_F(SumsCli, ARuleThatCannotBeUsedIsNamedAndASetWithoutRulesIsSaidSo)
+{
+    WriteFile(rules(), "good,xor8,100-13F,5FF:1\r\nbad,sum8,100-13F,5FF:7\r\nfar,sum8,100-FFFF,5FE:1\r\n");
+    CliResult r = Cli(Args({binary()}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(rules() + ":2: the store \"5FF:7\" is not ADDRESS:SIZE[:le|be] with a size of 1 to 4: bad,sum8,100-13F,5FF:7\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("good\t"), std::string::npos);
+    EXPECT_NE(r.out.find("far\t\t\ta range passes the end of the file\n"), std::string::npos) << r.out;
+
+    std::filesystem::remove(rules());
+    r = Cli(Args({binary()}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, rules() + ": no checksum rules in the set\n");
+    EXPECT_EQ(Cli({"--root", root(), "sums"}).status, 2);  // no FILE
+}
+
+}  // namespace zok2::test
