@@ -344,7 +344,7 @@ std::vector<Outcome> ComputeOnce(const std::vector<Rule>& rules, std::int64_t si
     for (const Rule& rule : rules) sums.emplace_back(rule);
     // One reading of the file for every rule, a chunk at a time.
     constexpr std::int64_t kChunk = 1 << 20;
-    std::string chunk(static_cast<std::size_t>(kChunk), '\0');
+    std::string chunk(static_cast<std::size_t>(std::clamp<std::int64_t>(to + 1 - from, 0, kChunk)), '\0');
     for (std::int64_t at = from; at <= to; at += kChunk) {
         const std::int64_t want = std::min(kChunk, to + 1 - at);
         const std::int64_t got = read(at, chunk.data(), static_cast<std::size_t>(want));
