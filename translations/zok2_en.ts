@@ -1542,6 +1542,10 @@ Reload the settings and the binary?</translation>
         <source>%1: エラー %2 件、警告 %3 件。行をダブルクリックするとその表と列へ移動します。</source>
         <translation>%1: %2 errors, %3 warnings. Double-click a line to go to its table and column.</translation>
     </message>
+    <message>
+        <source>チェックサムの規則が使えません（%1）: %2</source>
+        <translation>the checksum rule cannot be used (%1): %2</translation>
+    </message>
 </context>
 <context>
     <name>SettingsSheet</name>

@@ -58,6 +58,8 @@ QString What(const sets::SetProblem& p)
     case ProblemKind::ColumnPastEnd: return T("SetCheck", "ファイルの終わりを越えます（%1 バイト必要で、ファイルは %2 バイトです）").arg(p.value).arg(p.limit);
     case ProblemKind::CompressedPastEnd:
         return T("SetCheck", "COMPRESS_INFO の%1（%2）がファイルの終わり（%3 バイト）を越えています").arg(Place(p.text)).arg(p.value).arg(p.limit);
+    case ProblemKind::ChecksumRuleUnusable:
+        return T("SetCheck", "チェックサムの規則が使えません（%1）: %2").arg(QString::fromStdString(p.detail), text);
     }
     return QString();
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "checksum/ChecksumFile.h"
 #include "definitions/DefinitionText.h"
 #include "framework/FileSystem.h"
 #include "text/LineReader.h"
@@ -49,6 +50,7 @@ public:
         const std::vector<std::string>& rowFiles = m_rowFiles;
         for (std::size_t i = 0; i < m_names.size(); ++i) CheckTable(static_cast<int>(i), rowFiles[i]);
         CheckFolder();
+        CheckChecksumRules();
         return std::move(m_problems);
     }
 
@@ -71,6 +73,18 @@ private:
             if (m_input.toSjis) {
                 if (std::optional<std::string> sjis = m_input.toSjis(name)) m_sjisNames.insert(*sjis);
             }
+        }
+    }
+
+    // The checksum rules file, when the set has one: every line a rule can be read from.
+    void CheckChecksumRules()
+    {
+        m_section = -1;
+        const checksum::SetRules set = checksum::ReadSetRules(m_input.folder, m_input.addressCorrection);
+        for (const checksum::RuleProblem& rule : set.rules.problems) {
+            SetProblem& p = Add(Severity::Error, ProblemKind::ChecksumRuleUnusable, checksum::kRulesFile, rule.line);
+            p.text = rule.text;
+            p.detail = rule.what;
         }
     }
 
@@ -458,6 +472,7 @@ std::string DescribeProblem(const SetProblem& p, const std::function<std::string
     case ProblemKind::CompressedPastEnd:
         what = "COMPRESS_INFO's " + p.text + " at " + std::to_string(p.value) + " lies past the end of the file (" + std::to_string(p.limit) + " bytes)";
         break;
+    case ProblemKind::ChecksumRuleUnusable: what = "the checksum rule cannot be used (" + p.detail + "): " + text; break;
     }
     return std::string(p.severity == Severity::Error ? "error" : "warning") + "\t" + p.file + "\t" + std::to_string(p.line) + "\t" + what;
 }

@@ -50,6 +50,8 @@ enum class ProblemKind {
     // with the binary
     ColumnPastEnd,            // error: value = the bytes the column needs
     CompressedPastEnd,        // error: text = what lies past the end, value = its offset
+    // checksum rules
+    ChecksumRuleUnusable,     // error: text = the line, detail = why
 };
 
 struct SetProblem {
@@ -63,6 +65,7 @@ struct SetProblem {
     std::int64_t limit = 0;  // a second figure (the file's size, a size as read)
     int section = -1;      // the table the line belongs to (discovery order), or -1
     int column = -1;       // the column of that table, or -1
+    std::string detail;    // what is wrong, in words, where the kind needs them (English)
 };
 
 struct SetCheckInput {

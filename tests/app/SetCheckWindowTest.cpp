@@ -60,7 +60,7 @@ TEST_F(SetCheckWindowTest, WithoutAFileTheProfilesSetIsCheckedAndEveryKindHasWor
     ASSERT_EQ(frame().SetCheck().Items().count(), 1);
     EXPECT_EQ(frame().SetCheck().Items().item(0)->text().toStdString(), "警告  extra.ini  対になる行名ファイル（.idn）がないため読まれません");
     // Every kind of problem is said in words of its own.
-    for (int kind = 0; kind <= static_cast<int>(sets::ProblemKind::CompressedPastEnd); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(sets::ProblemKind::ChecksumRuleUnusable); ++kind) {
         sets::SetProblem problem;
         problem.kind = static_cast<sets::ProblemKind>(kind);
         problem.file = "a.ini";

@@ -129,6 +129,20 @@ TEST(CliCheck, WithTheFileColumnsAndCompressedDataPastItsEndAreErrors)
     EXPECT_NE(r.err.find("missing.bin"), std::string::npos);
 }
 
+TEST(CliCheck, ChecksumRulesTheReaderCannotUseAreErrors)
+{
+    const PlantedSet set("sums", {
+        {"t.idn", "a\r\n"},
+        {"t.ini", "0,A,1\r\n"},
+        {"checksums.txt", "// rules\r\ngood,crc32,0-F,10:4\r\nodd,sum64,0-F,10:4\r\n"},
+    });
+    const CliResult r = set.Check();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(TextLines(r.out), (std::vector<std::string>{
+        "error\tchecksums.txt\t3\tthe checksum rule cannot be used (unknown algorithm \"sum64\"): odd,sum64,0-F,10:4",
+    }));
+}
+
 TEST(CliCheck, WarningsAloneExitOneAndTextsThatAreNotShiftJisAreErrors)
 {
     const PlantedSet warn("warn", {{"w.idn", "a\r\n"}, {"w.ini", "0,A,1,,,8\r\n"}});
