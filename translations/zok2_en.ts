@@ -92,6 +92,25 @@ Definition sets: %2</translation>
     </message>
 </context>
 <context>
+    <name>Checksums</name>
+    <message>
+        <source>%1 が読めません</source>
+        <translation>%1 cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 の %2 行目のチェックサムの規則が使えません</source>
+        <translation>the checksum rule on line %2 of %1 cannot be used</translation>
+    </message>
+    <message>
+        <source>チェックサムが合いません: %1</source>
+        <translation>checksums that do not match: %1</translation>
+    </message>
+    <message>
+        <source>計算できないチェックサム: %1</source>
+        <translation>checksums that cannot be computed: %1</translation>
+    </message>
+</context>
+<context>
     <name>ColumnEditor</name>
     <message>
         <source>列の定義</source>

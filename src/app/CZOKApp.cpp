@@ -168,6 +168,7 @@ bool CZOKApp::OpenDocumentFile(const std::string& typedPath, bool* cancelled)
     CloseReference();
     const bool opened = m_doc->OnOpenDocument(path);
     if (opened) AddToRecentFileList(path);
+    if (opened) NoteChecksums();
     if (opened) OfferRecovery();
     if (opened && !reference.empty()) OpenReference(reference);
     if (opened && reference.empty()) RestoreRememberedReference();

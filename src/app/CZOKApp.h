@@ -111,6 +111,9 @@ public:
     // The data shown no longer matches the disk and the user kept it anyway.
     bool ShowsStaleData() const { return m_staleShown; }
 
+    // After an open: checksums that do not match the set's rules, said in the status bar.
+    void NoteChecksums();
+
     // ---- the journal of unsaved edits ----
     // After an open: a journal of the file left by a window that ended without
     // being asked is offered back (restored as edits, kept for later, or thrown away).

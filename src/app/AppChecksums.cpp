@@ -1,0 +1,39 @@
+// The checksums of a file just opened: one that does not match its rule (a
+// file may come broken) or a rule that cannot be used is said in the status bar.
+#include <QStringList>
+
+#include "app/CMainFrame.h"
+#include "app/CZOKApp.h"
+#include "checksum/ChecksumFile.h"
+#include "document/CZOKDoc.h"
+#include "qt/Language.h"
+#include "qt/SjisCodec.h"
+
+namespace zok2 {
+
+void CZOKApp::NoteChecksums()
+{
+    const checksum::SetRules set = checksum::ReadSetRules(m_doc->definitionFolder, m_doc->addressCorrection);
+    if (!set.present) return;
+    QStringList notes;
+    if (!set.readProblem.empty()) notes << T("Checksums", "%1 が読めません").arg(FileNameToQString(checksum::kRulesFile));
+    for (const checksum::RuleProblem& p : set.rules.problems) {
+        notes << T("Checksums", "%1 の %2 行目のチェックサムの規則が使えません").arg(FileNameToQString(checksum::kRulesFile)).arg(p.line);
+    }
+    std::string reason;
+    const std::vector<checksum::Outcome> outcomes = checksum::ComputeFile(m_doc->GetPathName(), set.rules.rules, &reason);
+    QStringList differing, unknown;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const QString name = SjisToQString(set.rules.rules[i].name);
+        if (!outcomes[i].computable) {
+            unknown << name;
+        } else if (!outcomes[i].matches) {
+            differing << name;
+        }
+    }
+    if (!differing.isEmpty()) notes.prepend(T("Checksums", "チェックサムが合いません: %1").arg(differing.join(QStringLiteral(", "))));
+    if (!unknown.isEmpty()) notes << T("Checksums", "計算できないチェックサム: %1").arg(unknown.join(QStringLiteral(", ")));
+    if (!notes.isEmpty()) m_frame->ShowNote(notes.join(QStringLiteral("  ")));
+}
+
+}  // namespace zok2
