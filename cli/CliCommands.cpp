@@ -476,42 +476,6 @@ CliResult RunApply(const std::vector<std::string>& args)
     }
 }
 
-// The set of --mode or the profile, checked whole; with FILE also against its
-// size and with its address correction. Runs on sets too broken to open.
-CliResult RunCheck(Session& session, const std::optional<std::string>& mode, const std::vector<std::string>& rest, CliResult result)
-{
-    CZOKDoc& doc = *session.doc;
-    const std::string name = mode ? *mode : doc.FileNames().ToFileSystem(doc.Profile().GetString("Setting", "mode"));
-    sets::SetCheckInput input;
-    input.folder = SettingsFolder() + name + "/";
-    if (name.empty() || !fs::IsFolder(input.folder)) {
-        CliResult missing = FileError(input.folder, "no definition set there");
-        missing.status = 2;
-        return missing;
-    }
-    input.toSjis = [&doc](const std::string& file) { return doc.FileNames().ToSjis(file); };
-    if (!rest.empty()) {
-        const std::string& file = rest[0];
-        const std::int64_t size = fs::FileSize(file);
-        if (size < 0) return FileError(file, fs::IsFolder(file) ? "Is a directory" : "No such file");
-        input.fileSize = size;
-        const std::string extension = fs::sys::TextOf(fs::sys::PathOf(file).extension());
-        if (extension.size() > 1) {
-            if (std::optional<std::string> key = doc.FileNames().ToSjis(extension.substr(1))) {
-                const std::string correction = doc.Profile().GetString("File Address Correction", *key);
-                if (!correction.empty()) input.addressCorrection = text::ReadHex(correction);
-            }
-        }
-    }
-    bool errors = false, warnings = false;
-    for (const sets::SetProblem& problem : sets::CheckSet(input)) {
-        result.out += sets::DescribeProblem(problem, SjisToUtf8) + "\n";
-        (problem.severity == sets::Severity::Error ? errors : warnings) = true;
-    }
-    result.status = errors ? 2 : warnings ? 1 : 0;
-    return result;
-}
-
 std::string PlaceNoteText(const PlaceNote& note)
 {
     std::string text;
@@ -590,7 +554,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     for (const PlaceNote& note : PreparePlaces(places, programFolder)) result.err += "note: " + PlaceNoteText(note) + "\n";
 
     Session session(result);
-    if (command == "check") return RunCheck(session, mode, rest, std::move(result));
+    if (command == "check") return RunCheck(*session.doc, mode, rest, std::move(result));
     if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
     if (!session.doc->OnOpenDocument(opened)) {
         result.status = 1;

@@ -1,6 +1,7 @@
 #pragma once
 // zok2-cli: the document headless. Arguments and texts are UTF-8.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
 // zok2-cli journal list | show FILE (the arguments after "journal").
 CliResult RunJournal(const std::vector<std::string>& args);
 class CZOKDoc;
+// zok2-cli check [FILE] (the arguments after "check"), with the document's profile.
+CliResult RunCheck(CZOKDoc& doc, const std::optional<std::string>& mode, const std::vector<std::string>& rest, CliResult result);
 // zok2-cli sums [--fix] FILE, with FILE opened as `doc`.
 CliResult RunSums(const CZOKDoc& doc, const std::string& file, bool fix);
 
