@@ -163,6 +163,15 @@ CliResult RunDump(Session& session, const std::vector<std::string>& names, CliRe
     return result;
 }
 
+// The checksums a save wrote, named for the user.
+void NoteChecksums(const CZOKDoc& doc, CliResult& result)
+{
+    if (doc.ChecksumsUpdated().empty()) return;
+    std::string names;
+    for (const std::string& name : doc.ChecksumsUpdated()) names += (names.empty() ? "" : ", ") + SjisToUtf8(name);
+    result.err += "checksums updated: " + names + "\n";
+}
+
 CliResult RunPaste(Session& session, const std::vector<std::string>& rest, const std::function<std::string()>& readInput,
                    CliResult& result)
 {
@@ -204,6 +213,7 @@ CliResult RunPaste(Session& session, const std::vector<std::string>& rest, const
     if (taken.clamped > 0) result.err += "warning: " + text::FormatDec(taken.clamped) + " values were moved into their column's range\n";
     if (taken.cut > 0) result.err += "warning: " + text::FormatDec(taken.cut) + " values were cut to their column's size\n";
     if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;
+    NoteChecksums(doc, result);
     return result;
 }
 
@@ -396,6 +406,7 @@ CliResult RunImport(Session& session, const std::vector<std::string>& rest, CliR
     }
     if (!doc.IsModified()) return result;  // nothing changed: nothing to save
     if (!doc.DoFileSave() || doc.SettingsWereKept()) result.status = 1;
+    NoteChecksums(doc, result);
     return result;
 }
 

@@ -109,6 +109,10 @@ Definition sets: %2</translation>
         <source>計算できないチェックサム: %1</source>
         <translation>checksums that cannot be computed: %1</translation>
     </message>
+    <message>
+        <source>チェックサムを更新しました: %1</source>
+        <translation>checksums updated: %1</translation>
+    </message>
 </context>
 <context>
     <name>ColumnEditor</name>

@@ -36,4 +36,11 @@ void CZOKApp::NoteChecksums()
     if (!notes.isEmpty()) m_frame->ShowNote(notes.join(QStringLiteral("  ")));
 }
 
+void CZOKApp::NoteChecksumsWritten()
+{
+    QStringList names;
+    for (const std::string& name : m_doc->ChecksumsUpdated()) names << SjisToQString(name);
+    if (!names.isEmpty()) m_frame->ShowNote(T("Checksums", "チェックサムを更新しました: %1").arg(names.join(QStringLiteral(", "))));
+}
+
 }  // namespace zok2

@@ -265,6 +265,7 @@ bool CZOKApp::OnFileSave()
     if (!m_doc->CanSave()) return false;
     const bool saved = m_doc->DoFileSave();
     WatchOpenedFile();
+    if (saved) NoteChecksumsWritten();
     return saved;
 }
 
@@ -400,6 +401,7 @@ bool CZOKApp::OnFileSaveAs()
     if (path.empty() || !m_doc->DoSaveAs(path)) return false;
     AddToRecentFileList(path);
     WatchOpenedFile();
+    NoteChecksumsWritten();
     return true;
 }
 

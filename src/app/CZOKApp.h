@@ -113,6 +113,8 @@ public:
 
     // After an open: checksums that do not match the set's rules, said in the status bar.
     void NoteChecksums();
+    // After a save: the checksums it updated, said in the status bar.
+    void NoteChecksumsWritten();
 
     // ---- the journal of unsaved edits ----
     // After an open: a journal of the file left by a window that ended without

@@ -144,6 +144,8 @@ public:
 
     // ---- saving ----
     bool OnSaveDocument(const std::string& path) override;
+    // The names (Shift-JIS) of the checksums the last save updated, in the rules' order.
+    const std::vector<std::string>& ChecksumsUpdated() const { return m_checksumsUpdated; }
     // Writes every region changed since the last save into the file at path.
     bool WriteEdits(const std::string& path, std::string* reason = nullptr);
     // Writes every cell of the regions into the file at path.
@@ -180,6 +182,9 @@ private:
     void StoreInput(int section, int column, int row, const std::string& input, bool applyRange, ColumnCodec::ParseNote* note = nullptr);
     bool SaveAs(const std::string& path);
     bool SaveInPlace(const std::string& path);
+    bool HasChecksumRules() const;
+    // Writes the set's checksums into the file at path where they differ (the names go to m_checksumsUpdated).
+    bool FixChecksums(const std::string& path, std::string* reason);
     // Asks what to do about a binary changed on disk since the open.
     enum class DiskAnswer { Overwrite, SaveElsewhere, Cancel };
     DiskAnswer AskAboutDiskChange(const std::string& path, const DiskState& state);
@@ -202,6 +207,7 @@ private:
     bool m_valuesAsReadKept = false;
     void KeepValuesAsRead();
     void SpreadFrom(int section, int column, int row);
+    std::vector<std::string> m_checksumsUpdated;  // the rules whose checksum the last save wrote
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
     bool m_overwroteChangedFile = false;
     std::map<int, std::int64_t> m_compressedExtents;  // per compressed section: one past its data's last byte

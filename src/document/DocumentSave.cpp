@@ -1,5 +1,6 @@
 // Saving: the settings first, then a ".bak" copy, then the changed cells patched
 // into the binary in place (or, for Save As, into a copy that replaces the target).
+#include "checksum/ChecksumFile.h"
 #include "document/CZOKDoc.h"
 #include "document/Messages.h"
 #include "document/ZOKView.h"
@@ -116,8 +117,55 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
         MessageBox().Show(messages::About(messages::kCannotBackUp, path + ".bak", reason));
         return false;
     }
+    if (HasChecksumRules()) {
+        // The edited cells and the checksums over them go into a copy that
+        // replaces the file whole: a save cut short leaves the old file, never
+        // new cells under an old checksum.
+        fs::ReplacementFile copy(path);
+        bool ok = copy.IsCreated() && (m_opened.IsOpen() ? copy.CopyFrom(m_opened) : copy.CopyFrom(path));
+        if (!ok) reason = copy.Reason();
+        ok = ok && WriteEdits(copy.Path(), &reason) && FixChecksums(copy.Path(), &reason);
+        if (ok && !copy.Commit(fs::PermissionsOf(path, 0644))) {
+            ok = false;
+            reason = copy.Reason();
+        }
+        if (!ok) MessageBox().Show(messages::About(messages::kWriteFailedMidway, path, reason));
+        return ok;
+    }
     if (!WriteEdits(path, &reason)) {
         MessageBox().Show(messages::About(messages::kWriteFailedMidway, path, reason));
+        return false;
+    }
+    return true;
+}
+
+bool CZOKDoc::HasChecksumRules() const { return !checksum::ReadSetRules(definitionFolder, addressCorrection).rules.rules.empty(); }
+
+bool CZOKDoc::FixChecksums(const std::string& path, std::string* reason)
+{
+    const checksum::SetRules set = checksum::ReadSetRules(definitionFolder, addressCorrection);
+    if (set.rules.rules.empty()) return true;
+    const std::vector<checksum::Outcome> outcomes = checksum::ComputeFile(path, set.rules.rules, reason);
+    if (outcomes.size() != set.rules.rules.size()) return false;
+    fs::File file;
+    bool opened = false;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i].writes.empty()) continue;
+        if (!opened && !file.Open(path, fs::File::Mode::Update)) {
+            if (reason) *reason = file.Reason();
+            return false;
+        }
+        opened = true;
+        for (const checksum::Outcome::Write& w : outcomes[i].writes) {
+            if (!file.WriteAt(w.offset, w.bytes.data(), w.bytes.size())) {
+                if (reason) *reason = file.Reason();
+                return false;
+            }
+        }
+        m_checksumsUpdated.push_back(set.rules.rules[i].name);
+    }
+    if (opened && (!file.Sync() || !file.Close())) {
+        if (reason) *reason = file.Reason();
         return false;
     }
     return true;
@@ -193,7 +241,7 @@ bool CZOKDoc::SaveAs(const std::string& path)
         }
         ok = ok && WriteRegions(copy.Path(), everything, &reason);
     }
-    ok = ok && WriteEdits(copy.Path(), &reason);
+    ok = ok && WriteEdits(copy.Path(), &reason) && FixChecksums(copy.Path(), &reason);
     if (ok && !copy.Commit(fs::PermissionsOf(GetPathName(), 0644) | fs::kOwnerWrite)) {
         ok = false;
         reason = copy.Reason();
@@ -213,6 +261,7 @@ bool CZOKDoc::SaveAs(const std::string& path)
 bool CZOKDoc::OnSaveDocument(const std::string& path)
 {
     m_savedElsewhere.clear();
+    m_checksumsUpdated.clear();
     m_settingsKept = !SaveSettings();
     const bool otherFile = path != GetPathName() && !fs::SameFile(path, GetPathName());
     if (otherFile) {

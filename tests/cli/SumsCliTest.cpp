@@ -85,6 +85,28 @@ TEST_F(SumsCli, ShowsEachRuleAndFixesWhatDiffersAfterABackup)
     EXPECT_FALSE(std::filesystem::exists(binary() + ".bak"));
 }
 
+TEST_F(SumsCli, APasteAndAnImportWriteTheChecksumsWithTheCells)
+{
+    CliResult r = RunCli({"--root", root(), "paste", binary(), "items", "2", "1"}, "/nonexistent", [] { return std::string("77"); });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("checksums updated: 道具, words\n"), std::string::npos) << r.err;
+    const std::string saved = ReadFile(binary());
+    EXPECT_EQ(static_cast<unsigned char>(saved[0x308]), 77);
+    r = Cli(Args({binary()}));
+    EXPECT_EQ(r.status, 0) << r.out;  // every rule matches what the paste wrote
+    // An import of the items table with its first price changed.
+    ASSERT_EQ(Cli({"--root", root(), "export", binary(), temp.Path(), "items"}).status, 0);
+    std::string table = ReadFile(temp.Path() + "items.tsv");
+    const std::size_t row = table.find('\n') + 1, price = table.find('\t', row) + 1;
+    table.replace(price, table.find('\t', price) - price, "123");
+    WriteFile(temp.Path() + "items.tsv", table);
+    r = Cli({"--root", root(), "import", binary(), temp.Path() + "items.tsv"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("checksums updated: 道具, words\n"), std::string::npos) << r.err;
+    EXPECT_EQ(static_cast<unsigned char>(ReadFile(binary())[0x300]), 123);
+    EXPECT_EQ(Cli(Args({binary()})).status, 0);
+}
+
 TEST_F(SumsCli, ARuleThatCannotBeUsedIsNamedAndASetWithoutRulesIsSaidSo)
 {
     WriteFile(rules(), "good,xor8,100-13F,5FF:1\r\nbad,sum8,100-13F,5FF:7\r\nfar,sum8,100-FFFF,5FE:1\r\n");
