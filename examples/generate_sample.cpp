@@ -142,6 +142,15 @@ int main(int argc, char** argv)
         blockAt += block.size() + 2;
     }
 
+    // The items table's CRC-32 (IEEE), little-endian at 0x7FC, where no table
+    // reads: the set's checksums.txt describes it, and a save keeps it right.
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = kCorrection + 0x100; i < kCorrection + 0x140; ++i) {
+        crc ^= file[i];
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    PutLittleEndian(file, 0x7FC, crc ^ 0xFFFFFFFFu, 4);
+
     std::FILE* out = std::fopen(argv[1], "wb");
     if (!out) {
         std::perror(argv[1]);

@@ -15,6 +15,8 @@ protected:
 TEST_F(ChecksumWindowTest, AChecksumThatDoesNotMatchIsNamedInTheStatusBar)
 {
     WriteFile(Rules(), Utf8ToSjis("道具,crc32,100-13F,5FC:4:le\r\nheader,xor8,0-F,5F0:1\r\nbroken,sum8,0-F\r\nfar,sum8,0-9999,5F1:1\r\n"));
+    original.replace(0x7FC, 4, std::string(4, '\0'));  // the sample's own checksum taken out
+    WriteFile(sample(), original);
     Start(sample());
     const std::string note = frame().Note().toStdString();
     EXPECT_NE(note.find("チェックサムが合いません: 道具, header"), std::string::npos) << note;

@@ -24,6 +24,10 @@ protected:
         std::filesystem::copy(examples + "/Settings", root() + "Settings", std::filesystem::copy_options::recursive);
         std::filesystem::copy(examples + "/zok2.ini", root() + "zok2.ini");
         std::filesystem::copy(examples + "/sample.dat", binary());
+        // The sample holds its own checksum at 0x7FC: taken out, so the rules below start out differing.
+        std::string bytes = ReadFile(binary());
+        bytes.replace(0x7F8, 8, std::string(8, '\0'));
+        WriteFile(binary(), bytes);
         // The items table (0x100-0x13F in the set's addresses, 0x300-0x33F in the
         // file) in a CRC-32 at 0x5FC (0x7FC), and its first two records' words in a sum at 0x5F8.
         WriteFile(rules(), Utf8ToSjis("// 検査値\r\n道具,crc32,100-13F,5FC:4:le\r\nwords,sum16be,100-107,5F8:2:be\r\n"));
@@ -105,6 +109,33 @@ TEST_F(SumsCli, APasteAndAnImportWriteTheChecksumsWithTheCells)
     EXPECT_NE(r.err.find("checksums updated: 道具, words\n"), std::string::npos) << r.err;
     EXPECT_EQ(static_cast<unsigned char>(ReadFile(binary())[0x300]), 123);
     EXPECT_EQ(Cli(Args({binary()})).status, 0);
+}
+
+// The bundled sample carries a checksum of its own: right as shipped, and right after an edit is saved.
+TEST(SumsCliSample, TheSamplesChecksumIsRightAndStaysRightAfterAPaste)
+{
+    TempDir temp;
+    const std::string examples = std::string(ZOK2_SOURCE_DIR) + "/examples";
+    std::filesystem::copy(examples + "/Settings", temp.Path() + "Settings", std::filesystem::copy_options::recursive);
+    std::filesystem::copy(examples + "/zok2.ini", temp.Path() + "zok2.ini");
+    std::filesystem::copy(examples + "/sample.dat", temp.Path() + "sample.dat");
+    const std::string binary = temp.Path() + "sample.dat";
+    const std::string before = ReadFile(binary);
+    const std::string crc = Hex8(patch::Crc32(std::string_view(before).substr(0x300, 0x40)));
+    CliResult r = Cli({"--root", temp.Path(), "sums", binary});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "道具\t" + crc + "\t" + crc + "\tok\n");
+
+    r = RunCli({"--root", temp.Path(), "paste", binary, "items", "3", "3"}, "/nonexistent", [] { return std::string("42"); });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("checksums updated: 道具\n"), std::string::npos) << r.err;
+    const std::string after = ReadFile(binary);
+    const std::string now = Hex8(patch::Crc32(std::string_view(after).substr(0x300, 0x40)));
+    EXPECT_NE(now, crc);
+    r = Cli({"--root", temp.Path(), "sums", binary});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "道具\t" + now + "\t" + now + "\tok\n");
+    EXPECT_EQ(ReadFile(binary + ".bak"), before);
 }
 
 TEST_F(SumsCli, ARuleThatCannotBeUsedIsNamedAndASetWithoutRulesIsSaidSo)
