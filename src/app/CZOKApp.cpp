@@ -42,7 +42,8 @@ CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_u
     m_journal = std::make_unique<JournalKeeper>(*m_doc);
     m_doc->valuesChanged = [this](const EditRegion& region) { m_journal->Changed(region); };
     m_frame = std::make_unique<CMainFrame>(*this);
-    m_journal->told = [this](const QString& note) { m_frame->ShowNote(note); };
+    // Said once a document, in a message the user cannot miss: edits are no longer kept safe.
+    m_journal->told = [this](const QString& note) { m_doc->MessageBox().Show(note.toStdString()); };
     chooseReferencePath = [this] {
         const QString path = QFileDialog::getOpenFileName(m_frame.get(), T("App", "比較元を開く"));
         return path.isEmpty() ? std::string() : QStringToFileName(path);

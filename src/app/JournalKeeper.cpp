@@ -55,7 +55,8 @@ void JournalKeeper::Changed(const EditRegion& region)
     const std::int64_t now = NowMs();
     if (!m_writer) {
         if (!Claim()) {
-            m_notJournaled = HeldElsewhere();
+            m_notJournaled = m_lockFailed ? T("Journal", "保存していない変更を記録できません: %1").arg(FileNameToQString(journal::JournalFolder()))
+                                          : HeldElsewhere();
             if (told) told(m_notJournaled);
             return;
         }
@@ -94,7 +95,10 @@ bool JournalKeeper::Claim()
     QDir().mkpath(FileNameToQString(journal::JournalFolder()));
     m_lock = std::make_unique<QLockFile>(FileNameToQString(m_path + ".lock"));
     m_lock->setStaleLockTime(0);  // held as long as the window lives; a dead one's lock is stale
+    m_lockFailed = false;
     if (m_lock->tryLock(0)) return true;
+    // Held by another window, or not to be made at all (a folder that cannot be written).
+    m_lockFailed = m_lock->error() != QLockFile::LockFailedError;
     m_lock.reset();
     return false;
 }
@@ -109,7 +113,9 @@ JournalKeeper::Found JournalKeeper::Look()
     Found found;
     if (m_path.empty() || !fs::Exists(m_path)) return found;
     found.present = true;
-    if (!Claim()) {
+    // A lock that cannot be made at all (a folder that cannot be written) holds
+    // no other window's edits: the journal is still offered.
+    if (!Claim() && !m_lockFailed) {
         found.heldElsewhere = true;
         m_notJournaled = HeldElsewhere();
         return found;

@@ -79,6 +79,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_notJournaled;
     bool m_failureTold = false;
+    bool m_lockFailed = false;  // the last Claim could not make the lock at all
 };
 
 }  // namespace zok2

@@ -221,6 +221,23 @@ TEST_F(JournalWindowTest, ASecondWindowSaysSoAndLeavesTheFirstWindowsJournalAlon
     EXPECT_EQ(Journal().changes.size(), 2u);
 }
 
+#ifndef _WIN32
+TEST_F(JournalWindowTest, AStateFolderThatCannotBeMadeIsSaidOnceAndEditingGoesOn)
+{
+    WriteFile(root() + "afile", "not a folder");
+    setenv("XDG_STATE_HOME", (root() + "afile/state").c_str(), 1);
+    Start(sample());
+    Edit(1, 1, "6");
+    Edit(2, 1, "7");
+    ASSERT_EQ(messages.shown.size(), 1u);  // once, not at every edit
+    EXPECT_EQ(messages.shown[0], "保存していない変更を記録できません: " + root() + "afile/state/zok2/");
+    EXPECT_EQ(app->Journal().NotJournaledBecause().toStdString(), messages.shown[0]);
+    EXPECT_EQ(Value(2, 1), 7u);  // the edits themselves are as ever
+    QTest::keyClick(&grid(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(U32(ReadFile(sample()), 0x308), 7u);
+}
+#endif
+
 }  // namespace
 
 }  // namespace zok2::test
