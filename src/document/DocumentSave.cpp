@@ -117,6 +117,16 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
         MessageBox().Show(messages::About(messages::kCannotBackUp, path + ".bak", reason));
         return false;
     }
+#ifdef _WIN32
+    // Windows refuses to replace a file this program holds open (the document
+    // and the journal hold it): the checksums are written in place right after
+    // the cells, before the flush to disk.
+    if (HasChecksumRules()) {
+        const bool ok = WriteEdits(path, &reason) && FixChecksums(path, &reason);
+        if (!ok) MessageBox().Show(messages::About(messages::kWriteFailedMidway, path, reason));
+        return ok;
+    }
+#else
     if (HasChecksumRules()) {
         // The edited cells and the checksums over them go into a copy that
         // replaces the file whole: a save cut short leaves the old file, never
@@ -132,6 +142,7 @@ bool CZOKDoc::SaveInPlace(const std::string& path)
         if (!ok) MessageBox().Show(messages::About(messages::kWriteFailedMidway, path, reason));
         return ok;
     }
+#endif
     if (!WriteEdits(path, &reason)) {
         MessageBox().Show(messages::About(messages::kWriteFailedMidway, path, reason));
         return false;
