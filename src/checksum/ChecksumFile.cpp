@@ -40,6 +40,18 @@ bool FixFile(const std::string& path, const std::vector<Outcome>& outcomes, std:
         if (reason) *reason = why;
         return false;
     }
+#ifdef _WIN32
+    // Windows refuses to replace a file another handle holds (the command's
+    // document holds it): the checksums are written in place, after the backup.
+    fs::File file;
+    bool written = file.Open(path, fs::File::Mode::Update);
+    for (const Outcome& o : outcomes) {
+        for (const Outcome::Write& w : o.writes) written = written && file.WriteAt(w.offset, w.bytes.data(), w.bytes.size());
+    }
+    written = written && file.Sync() && file.Close();
+    if (!written && reason) *reason = file.Reason();
+    return written;
+#else
     fs::ReplacementFile copy(path);
     bool ok = copy.IsCreated() && copy.CopyFrom(path);
     if (ok) {
@@ -60,6 +72,7 @@ bool FixFile(const std::string& path, const std::vector<Outcome>& outcomes, std:
     }
     if (!ok && reason) *reason = why;
     return ok;
+#endif
 }
 
 }  // namespace zok2::checksum
