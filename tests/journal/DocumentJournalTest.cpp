@@ -166,7 +166,7 @@ TEST_F(DocumentJournalTest, ChecksReadByTheJournalsThreadAreThoseOfTheFileAsOpen
     {
         journal::JournalWriter writer(journalPath, journal::StartOf(*doc, 5000), &doc->OpenedFile());
         WriteFile(temp.Path() + "new.bin", std::string(0x60, '\x7F'));
-        ReplaceByRename(temp.Path() + "new.bin", path);  // another program writes the file anew
+        ReplaceHeldFile(temp.Path() + "new.bin", path);  // another program writes the file anew
         writer.Append(journal::ValuesOf(*doc, region, 5000), journal::PlanOf(*doc, region));
         writer.Flush();
     }
