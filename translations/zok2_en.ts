@@ -113,6 +113,34 @@ Definition sets: %2</translation>
         <source>チェックサムを更新しました: %1</source>
         <translation>checksums updated: %1</translation>
     </message>
+    <message>
+        <source>チェックサム</source>
+        <translation>Checksums</translation>
+    </message>
+    <message>
+        <source>格納値</source>
+        <translation>Stored</translation>
+    </message>
+    <message>
+        <source>計算値</source>
+        <translation>Computed</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>一致</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>不一致</source>
+        <translation>differs</translation>
+    </message>
+    <message>
+        <source>計算できません</source>
+        <translation>cannot be computed</translation>
+    </message>
 </context>
 <context>
     <name>ColumnEditor</name>
@@ -912,6 +940,10 @@ Restored, they can be undone one by one.</translation>
         <source>圧縮されたテーブルの列の定義はここでは変えられません</source>
         <translation>The columns of a compressed table cannot be changed here</translation>
     </message>
+    <message>
+        <source>チェックサムの表は %1 の規則から作られます</source>
+        <translation>The checksum table is made from the rules in %1</translation>
+    </message>
 </context>
 <context>
     <name>Message</name>
@@ -1650,6 +1682,14 @@ Reload the settings and the binary?</translation>
     <message>
         <source>列の大きさに切り詰めた値 %1 個</source>
         <translation>%1 values cut to their column's size</translation>
+    </message>
+    <message>
+        <source>  読み取り専用（保存のたびに計算）</source>
+        <translation>  read-only (computed at every save)</translation>
+    </message>
+    <message>
+        <source>チェックサムの規則から計算した値（ファイル上の位置はありません）</source>
+        <translation>computed by the checksum's rule (no place in the file)</translation>
     </message>
 </context>
 </TS>

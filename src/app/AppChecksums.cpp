@@ -1,5 +1,6 @@
-// The checksums of a file just opened: one that does not match its rule (a
-// file may come broken) or a rule that cannot be used is said in the status bar.
+// The checksums of the set in the window: their read-only table, and on open
+// one that does not match its rule (a file may come broken) or a rule that
+// cannot be used said in the status bar.
 #include <QStringList>
 
 #include "app/CMainFrame.h"
@@ -11,19 +12,32 @@
 
 namespace zok2 {
 
+void CZOKApp::AskForChecksumTable()
+{
+    CZOKDoc::ChecksumTableTexts texts;
+    texts.table = QStringToSjis(T("Checksums", "チェックサム"));
+    texts.stored = QStringToSjis(T("Checksums", "格納値"));
+    texts.computed = QStringToSjis(T("Checksums", "計算値"));
+    texts.state = QStringToSjis(T("Checksums", "状態"));
+    texts.matches = QStringToSjis(T("Checksums", "一致"));
+    texts.differs = QStringToSjis(T("Checksums", "不一致"));
+    texts.unknown = QStringToSjis(T("Checksums", "計算できません"));
+    m_doc->checksumTable = texts;
+}
+
 void CZOKApp::NoteChecksums()
 {
-    const checksum::SetRules set = checksum::ReadSetRules(m_doc->definitionFolder, m_doc->addressCorrection);
+    // The document read the rules and computed them over the file at the open.
+    const checksum::SetRules& set = m_doc->ChecksumRules();
     if (!set.present) return;
     QStringList notes;
     if (!set.readProblem.empty()) notes << T("Checksums", "%1 が読めません").arg(FileNameToQString(checksum::kRulesFile));
     for (const checksum::RuleProblem& p : set.rules.problems) {
         notes << T("Checksums", "%1 の %2 行目のチェックサムの規則が使えません").arg(FileNameToQString(checksum::kRulesFile)).arg(p.line);
     }
-    std::string reason;
-    const std::vector<checksum::Outcome> outcomes = checksum::ComputeFile(m_doc->GetPathName(), set.rules.rules, &reason);
+    const std::vector<checksum::Outcome>& outcomes = m_doc->ChecksumOutcomes();
     QStringList differing, unknown;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    for (std::size_t i = 0; i < outcomes.size() && i < set.rules.rules.size(); ++i) {
         const QString name = SjisToQString(set.rules.rules[i].name);
         if (!outcomes[i].computable) {
             unknown << name;

@@ -430,7 +430,8 @@ void CMainFrame::UpdateCommandStates()
     set(command::kPreviousDifference, compared);
     set(command::kDifferenceList, compared);
     set(command::kAddTable, doc.HasSections());
-    set(command::kColumnEditor, doc.HasSections() && m_view->CurrentSection() >= 0 && !doc.IsCompressedSection(m_view->CurrentSection()));
+    const int shown = m_view->CurrentSection();
+    set(command::kColumnEditor, doc.HasSections() && shown >= 0 && !doc.IsCompressedSection(shown) && !doc.IsChecksumSection(shown));
     set(command::kCreatePatch, compared);
     set(command::kApplyPatch, doc.HasSections());
     set(command::kExportTable, doc.HasSections());

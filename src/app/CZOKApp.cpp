@@ -40,6 +40,7 @@ std::string FileKey(int i) { return "File" + std::to_string(i + 1); }
 CZOKApp::CZOKApp(AppServices services) : m_services(services), m_doc(std::make_unique<CZOKDoc>(services.document))
 {
     m_journal = std::make_unique<JournalKeeper>(*m_doc);
+    AskForChecksumTable();
     m_doc->valuesChanged = [this](const EditRegion& region) { m_journal->Changed(region); };
     m_frame = std::make_unique<CMainFrame>(*this);
     // Said once a document, in a message the user cannot miss: edits are no longer kept safe.

@@ -111,6 +111,8 @@ public:
     // The data shown no longer matches the disk and the user kept it anyway.
     bool ShowsStaleData() const { return m_staleShown; }
 
+    // Every open shows the set's checksums in a read-only table of their own.
+    void AskForChecksumTable();
     // After an open: checksums that do not match the set's rules, said in the status bar.
     void NoteChecksums();
     // After a save: the checksums it updated, said in the status bar.

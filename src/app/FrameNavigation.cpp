@@ -172,6 +172,10 @@ void CMainFrame::EditColumn()
 {
     CZOKDoc& doc = m_app.Doc();
     if (!doc.HasSections() || m_view->CurrentSection() < 0) return;
+    if (doc.IsChecksumSection(m_view->CurrentSection())) {
+        ShowNote(T("MainFrame", "チェックサムの表は %1 の規則から作られます").arg(FileNameToQString(checksum::kRulesFile)));
+        return;
+    }
     m_view->CommitPendingEdit();
     // As switching sets: the set is read again afterwards, so unsaved edits are offered for saving first.
     if (doc.IsModified() && !doc.SaveModified()) return;

@@ -80,7 +80,11 @@ std::vector<search::SearchHit> DifferingCells(const CZOKDoc& doc, const CZOKDoc&
     std::vector<search::SearchHit> cells;
     for (std::size_t s = 0; s < doc.sections.size(); ++s) {
         const int section = static_cast<int>(s);
-        if (doc.sections[s].empty() || (onlySection >= 0 && section != onlySection) || s >= doc.values.size()) continue;
+        // The checksum table holds what the rules compute, not cells of the file.
+        if (doc.sections[s].empty() || (onlySection >= 0 && section != onlySection) || s >= doc.values.size() ||
+            doc.IsChecksumSection(section)) {
+            continue;
+        }
         const ValueTable& mine = doc.values[s];
         const ValueTable* theirs = s < reference.values.size() ? &reference.values[s] : nullptr;
         const std::size_t columns = doc.sections[s].size();

@@ -101,6 +101,7 @@ bool CZOKDoc::LoadDocument(const std::string& path)
         MessageBox().Show(messages::kCannotOpenFile);
         return false;
     }
+    AddChecksumTable();
     return true;
 }
 
@@ -120,6 +121,10 @@ void CZOKDoc::ClearContents()
     m_codecs.clear();
     m_valuesAsRead.clear();
     m_valuesAsReadKept = false;
+    m_checksumSection = -1;
+    m_checksumRules = {};
+    m_checksumOutcomes.clear();
+    m_checksumHeld.clear();
 }
 
 bool CZOKDoc::FindDefinitionNames(const std::string& folder)

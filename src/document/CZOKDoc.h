@@ -15,6 +15,7 @@
 #include "binary/SharedBytes.h"
 #include "binary/ValueCodec.h"
 #include "binary/ValueTable.h"
+#include "checksum/ChecksumFile.h"
 #include "definitions/DefinitionTables.h"
 #include "document/EditHistory.h"
 #include "framework/Document.h"
@@ -142,6 +143,31 @@ public:
     // The title without the marker: the file's name without folder and extension.
     void RestoreCleanTitle();
 
+    // ---- the checksums of the set ----
+    // The texts (Shift-JIS) of the read-only table of the set's checksums. With
+    // them set, every open of a set with a rules file adds that table after the
+    // file's own: a row a rule (the rule's name as its label), its stored value,
+    // the value its rule computes and whether they match, as the file on disk
+    // holds them (again after every save). Without them nothing is added.
+    struct ChecksumTableTexts {
+        std::string table, stored, computed, state, matches, differs, unknown;
+    };
+    std::optional<ChecksumTableTexts> checksumTable;
+    // The section of that table, or -1.
+    int ChecksumSection() const { return m_checksumSection; }
+    bool IsChecksumSection(int section) const { return section >= 0 && section == m_checksumSection; }
+    // Where a row's stored value lies in the file (the rule's first store); none
+    // for other sections and a store past the file's end.
+    struct ChecksumPlace {
+        std::int64_t offset = 0;
+        int size = 0;
+    };
+    std::optional<ChecksumPlace> ChecksumPlaceOf(int section, int row) const;
+    // The set's rules and what they found in the file at the open or the last
+    // save (read when the table is asked for).
+    const checksum::SetRules& ChecksumRules() const { return m_checksumRules; }
+    const std::vector<checksum::Outcome>& ChecksumOutcomes() const { return m_checksumOutcomes; }
+
     // ---- saving ----
     bool OnSaveDocument(const std::string& path) override;
     // The names (Shift-JIS) of the checksums the last save updated, in the rules' order.
@@ -208,6 +234,15 @@ private:
     void KeepValuesAsRead();
     void SpreadFrom(int section, int column, int row);
     std::vector<std::string> m_checksumsUpdated;  // the rules whose checksum the last save wrote
+    // The checksum table: added after the sections at the open, its values
+    // computed again after a save.
+    void AddChecksumTable();
+    void ComputeChecksumTable();
+    bool ChecksumCellHeld(int column, int row) const;
+    int m_checksumSection = -1;
+    checksum::SetRules m_checksumRules;
+    std::vector<checksum::Outcome> m_checksumOutcomes;
+    std::vector<unsigned char> m_checksumHeld;  // per row: 1 the stored, 2 the computed value is known
     std::string m_savedElsewhere;           // the file a save went to instead, when it did
     bool m_overwroteChangedFile = false;
     std::map<int, std::int64_t> m_compressedExtents;  // per compressed section: one past its data's last byte

@@ -286,6 +286,7 @@ bool CZOKDoc::OnSaveDocument(const std::string& path)
     SetModifiedFlag(false);
     // From now on the file saved is the one the document shows.
     KeepOpened(m_savedElsewhere.empty() ? path : m_savedElsewhere);
+    ComputeChecksumTable();
     return true;
 }
 

@@ -32,6 +32,7 @@ bool CZOKDoc::HasData(int section, int column, int row) const
     const ColumnDefinition* d = Column(section, column);
     if (!d || row < 0 || static_cast<std::size_t>(section) >= values.size()) return false;
     if (row >= CodecOf(section, column).RowCount()) return false;
+    if (section == m_checksumSection && !ChecksumCellHeld(column, row)) return false;
     return values[static_cast<std::size_t>(section)].Contains(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
 }
 

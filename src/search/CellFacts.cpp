@@ -100,6 +100,17 @@ std::optional<CellFacts> DescribeCell(const CZOKDoc& doc, int section, int row, 
     if (!doc.HasData(section, column - 1, row - 1)) return facts;  // "--"
     facts.value = doc.Value(section, column - 1, row - 1);
     facts.signedValue = SignExtend(facts.value, facts.byteCount);
+    if (doc.IsChecksumSection(section)) {
+        facts.state = CellState::Checksum;
+        const std::optional<CZOKDoc::ChecksumPlace> place = column == 1 ? doc.ChecksumPlaceOf(section, row - 1) : std::nullopt;
+        if (place) {
+            facts.offset = place->offset;
+            facts.byteCount = place->size;
+            facts.bytes = doc.ReadOpenedBytes(place->offset, static_cast<std::size_t>(place->size));
+        }
+        facts.signedValue = SignExtend(facts.value, facts.byteCount);
+        return facts;
+    }
     const ColumnLayout* layout = doc.LayoutOf(section, column - 1);
     if (doc.IsCompressedSection(section) || !layout) {
         facts.state = CellState::Compressed;
@@ -154,6 +165,15 @@ OffsetLocation LocateOffset(const CZOKDoc& doc, std::int64_t offset)
         if (best) {
             found.holder = best;
             return found;
+        }
+    }
+    // No table reads it: the checksum stored there, if one is.
+    const int checksums = doc.ChecksumSection();
+    for (int r = 0; checksums >= 0 && r < static_cast<int>(doc.RowLabels(checksums).size()); ++r) {
+        const std::optional<CZOKDoc::ChecksumPlace> place = doc.ChecksumPlaceOf(checksums, r);
+        if (place && offset >= place->offset && offset < place->offset + place->size) {
+            found.holder = SearchHit{checksums, r + 1, 1};
+            break;
         }
     }
     return found;

@@ -13,7 +13,9 @@ class CZOKDoc;
 
 namespace search {
 
-enum class CellState { Editable, None, Compressed, PastEnd };
+// Checksum: a cell of the checksum table (read-only; the stored value has the
+// place of its checksum, the computed value and the state none).
+enum class CellState { Editable, None, Compressed, PastEnd, Checksum };
 
 struct CellFacts {
     CellState state = CellState::None;
@@ -34,7 +36,8 @@ std::string OffsetText(std::int64_t offset);
 std::string HexPairs(const std::string& bytes);
 
 // The cell whose bytes hold `offset` (the first table in tab order, then the
-// first row and column), or else the nearest cell that starts before it.
+// first row and column; a stored checksum after every table), or else the
+// nearest cell that starts before it.
 struct OffsetLocation {
     std::optional<SearchHit> holder;
     std::optional<SearchHit> nearestBefore;

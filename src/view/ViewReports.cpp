@@ -69,6 +69,14 @@ QString CZOKView::InfoLine() const
     const QString size = facts->bit >= 0 ? T("View", "ビット %1").arg(facts->bit) : T("View", "%1 バイト").arg(facts->byteCount);
     switch (facts->state) {
     case search::CellState::Compressed: line += T("View", "圧縮されたセクションの値（ファイル上の位置はありません）"); break;
+    case search::CellState::Checksum:
+        if (facts->offset >= 0) {
+            line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + QStringLiteral("  [") +
+                    QString::fromStdString(search::HexPairs(facts->bytes)) + QStringLiteral("]") + T("View", "  読み取り専用（保存のたびに計算）");
+        } else {
+            line += T("View", "チェックサムの規則から計算した値（ファイル上の位置はありません）");
+        }
+        break;
     case search::CellState::PastEnd:
         line += QString::fromStdString(search::OffsetText(facts->offset)) + QStringLiteral("  ") + size + T("View", "  ファイルの終わりより後ろ");
         break;

@@ -50,6 +50,9 @@ lines = [line.split("\t") for line in dump.splitlines()[1:]]
 captions, records = lines[0][1:], lines[1:]
 sections = subprocess.run([cli, "--root", root, "sections", sample], capture_output=True, text=True, check=True).stdout
 table_names = [line.split("\t")[1] for line in sections.splitlines()]
+# The window adds the read-only table of the set's checksums after the file's own.
+if os.path.exists(os.path.join(root, "Settings", "sample", "checksums.txt")):
+    table_names.append("チェックサム")
 
 import pyatspi  # noqa: E402
 from gi.repository import GLib  # noqa: E402
