@@ -41,7 +41,7 @@ const char* const kUsage =
     "       zok2-cli [--root DIR] [--mode NAME] export [--format tsv|csv|json] FILE DIR [SECTION ...]\n"
     "       zok2-cli [--root DIR] [--mode NAME] import FILE DIR|TABLEFILE ...\n"
     "       zok2-cli patch --format ips|bps REFERENCE FILE OUT\n"
-    "       zok2-cli apply PATCH FILE [OUT]\n"
+    "       zok2-cli [--root DIR] [--mode NAME] apply PATCH FILE [OUT]\n"
     "       zok2-cli [--root DIR] [--mode NAME] check [FILE]\n"
     "       zok2-cli [--root DIR] [--mode NAME] sums [--fix] FILE\n"
     "       zok2-cli strides FILE OFFSET LENGTH\n"
@@ -63,13 +63,6 @@ private:
     std::string& m_err;
 };
 
-CliResult UsageError(const std::string& reason, bool withUsage = true)
-{
-    CliResult result;
-    result.status = 2;
-    result.err = reason + "\n" + (withUsage ? kUsage : "");
-    return result;
-}
 
 // The opened document with its headless view and the messages it showed.
 struct Session {
@@ -320,13 +313,6 @@ CliResult RunDiff(Session& session, const std::vector<std::string>& rest, CliRes
     return result;
 }
 
-CliResult FileError(const std::string& path, const std::string& reason)
-{
-    CliResult result;
-    result.status = 1;
-    result.err = path + ": " + reason + "\n";
-    return result;
-}
 
 // One file a table, named after it, in DIR.
 CliResult RunExport(Session& session, const std::string& format, const std::vector<std::string>& rest, CliResult& result)
@@ -452,41 +438,6 @@ CliResult RunStrides(const std::vector<std::string>& args)
     return result;
 }
 
-CliResult RunPatch(const std::vector<std::string>& args)
-{
-    if (args.size() != 5 || args[0] != "--format" || (args[1] != "ips" && args[1] != "bps")) {
-        return UsageError("patch takes --format ips|bps REFERENCE FILE OUT");
-    }
-    std::string reference, file, patch, reason;
-    if (!fs::ReadFile(args[2], reference, &reason)) return FileError(args[2], reason);
-    if (!fs::ReadFile(args[3], file, &reason)) return FileError(args[3], reason);
-    if (args[1] == "ips") {
-        if (!patch::CreateIps(reference, file, &patch, &reason)) return UsageError(reason + "; nothing was written", false);
-    } else {
-        patch::CreateBps(reference, file, &patch);
-    }
-    if (!fs::WriteFileAtomically(args[4], patch, &reason)) return FileError(args[4], reason);
-    return CliResult{};
-}
-
-// A patch applied byte for byte into OUT, or into FILE itself (OUT naming FILE
-// too) after a ".bak" as a save does.
-CliResult RunApply(const std::vector<std::string>& args)
-{
-    if (args.size() != 2 && args.size() != 3) return UsageError("apply takes PATCH FILE [OUT]");
-    std::string patchBytes, file, reason;
-    if (!fs::ReadFile(args[0], patchBytes, &reason)) return FileError(args[0], reason);
-    if (!fs::ReadFile(args[1], file, &reason)) return FileError(args[1], reason);
-    const std::string& out = args.size() == 3 ? args[2] : args[1];
-    const bool inPlace = args.size() == 2 || out == args[1] || fs::SameFile(out, args[1]);
-    const patch::FileApplyResult applied = patch::ApplyPatchToFile(patchBytes, file, out, inPlace);
-    switch (applied.failure) {
-    case patch::FileApplyResult::Failure::None: return CliResult{};
-    case patch::FileApplyResult::Failure::Patch: return UsageError(args[0] + ": " + applied.reason + "; nothing was written", false);
-    default: return FileError(applied.path, applied.reason + "; nothing was written");
-    }
-}
-
 std::string PlaceNoteText(const PlaceNote& note)
 {
     std::string text;
@@ -499,6 +450,22 @@ std::string PlaceNoteText(const PlaceNote& note)
 }
 
 }  // namespace
+
+CliResult UsageError(const std::string& reason, bool withUsage)
+{
+    CliResult result;
+    result.status = 2;
+    result.err = reason + "\n" + (withUsage ? kUsage : "");
+    return result;
+}
+
+CliResult FileError(const std::string& path, const std::string& reason)
+{
+    CliResult result;
+    result.status = 1;
+    result.err = path + ": " + reason + "\n";
+    return result;
+}
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& defaultRoot,
                  const std::function<std::string()>& readInput)
@@ -517,11 +484,12 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     // Patches work on bytes alone: no definition set, no document.
     if (command == "patch") return RunPatch(rest);
-    if (command == "apply") return RunApply(rest);
+    // A patch applied with a set named keeps the set's checksums right; without one it is bytes alone.
+    if (command == "apply" && root.empty() && !mode) return RunApply(rest, nullptr, CliResult{});
     if (command == "strides") return RunStrides(rest);
     if (command == "journal") return RunJournal(rest);
     if (command != "sections" && command != "dump" && command != "paste" && command != "find" && command != "info" && command != "diff" &&
-        command != "export" && command != "import" && command != "check" && command != "sums") {
+        command != "export" && command != "import" && command != "check" && command != "sums" && command != "apply") {
         return UsageError("unknown command: " + command);
     }
     FindOptions find;
@@ -556,8 +524,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     if (command == "find" && (rest.size() != 2 || rest[1].empty())) return UsageError("find takes FILE TEXT");
     if (command == "info" && rest.size() != 4) return UsageError("info takes FILE SECTION ROW COLUMN");
     if (command == "diff" && rest.size() < 2) return UsageError("diff takes REFERENCE FILE [SECTION ...]");
-    // diff opens FILE; its reference is read as FILE is.
-    const std::string opened = command == "diff" ? rest[1] : rest.empty() ? std::string() : rest[0];
+    if (command == "apply" && rest.size() != 2 && rest.size() != 3) return UsageError("apply takes PATCH FILE [OUT]");
+    // diff opens FILE, apply the file patched; a reference is read as FILE is.
+    const std::string opened = command == "diff" || command == "apply" ? rest[1] : rest.empty() ? std::string() : rest[0];
 
     CliResult result;
     const std::string programFolder = defaultRoot.empty() || defaultRoot.back() == '/' ? defaultRoot : defaultRoot + "/";
@@ -567,6 +536,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
     Session session(result);
     if (command == "check") return RunCheck(*session.doc, mode, rest, std::move(result));
     if (mode) session.doc->modeOverride = *mode;  // a folder name, as the file system spells it
+    // The result takes the address correction of where it goes.
+    if (command == "apply") session.doc->correctionPathOverride = rest.back();
     if (!session.doc->OnOpenDocument(opened)) {
         result.status = 1;
         return result;
@@ -575,6 +546,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         RunSections(*session.doc, result);
         return result;
     }
+    if (command == "apply") return RunApply(rest, session.doc.get(), std::move(result));
     if (command == "sums") {
         CliResult sums = RunSums(*session.doc, opened, fix);
         sums.err = result.err + sums.err;

@@ -24,5 +24,13 @@ class CZOKDoc;
 CliResult RunCheck(CZOKDoc& doc, const std::optional<std::string>& mode, const std::vector<std::string>& rest, CliResult result);
 // zok2-cli sums [--fix] FILE, with FILE opened as `doc`.
 CliResult RunSums(const CZOKDoc& doc, const std::string& file, bool fix);
+// zok2-cli patch --format ips|bps REFERENCE FILE OUT.
+CliResult RunPatch(const std::vector<std::string>& args);
+// zok2-cli apply PATCH FILE [OUT]: with `set` (FILE opened with the set named),
+// the result's checksums are written by the set's rules before it takes OUT's place.
+CliResult RunApply(const std::vector<std::string>& args, const CZOKDoc* set, CliResult result);
+// Exit status 2 with the reason (and the usage); 1 naming a file and why.
+CliResult UsageError(const std::string& reason, bool withUsage = true);
+CliResult FileError(const std::string& path, const std::string& reason);
 
 }  // namespace zok2

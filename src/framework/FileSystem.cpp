@@ -224,6 +224,13 @@ bool ReplacementFile::Write(std::string_view bytes)
     return true;
 }
 
+bool ReplacementFile::WriteAt(std::int64_t offset, std::string_view bytes)
+{
+    if (m_fd < 0) return false;
+    if (offset < 0 || offset + static_cast<std::int64_t>(bytes.size()) > m_written) return Fail(ReasonText(EINVAL));
+    return WriteAllAt(m_fd, offset, bytes.data(), bytes.size(), &m_reason);
+}
+
 bool ReplacementFile::ReadAt(std::int64_t offset, char* out, std::size_t n)
 {
     if (m_fd < 0) return false;

@@ -58,6 +58,8 @@ public:
     bool Write(std::string_view bytes);
     // Bytes already written, [offset, offset + n).
     bool ReadAt(std::int64_t offset, char* out, std::size_t n);
+    // Bytes already written overwritten in place; all of them lie in what was written.
+    bool WriteAt(std::int64_t offset, std::string_view bytes);
     // Copies the content of `from` into the file (data regions only: the holes
     // of a sparse file stay holes; where the file system shares blocks, it shares them).
     bool CopyFrom(const std::string& from);

@@ -43,7 +43,8 @@ FileApplyResult Failed(FileApplyResult::Failure failure, const std::string& path
 
 }  // namespace
 
-FileApplyResult ApplyPatchToFile(std::string_view patch, std::string_view source, const std::string& out, bool backup, const PatchProgress& progress)
+FileApplyResult ApplyPatchToFile(std::string_view patch, std::string_view source, const std::string& out, bool backup, const PatchProgress& progress,
+                                 const ResultFinish& finish)
 {
     using Failure = FileApplyResult::Failure;
     std::string reason;
@@ -86,6 +87,7 @@ FileApplyResult ApplyPatchToFile(std::string_view patch, std::string_view source
     } else if (!file.Write(ipsResult)) {
         return Failed(Failure::File, out, file.Reason());
     }
+    if (finish && !finish(file, static_cast<std::int64_t>(size), &reason)) return Failed(Failure::File, out, reason);
     // The result is whole: now the old file is kept, then replaced.
     if (backup && exists && !fs::CopyFileReplacing(target, out + ".bak", &reason, fs::Leftovers::Keep)) {
         return Failed(Failure::Backup, out + ".bak", reason);

@@ -4,8 +4,11 @@
 // whatever size the patch claims) and takes the output's place only when it
 // checked out whole. What would stop the write is checked before anything is
 // made: the patch, whether the output may be replaced, the free space.
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "framework/FileSystem.h"
 
 #include "patch/Patches.h"
 
@@ -27,7 +30,11 @@ struct FileApplyResult {
 // Applies `patch` to `source` (the input file's bytes) into the file at `out`.
 // With `backup`, an existing `out` is first copied to `out` + ".bak" (only once
 // the result is complete, so a refused patch leaves no new ".bak").
+// Called with the whole result (its `size` bytes) before the ".bak" is made and
+// it takes the output's place: it may read and overwrite the result's bytes;
+// false stops the apply with its reason, nothing replaced.
+using ResultFinish = std::function<bool(fs::ReplacementFile& result, std::int64_t size, std::string* reason)>;
 FileApplyResult ApplyPatchToFile(std::string_view patch, std::string_view source, const std::string& out, bool backup,
-                                 const PatchProgress& progress = {});
+                                 const PatchProgress& progress = {}, const ResultFinish& finish = {});
 
 }  // namespace zok2::patch

@@ -112,7 +112,7 @@ TEST(CliTool, ErrorsAndTheirExitStatus)
     r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, 16), "usage: zok2-cli ");
-    EXPECT_NE(r.out.find("zok2-cli apply PATCH FILE [OUT]"), std::string::npos);
+    EXPECT_NE(r.out.find("zok2-cli [--root DIR] [--mode NAME] apply PATCH FILE [OUT]"), std::string::npos);
     EXPECT_TRUE(r.err.empty());
     r = Cli({"--version"});
     EXPECT_EQ(r.status, 0);

@@ -1,6 +1,7 @@
 // zok2-cli sums and sums --fix on a copy of the sample: each rule's stored and
 // computed value, "ok", "differs" or "fixed", the exit codes, the ".bak" copy
 // and the bytes written, and a rule the reader cannot use named on stderr.
+// zok2-cli apply with the set named writes the checksums into its result.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -154,6 +155,50 @@ TEST_F(SumsCli, ARuleThatCannotBeUsedIsNamedAndASetWithoutRulesIsSaidSo)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, rules() + ": no checksum rules in the set\n");
     EXPECT_EQ(Cli({"--root", root(), "sums"}).status, 2);  // no FILE
+}
+
+TEST_F(SumsCli, APatchAppliedWithTheSetNamedGetsItsChecksumsBeforeItReplacesTheFile)
+{
+    const std::string before = ReadFile(binary());
+    // A patch that changes the first price and nothing else (its checksum left as it was).
+    std::string edited = before;
+    edited[0x300] = '\x63';
+    WriteFile(root() + "edited.dat", edited);
+    ASSERT_EQ(Cli({"patch", "--format", "bps", binary(), root() + "edited.dat", root() + "price.bps"}).status, 0);
+
+    // Without a set named the patch's result is written byte for byte.
+    CliResult r = Cli({"apply", root() + "price.bps", binary(), root() + "plain.dat"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(root() + "plain.dat"), edited);
+    EXPECT_EQ(r.err, "");
+
+    // With it: into the file itself, the backup first, the checksums over the result.
+    r = Cli({"--root", root(), "apply", root() + "price.bps", binary()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "checksums updated: 道具, words\n");
+    const std::string after = ReadFile(binary());
+    EXPECT_EQ(ReadFile(binary() + ".bak"), before);
+    const std::uint32_t crc = patch::Crc32(std::string_view(after).substr(0x300, 0x40));
+    std::uint32_t stored = 0;
+    for (int i = 3; i >= 0; --i) stored = (stored << 8) | static_cast<unsigned char>(after[0x7FC + static_cast<std::size_t>(i)]);
+    EXPECT_EQ(stored, crc);
+    std::uint32_t words = 0;
+    for (std::size_t i = 0x300; i < 0x308; i += 2) words += (static_cast<unsigned char>(after[i]) << 8) | static_cast<unsigned char>(after[i + 1]);
+    EXPECT_EQ((static_cast<unsigned char>(after[0x7F8]) << 8) | static_cast<unsigned char>(after[0x7F9]), static_cast<int>(words & 0xFFFF));
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (i != 0x300 && (i < 0x7F8 || i > 0x7FF)) {
+            ASSERT_EQ(after[i], edited[i]) << i;
+        }
+    }
+    EXPECT_EQ(Cli({"--root", root(), "sums", binary()}).status, 0);
+
+    // A rules file the reader cannot use: nothing is written, and the line is named.
+    WriteFile(rules(), Utf8ToSjis("道具,crc32,100-13F,5FC:4:le\r\nbroken,sum8\r\n"));
+    r = Cli({"--root", root(), "apply", root() + "price.bps", binary() + ".bak", root() + "out.dat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("checksums.txt:2: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(root() + "out.dat"));
 }
 
 }  // namespace zok2::test
