@@ -1691,5 +1691,9 @@ Reload the settings and the binary?</translation>
         <source>チェックサムの規則から計算した値（ファイル上の位置はありません）</source>
         <translation>computed by the checksum's rule (no place in the file)</translation>
     </message>
+    <message>
+        <source>チェックサムは保存のたびに規則から計算され、ここでは編集できません</source>
+        <translation>Checksums are computed by their rules at every save and cannot be edited here</translation>
+    </message>
 </context>
 </TS>

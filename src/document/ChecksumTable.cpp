@@ -15,7 +15,7 @@ enum ChecksumColumn { kStored = 0, kComputed = 1, kState = 2 };
 enum ChecksumState : std::uint32_t { kMatches = 0, kDiffers = 1, kUnknown = 2 };
 constexpr unsigned char kStoredHeld = 1, kComputedHeld = 2;
 
-ColumnDefinition TableColumn(const std::string& caption, int size, int radix, int rows, int listIndex)
+ColumnDefinition TableColumn(const std::string& caption, int size, int radix, int rows, int listIndex, int twips)
 {
     ColumnDefinition d;
     d[ColumnField::address] = "0";
@@ -24,6 +24,7 @@ ColumnDefinition TableColumn(const std::string& caption, int size, int radix, in
     d[ColumnField::stride] = text::FormatDec(size);
     d[ColumnField::rowCount] = text::FormatDec(rows);
     d[ColumnField::radix] = text::FormatDec(radix);
+    d[ColumnField::width] = text::FormatDec(twips);
     if (listIndex >= 0) d[ColumnField::listIndex] = text::FormatDec(listIndex);
     return d;
 }
@@ -66,9 +67,11 @@ void CZOKDoc::AddChecksumTable()
     m_layouts.emplace_back();
 
     Section columns;
-    columns.push_back(TableColumn(texts.stored, size, 16, rows, -1));
-    columns.push_back(TableColumn(texts.computed, size, 16, rows, -1));
-    columns.push_back(TableColumn(texts.state, 1, 0, rows, stateList));
+    // Wide enough for "0X" and every digit, and for the longest state.
+    const int valueTwips = 150 * (2 * size + 4);
+    columns.push_back(TableColumn(texts.stored, size, 16, rows, -1, valueTwips));
+    columns.push_back(TableColumn(texts.computed, size, 16, rows, -1, valueTwips));
+    columns.push_back(TableColumn(texts.state, 1, 0, rows, stateList, 1500));
     TextList names;
     for (const checksum::Rule& rule : rules) names.push_back(rule.name);
     m_checksumSection = static_cast<int>(sections.size());

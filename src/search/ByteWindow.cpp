@@ -65,6 +65,17 @@ ByteWindow ReadByteWindow(const CZOKDoc& doc, int section, int row, int column, 
     const std::int64_t from = window.start, to = window.start + static_cast<std::int64_t>(window.bytes.size());
     if (from >= to) return window;
     const bool anyEdits = doc.IsModified();
+    if (doc.IsChecksumSection(section)) {
+        // The checksum table's cells in the file: each rule's stored value.
+        for (int r = 0; r < static_cast<int>(doc.RowLabels(section).size()); ++r) {
+            const std::optional<CZOKDoc::ChecksumPlace> place = doc.ChecksumPlaceOf(section, r);
+            if (!place) continue;
+            const std::uint8_t mark = kByteInTable | (r + 1 == row && column == 1 ? kByteCurrent : 0);
+            for (std::int64_t offset = std::max(place->offset, from); offset < std::min(place->offset + place->size, to); ++offset) {
+                window.marks[static_cast<std::size_t>(offset - from)] |= mark;
+            }
+        }
+    }
     for (std::size_t s = 0; s < doc.sections.size(); ++s) {
         const int sec = static_cast<int>(s);
         const bool current = sec == section;

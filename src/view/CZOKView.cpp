@@ -393,8 +393,7 @@ void CZOKView::UpdateReadOnlyNote()
     const int column = m_grid->CurrentColumn() - 1, row = m_grid->CurrentRow() - 1;
     QString note;
     if (section >= 0 && m_doc.HasData(section, column, row) && !m_doc.IsEditable(section, column, row)) {
-        note = m_doc.IsCompressedSection(section) ? T("View", "圧縮されたセクションの値は編集できません")
-                                                  : T("View", "ファイルの終わりより後ろの値は編集できません");
+        note = ReadOnlyReason(section);
     }
     m_readOnlyNote->setText(note);
     m_readOnlyNote->setVisible(!note.isEmpty());

@@ -117,6 +117,8 @@ public:
     // The current cell's information line: table, row label and caption, its
     // place and bytes in the file, its value in every form ("" without a table).
     QString InfoLine() const;
+    // Why a cell holding a value cannot be edited, as the note over the grid says it.
+    QString ReadOnlyReason(int section) const;
     // The file offset of the current cell's first byte, or -1.
     std::int64_t CurrentOffset() const;
     // Whether the keyboard focus is on the grid or the drop button.

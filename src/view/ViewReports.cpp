@@ -98,6 +98,13 @@ QString CZOKView::InfoLine() const
     return line;
 }
 
+QString CZOKView::ReadOnlyReason(int section) const
+{
+    if (m_doc.IsChecksumSection(section)) return T("View", "チェックサムは保存のたびに規則から計算され、ここでは編集できません");
+    return m_doc.IsCompressedSection(section) ? T("View", "圧縮されたセクションの値は編集できません")
+                                              : T("View", "ファイルの終わりより後ろの値は編集できません");
+}
+
 std::int64_t CZOKView::CurrentOffset() const
 {
     const int section = CurrentSection();

@@ -2,11 +2,13 @@
 // and a rule that cannot be used are said in the status bar; matching ones say
 // nothing. The checksums are a read-only table of their own that find, go to
 // and the information line reach, showing what every save wrote.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
 
 #include "app/FindDialog.h"
+#include "search/ByteWindow.h"
 #include "patch/Crc32.h"
 #include "WindowTestSupport.h"
 
@@ -140,6 +142,7 @@ TEST_F(ChecksumWindowTest, TheChecksumsAreAReadOnlyTableThatFindGoToAndTheInform
     QTest::keyClick(&grid(), Qt::Key_Return);
     EXPECT_EQ(Shown(2, 1), "0X0000005A");
     EXPECT_FALSE(doc().IsModified());
+    EXPECT_EQ(view().ReadOnlyNote().text().toStdString(), "チェックサムは保存のたびに規則から計算され、ここでは編集できません");
 
     // The information line: the stored value's place and bytes; the computed one has none.
     GoTo(1, 1);
@@ -149,6 +152,12 @@ TEST_F(ChecksumWindowTest, TheChecksumsAreAReadOnlyTableThatFindGoToAndTheInform
     EXPECT_NE(line.find("チェックサム  道具  格納値  │  0x7FC  4 バイト  [" + std::string(bytes) + "]  読み取り専用"), std::string::npos) << line;
     GoTo(1, 2);
     EXPECT_NE(view().InfoLine().toStdString().find("チェックサムの規則から計算した値"), std::string::npos);
+
+    // The byte pane marks the stored checksums as the table's cells, the current one as current.
+    const search::ByteWindow bytesThere = search::ReadByteWindow(doc(), doc().ChecksumSection(), 2, 1, 0x7EE, 18);
+    std::vector<int> marks;
+    for (std::uint8_t m : bytesThere.marks) marks.push_back(m);
+    EXPECT_EQ(marks, (std::vector<int>{0, 0, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1}));
 
     // Go to an offset no table reads: the checksum stored there.
     QString answer = QStringLiteral("0x7FE");
