@@ -1,10 +1,13 @@
-// libFuzzer target: a column file, a binary, a paste text and a list of edit
-// steps from one input (parts split at NUL bytes), opened as a definition set of
-// two sections, then every cell displayed, the steps run (edit, paste, delete,
-// undo, redo, save, Save As) and the document saved.
+// libFuzzer target: a column file, a binary, a paste text, a list of edit
+// steps and checksum rules from one input (parts split at NUL bytes), opened as
+// a definition set of two sections with the window's checksum table, then every
+// cell displayed, the steps run (edit, paste, delete, undo, redo, save, Save As)
+// and the document saved. The checksum table must say "matches" exactly where
+// its stored and computed values agree, and keep that through the saves.
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -38,16 +41,31 @@ const std::string& Root()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<std::string> parts = zok2::fuzz::Parts(std::string(reinterpret_cast<const char*>(data), size), 4);
+    const std::vector<std::string> parts = zok2::fuzz::Parts(std::string(reinterpret_cast<const char*>(data), size), 5);
     const std::string& root = Root();
     zok2::SetProgramPath(root + "zok2");
     zok2::fuzz::Write(root + "Settings/f/a.ini", parts[0]);
     zok2::fuzz::Write(root + "data.bin", parts[1]);
+    std::filesystem::remove(root + "Settings/f/checksums.txt");
+    if (!parts[4].empty()) zok2::fuzz::Write(root + "Settings/f/checksums.txt", parts[4]);
 
     zok2::CZOKDoc doc;
+    doc.checksumTable = zok2::CZOKDoc::ChecksumTableTexts{"sums", "stored", "computed", "state", "ok", "differs", "unknown"};
+    const auto checkSums = [&doc] {
+        const int sums = doc.ChecksumSection();
+        if (sums < 0) return;
+        if (doc.RowLabels(sums).size() != doc.ChecksumRules().rules.rules.size()) std::abort();
+        for (int r = 0; r < static_cast<int>(doc.RowLabels(sums).size()); ++r) {
+            const zok2::checksum::Outcome& o = doc.ChecksumOutcomes()[static_cast<std::size_t>(r)];
+            const std::string state = doc.DisplayText(sums, 2, r);
+            if (state != (!o.computable ? "unknown" : o.matches ? "ok" : "differs")) std::abort();
+            if (o.computable && (doc.DisplayText(sums, 1, r) == "--" || doc.IsEditable(sums, 0, r) || doc.IsEditable(sums, 1, r))) std::abort();
+        }
+    };
     zok2::HeadlessView view(6, 3);
     doc.AddView(&view);
     if (doc.OnOpenDocument(root + "data.bin")) {
+        checkSums();
         zok2::RecordingClipboard clipboard;
         zok2::GridEditor editor(doc, view.grid, clipboard);
         editor.showSection = [&](int section, int column, int row) { zok2::FillSectionGrid(doc, view.grid, section, column, row); };
@@ -70,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 4: editor.Copy(); break;
             case 5: case 6: editor.Undo(); break;
             case 7: editor.Redo(); break;
-            case 8: doc.OnSaveDocument(root + "data.bin"); break;
+            case 8: doc.OnSaveDocument(root + "data.bin"); checkSums(); break;
             case 9:
                 if (!tabs.empty()) {
                     const int next = tabs[at % tabs.size()];
@@ -81,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         doc.OnSaveDocument(root + "data.bin");
+        checkSums();
     }
     doc.RemoveView(&view);
     return 0;
