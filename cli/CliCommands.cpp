@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "checksum/ChecksumFile.h"
 #include "document/CZOKDoc.h"
 #include "document/HeadlessView.h"
 #include "document/SectionGrid.h"
@@ -546,7 +547,13 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& defaul
         RunSections(*session.doc, result);
         return result;
     }
-    if (command == "apply") return RunApply(rest, session.doc.get(), std::move(result));
+    if (command == "apply") {
+        // Only the set's rules are needed; the file is let go, so that it can be replaced (Windows
+        // refuses to replace a file that is open).
+        const checksum::SetRules rules = checksum::ReadSetRules(session.doc->definitionFolder, session.doc->addressCorrection);
+        session.doc->ClearContents();
+        return RunApply(rest, &rules, std::move(result));
+    }
     if (command == "sums") {
         CliResult sums = RunSums(*session.doc, opened, fix);
         sums.err = result.err + sums.err;

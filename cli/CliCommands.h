@@ -7,6 +7,10 @@
 
 namespace zok2 {
 
+namespace checksum {
+struct SetRules;
+}
+
 struct CliResult {
     int status = 0;
     std::string out;  // UTF-8
@@ -26,9 +30,9 @@ CliResult RunCheck(CZOKDoc& doc, const std::optional<std::string>& mode, const s
 CliResult RunSums(const CZOKDoc& doc, const std::string& file, bool fix);
 // zok2-cli patch --format ips|bps REFERENCE FILE OUT.
 CliResult RunPatch(const std::vector<std::string>& args);
-// zok2-cli apply PATCH FILE [OUT]: with `set` (FILE opened with the set named),
-// the result's checksums are written by the set's rules before it takes OUT's place.
-CliResult RunApply(const std::vector<std::string>& args, const CZOKDoc* set, CliResult result);
+// zok2-cli apply PATCH FILE [OUT]: with `rules` (those of the set named), the
+// result's checksums are written by them before it takes OUT's place.
+CliResult RunApply(const std::vector<std::string>& args, const checksum::SetRules* rules, CliResult result);
 // Exit status 2 with the reason (and the usage); 1 naming a file and why.
 CliResult UsageError(const std::string& reason, bool withUsage = true);
 CliResult FileError(const std::string& path, const std::string& reason);

@@ -5,7 +5,6 @@
 
 #include "CliCommands.h"
 #include "checksum/ChecksumFile.h"
-#include "document/CZOKDoc.h"
 #include "framework/FileSystem.h"
 #include "patch/PatchFile.h"
 #include "patch/Patches.h"
@@ -34,7 +33,8 @@ CliResult RunPatch(const std::vector<std::string>& args)
 // too) after a ".bak" as a save does. With `set`, the set's checksums are
 // computed over the result and written where they differ before it replaces
 // anything, so the file is the old one or the new one with right checksums.
-CliResult RunApply(const std::vector<std::string>& args, const CZOKDoc* set, CliResult result)
+// (`set` is read by the caller with FILE opened for the set's address correction.)
+CliResult RunApply(const std::vector<std::string>& args, const checksum::SetRules* set, CliResult result)
 {
     if (args.size() != 2 && args.size() != 3) return UsageError("apply takes PATCH FILE [OUT]");
     std::string patchBytes, file, reason;
@@ -42,8 +42,7 @@ CliResult RunApply(const std::vector<std::string>& args, const CZOKDoc* set, Cli
     if (!fs::ReadFile(args[1], file, &reason)) return FileError(args[1], reason);
     const std::string& out = args.size() == 3 ? args[2] : args[1];
     const bool inPlace = args.size() == 2 || out == args[1] || fs::SameFile(out, args[1]);
-    checksum::SetRules rules;
-    if (set) rules = checksum::ReadSetRules(set->definitionFolder, set->addressCorrection);
+    const checksum::SetRules rules = set ? *set : checksum::SetRules{};
     // A rules file that cannot be used would leave the result's checksums unknown: nothing is written.
     if (!rules.readProblem.empty()) return FileError(rules.path, rules.readProblem + "; nothing was written");
     if (!rules.rules.problems.empty()) {
