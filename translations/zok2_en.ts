@@ -83,6 +83,10 @@ Definition sets: %2</translation>
         <source>中止</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>チェックサムの表は保存のたびに計算され、読み込めません</source>
+        <translation>the checksum table is computed at every save and cannot be read in</translation>
+    </message>
 </context>
 <context>
     <name>BytePane</name>

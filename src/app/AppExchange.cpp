@@ -124,7 +124,8 @@ bool CZOKApp::OnExport(bool allTables)
     if (folder.empty()) return false;
     std::vector<int> tables = allTables ? m_doc->TabSections() : std::vector<int>{m_frame->View().CurrentSection()};
     for (int section : tables) {
-        if (section < 0) continue;
+        // Every table is the file's; the checksum table only when asked for by itself.
+        if (section < 0 || (allTables && m_doc->IsChecksumSection(section))) continue;
         const exchange::Rows rows = exchange::ConvertCells(exchange::ExportRows(*m_doc, section), SjisToUtf8);
         const std::string path = folder + "/" + m_doc->SectionName(section) + ".tsv";
         std::string reason;
@@ -150,8 +151,18 @@ bool CZOKApp::OnImport()
         const std::string name = fs::sys::TextOf(fs::sys::PathOf(path).stem());
         const std::string extension = fs::sys::TextOf(fs::sys::PathOf(path).extension());
         int section = -1;
+        bool checksums = false;
         for (int s : m_doc->TabSections()) {
-            if (m_doc->SectionName(s) == name) section = s;
+            if (m_doc->SectionName(s) != name) continue;
+            if (m_doc->IsChecksumSection(s)) {
+                checksums = true;
+            } else {
+                section = s;
+            }
+        }
+        if (section < 0 && checksums) {
+            skipped.push_back(path + ": " + Tr("App", "チェックサムの表は保存のたびに計算され、読み込めません"));
+            continue;
         }
         if (section < 0) {
             refused.push_back(path + ": " + Tr("App", "この名前の表はありません"));

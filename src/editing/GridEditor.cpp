@@ -187,12 +187,14 @@ std::string GridEditor::RangeText(int firstColumn, int lastColumn, int firstRow,
         std::size_t rows = 0;  // rows holding data
     };
     std::vector<ColumnText> plan;
+    const bool checksums = m_doc.IsChecksumSection(m_section);
     for (int c = firstColumn; c <= lastColumn; ++c) {
         ColumnText column;
         if (c >= 1 && static_cast<std::size_t>(c - 1) < columns.size() && static_cast<std::size_t>(c - 1) < table.Columns()) {
             column.codec = &m_doc.CodecOf(m_section, c - 1);
-            // List columns are copied and recorded by value, not by label.
-            column.byValue = text::ReadDec(columns[static_cast<std::size_t>(c - 1)][ColumnField::radix]) == 0;
+            // List columns are copied and recorded by value, not by label; the
+            // checksum table (never edited) as it is shown.
+            column.byValue = text::ReadDec(columns[static_cast<std::size_t>(c - 1)][ColumnField::radix]) == 0 && !checksums;
             column.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(column.codec->RowCount(), 0)), table.Rows());
         }
         plan.push_back(column);
@@ -202,7 +204,7 @@ std::string GridEditor::RangeText(int firstColumn, int lastColumn, int firstRow,
         const auto row = static_cast<std::size_t>(r - 1);
         for (int c = firstColumn; c <= lastColumn; ++c) {
             const ColumnText& column = plan[static_cast<std::size_t>(c - firstColumn)];
-            if (column.codec && r >= 1 && row < column.rows) {
+            if (column.codec && r >= 1 && row < column.rows && (!checksums || m_doc.HasData(m_section, c - 1, r - 1))) {
                 const std::uint32_t v = table.Get(row, static_cast<std::size_t>(c - 1));
                 column.codec->AppendText(v, column.byValue, out);
             }

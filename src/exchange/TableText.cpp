@@ -30,7 +30,7 @@ std::vector<ColumnPlan> PlanColumns(const CZOKDoc& doc, int section)
         if (!table || !table->Contains(0, c)) continue;
         ColumnPlan& column = plan[c];
         column.codec = &doc.CodecOf(section, static_cast<int>(c));
-        column.byValue = column.codec->Radix() == 0;
+        column.byValue = column.codec->Radix() == 0 && !doc.IsChecksumSection(section);  // the checksum table as shown
         column.rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(column.codec->RowCount(), 0)), table->Rows());
     }
     return plan;
@@ -39,7 +39,8 @@ std::vector<ColumnPlan> PlanColumns(const CZOKDoc& doc, int section)
 // Appends a cell's text as copy gives it ("" without data).
 inline void AppendCell(const CZOKDoc& doc, int section, const ColumnPlan& column, std::size_t c, std::size_t r, std::string& out)
 {
-    if (column.codec && r < column.rows) {
+    // A checksum that cannot be computed holds no value.
+    if (column.codec && r < column.rows && (section != doc.ChecksumSection() || doc.HasData(section, static_cast<int>(c), static_cast<int>(r)))) {
         column.codec->AppendText(doc.values[static_cast<std::size_t>(section)].Get(r, c), column.byValue, out);
     }
 }

@@ -2,6 +2,7 @@
 // and a rule that cannot be used are said in the status bar; matching ones say
 // nothing. The checksums are a read-only table of their own that find, go to
 // and the information line reach, showing what every save wrote.
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -135,6 +136,11 @@ TEST_F(ChecksumWindowTest, TheChecksumsAreAReadOnlyTableThatFindGoToAndTheInform
     EXPECT_EQ(Shown(3, 1), "0X0000003C");
     EXPECT_EQ(Shown(3, 2), "--");
     EXPECT_EQ(Shown(3, 3), "計算できません");
+    // Copied as shown: the state in words, nothing for what cannot be computed.
+    GoTo(3, 1);
+    QTest::keyClick(&grid(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(&grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "0X0000003C\t\t計算できません");
 
     // Read-only: typing changes nothing.
     GoTo(2, 1);
@@ -213,6 +219,35 @@ TEST_F(ChecksumWindowTest, TheTableShowsWhatEverySaveWrote)
     // What the save wrote is the file's, not an edit.
     EXPECT_FALSE(doc().IsEdited(checksums, 0, 0));
     EXPECT_FALSE(doc().IsModified());
+}
+
+TEST_F(ChecksumWindowTest, TablesExportedAllAtOnceLeaveTheChecksumsOutAndAnImportSkipsThem)
+{
+    WriteFile(Rules(), Utf8ToSjis("道具,crc32,100-13F,5FC:4:le\r\n"));
+    Start(sample());
+    const std::string folder = root() + "tables";
+    std::filesystem::create_directory(folder);
+    app->chooseExportFolder = [&] { return folder; };
+    frame().Run(command::kExportAll);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/items.tsv"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/チェックサム.tsv"));
+    // Asked for by itself, it is written as shown.
+    ShowChecksums();
+    frame().Run(command::kExportTable);
+    const std::string sums = ReadFile(folder + "/チェックサム.tsv");
+    EXPECT_EQ(sums.substr(0, sums.find('\n')), "\t格納値\t計算値\t状態");
+    EXPECT_NE(sums.find("道具\t0X14B9FAD7\t0X14B9FAD7\t一致"), std::string::npos) << sums;
+    // Read back with a changed price: the price is stored, the checksums are skipped with a word.
+    std::string items = ReadFile(folder + "/items.tsv");
+    items.replace(items.find("\t8\t"), 3, "\t11\t");
+    WriteFile(folder + "/items.tsv", items);
+    app->chooseImportFiles = [&] { return std::vector<std::string>{folder + "/items.tsv", folder + "/チェックサム.tsv"}; };
+    messages.shown.clear();
+    frame().Run(command::kImport);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "表を読み込みました。\n表 items: 1 個のセルを変更しました\n" + folder +
+                                     "/チェックサム.tsv: チェックサムの表は保存のたびに計算され、読み込めません");
+    EXPECT_TRUE(doc().IsModified());
 }
 
 }  // namespace
