@@ -1699,5 +1699,29 @@ Reload the settings and the binary?</translation>
         <source>チェックサムは保存のたびに規則から計算され、ここでは編集できません</source>
         <translation>Checksums are computed by their rules at every save and cannot be edited here</translation>
     </message>
+    <message>
+        <source>セルの編集</source>
+        <translation>Cell edit</translation>
+    </message>
+    <message>
+        <source>値の一覧</source>
+        <translation>Value list</translation>
+    </message>
+    <message>
+        <source>値の一覧を開く</source>
+        <translation>Open the value list</translation>
+    </message>
+    <message>
+        <source>列の説明</source>
+        <translation>Column description</translation>
+    </message>
+    <message>
+        <source>バイナリ</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>%1 %2 の編集</source>
+        <translation>Editing %1 of %2</translation>
+    </message>
 </context>
 </TS>

@@ -74,18 +74,7 @@ CZOKView::CZOKView(CZOKDoc& doc, IClipboard& clipboard, QWidget* parent)
     m_valueList->setObjectName("valueList");       // 1005
     m_dropButton->setObjectName("dropButton");     // 1008
 
-    m_cellEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_cellEdit->setFrame(false);
-    // Light cyan whatever the theme, so its text is the theme's only where that reads on it.
-    const QColor editFill(233, 255, 255);
-    const QColor editText = ReadableOn(editFill, palette().color(QPalette::Text));
-    QPalette editPalette = m_cellEdit->palette();
-    editPalette.setColor(QPalette::Base, editFill);
-    editPalette.setColor(QPalette::Text, editText);
-    m_cellEdit->setPalette(editPalette);
-    m_cellEdit->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(233, 255, 255); color: %1; border: 1px solid gray; }")
-                                  .arg(editText.name()));
-    m_cellEdit->hide();
+    DressChildren();
 
     FollowTextSize();
     m_dropButton->setFlat(false);
@@ -437,6 +426,7 @@ void CZOKView::BeginCellEdit(int key, const QString& text)
     m_dropButton->hide();
     m_valueList->hide();
     m_cellEdit->setGeometry(GetCellRect());
+    m_cellEdit->setAccessibleName(CellNameForReaders());
     m_cellEdit->raise();
     m_cellEdit->show();
     if (key != 0) {

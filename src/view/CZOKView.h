@@ -119,6 +119,10 @@ public:
     QString InfoLine() const;
     // Why a cell holding a value cannot be edited, as the note over the grid says it.
     QString ReadOnlyReason(int section) const;
+    // The look of the in-place edit and the names screen readers give the view's children.
+    void DressChildren();
+    // The in-place edit's name for screen readers: the cell's caption and row.
+    QString CellNameForReaders() const;
     // The file offset of the current cell's first byte, or -1.
     std::int64_t CurrentOffset() const;
     // Whether the keyboard focus is on the grid or the drop button.

@@ -145,6 +145,21 @@ try:
     check(now.getState().contains(pyatspi.STATE_FOCUSED), "the second record's cell is focused")
     info = [status.getChildAtIndex(i).name for i in range(status.childCount) if status.getChildAtIndex(i).name]
     check(any(records[1][0] in text for text in info), f"the information line follows the move: {info}")
+
+    # A digit typed: the in-place edit takes the focus, named after its cell; Escape leaves the file alone.
+    focused.clear()
+
+    def type_digit():
+        subprocess.run(["xdotool", "key", "--window", win_id, "7"])
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "key", "--window", win_id, "Escape"])
+        return False
+
+    GLib.timeout_add(300, type_digit)
+    GLib.timeout_add(3000, lambda: pyatspi.Registry.stop())
+    pyatspi.Registry.start()
+    edit_name = f"{captions[0]} {records[1][0]} の編集"
+    check(edit_name in focused, f"the in-place edit is reached as {edit_name!r}: heard {focused}")
 finally:
     window.terminate()
     window.wait(timeout=20)
