@@ -102,10 +102,6 @@ Definition sets: %2</translation>
         <translation>%1 cannot be read</translation>
     </message>
     <message>
-        <source>%1 の %2 行目のチェックサムの規則が使えません</source>
-        <translation>the checksum rule on line %2 of %1 cannot be used</translation>
-    </message>
-    <message>
         <source>チェックサムが合いません: %1</source>
         <translation>checksums that do not match: %1</translation>
     </message>
@@ -144,6 +140,10 @@ Definition sets: %2</translation>
     <message>
         <source>計算できません</source>
         <translation>cannot be computed</translation>
+    </message>
+    <message>
+        <source>%1 の %2 行目のチェックサムの規則「%3」が使えません</source>
+        <translation>the checksum rule "%3" on line %2 of %1 cannot be used</translation>
     </message>
 </context>
 <context>

@@ -33,7 +33,9 @@ void CZOKApp::NoteChecksums()
     QStringList notes;
     if (!set.readProblem.empty()) notes << T("Checksums", "%1 が読めません").arg(FileNameToQString(checksum::kRulesFile));
     for (const checksum::RuleProblem& p : set.rules.problems) {
-        notes << T("Checksums", "%1 の %2 行目のチェックサムの規則が使えません").arg(FileNameToQString(checksum::kRulesFile)).arg(p.line);
+        // Named by what the line calls it (its first field), and by its number.
+        const QString name = SjisToQString(p.text.substr(0, p.text.find(','))).trimmed();
+        notes << T("Checksums", "%1 の %2 行目のチェックサムの規則「%3」が使えません").arg(FileNameToQString(checksum::kRulesFile)).arg(p.line).arg(name);
     }
     const std::vector<checksum::Outcome>& outcomes = m_doc->ChecksumOutcomes();
     QStringList differing, unknown;

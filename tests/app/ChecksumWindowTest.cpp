@@ -51,7 +51,7 @@ TEST_F(ChecksumWindowTest, AChecksumThatDoesNotMatchIsNamedInTheStatusBar)
     Start(sample());
     const std::string note = frame().Note().toStdString();
     EXPECT_NE(note.find("チェックサムが合いません: 道具, header"), std::string::npos) << note;
-    EXPECT_NE(note.find("checksums.txt の 3 行目のチェックサムの規則が使えません"), std::string::npos) << note;
+    EXPECT_NE(note.find("checksums.txt の 3 行目のチェックサムの規則「broken」が使えません"), std::string::npos) << note;
     EXPECT_NE(note.find("計算できないチェックサム: far"), std::string::npos) << note;
 
     // The same file with right checksums: nothing to say.
