@@ -131,15 +131,21 @@ try:
     pyatspi.Registry.registerEventListener(heard, "object:state-changed:focused")
     win_id = subprocess.run(["xdotool", "search", "--sync", "--name", "sample.dat - ZOK2"], capture_output=True, text=True).stdout.split()[0]
 
-    def press():
-        subprocess.run(["xdotool", "windowfocus", "--sync", win_id])
-        time.sleep(0.5)
-        subprocess.run(["xdotool", "key", "--window", win_id, "Down"])
-        return False
+    def listen_while(keys, seconds):
+        # The keys go to the window while the reader's events are gathered for a while.
+        def send():
+            subprocess.run(["xdotool", "windowfocus", "--sync", win_id])
+            for key in keys:
+                time.sleep(0.5)
+                subprocess.run(["xdotool", "key", "--window", win_id, key])
+            return False
 
-    GLib.timeout_add(300, press)
-    GLib.timeout_add(4000, lambda: pyatspi.Registry.stop())
-    pyatspi.Registry.start()
+        focused.clear()
+        GLib.timeout_add(300, send)
+        GLib.timeout_add(seconds * 1000, lambda: pyatspi.Registry.stop())
+        pyatspi.Registry.start()
+
+    listen_while(["Down"], 4)
     check(records[1][1] in focused, f"the focus went to the second record's first value {records[1][1]}: heard {focused}")
     now = table.getAccessibleAt(1, 0)
     check(now.getState().contains(pyatspi.STATE_FOCUSED), "the second record's cell is focused")
@@ -147,17 +153,7 @@ try:
     check(any(records[1][0] in text for text in info), f"the information line follows the move: {info}")
 
     # A digit typed: the in-place edit takes the focus, named after its cell; Escape leaves the file alone.
-    focused.clear()
-
-    def type_digit():
-        subprocess.run(["xdotool", "key", "--window", win_id, "7"])
-        time.sleep(0.5)
-        subprocess.run(["xdotool", "key", "--window", win_id, "Escape"])
-        return False
-
-    GLib.timeout_add(300, type_digit)
-    GLib.timeout_add(3000, lambda: pyatspi.Registry.stop())
-    pyatspi.Registry.start()
+    listen_while(["7", "Escape"], 4)
     edit_name = f"{captions[0]} {records[1][0]} の編集"
     check(edit_name in focused, f"the in-place edit is reached as {edit_name!r}: heard {focused}")
 finally:
