@@ -48,18 +48,40 @@ const std::array<char16_t, 256>& SingleByteCharacters()
     return table;
 }
 
-// The character of a double-byte pair, or 0 when it is none (decoded once a pair).
+// The character of a double-byte pair, or 0 when it is none. Every pair is
+// decoded at the first need, in one text with a line break after each pair (a
+// break is never part of a pair, so a pair the decoder refuses cannot take its
+// neighbour with it), so scrolling never meets the decoder again.
 char16_t PairCharacter(std::uint8_t lead, std::uint8_t trail)
 {
-    static std::unordered_map<std::uint16_t, char16_t> decoded;
-    const auto key = static_cast<std::uint16_t>(lead << 8 | trail);
-    const auto found = decoded.find(key);
-    if (found != decoded.end()) return found->second;
-    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    const QString text = SjisToQString(std::string_view(pair, 2));
-    const char16_t c = text.size() == 1 && text[0] != QChar(0xFFFD) && text[0].isPrint() ? text[0].unicode() : 0;
-    decoded.emplace(key, c);
-    return c;
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(0x8000, 0);
+        std::string pairs;
+        pairs.reserve(3 * 128 * 192);
+        for (int l = 0x80; l <= 0xFF; ++l) {
+            if (!LeadByte(static_cast<std::uint8_t>(l))) continue;
+            for (int r = 0x40; r <= 0xFC; ++r) {
+                if (!TrailByte(static_cast<std::uint8_t>(r))) continue;
+                pairs += static_cast<char>(l);
+                pairs += static_cast<char>(r);
+                pairs += '\n';
+            }
+        }
+        const QString text = SjisToQString(pairs);
+        qsizetype at = 0;
+        for (int l = 0x80; l <= 0xFF; ++l) {
+            if (!LeadByte(static_cast<std::uint8_t>(l))) continue;
+            for (int r = 0x40; r <= 0xFC; ++r) {
+                if (!TrailByte(static_cast<std::uint8_t>(r))) continue;
+                const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+                if (end < 0) return t;  // the decoder lost a break: the pairs after it show as bytes
+                if (end == at + 1 && text[at] != QChar(0xFFFD) && text[at].isPrint()) t[static_cast<std::size_t>((l - 0x80) << 8 | r)] = text[at].unicode();
+                at = end + 1;
+            }
+        }
+        return t;
+    }();
+    return lead >= 0x80 ? table[static_cast<std::size_t>((lead - 0x80) << 8 | trail)] : 0;
 }
 
 // The characters of a line's bytes: one per byte, 0 for the second byte of a

@@ -154,6 +154,31 @@ struct PaintCounter : QObject {
 
 }  // namespace
 
+// The text column as the pane draws it: double-byte characters over their two
+// bytes, a pair Shift-JIS has no character for as two dots, a lead byte at the
+// end of a line alone, half-width kana and ASCII as themselves.
+TEST(BytePane, TheTextColumnShowsShiftJisPairsAndDotsForWhatIsNoCharacter)
+{
+    BytePane pane;
+    const std::string line1 = Bytes({0x8A, 0xBF, 0x8E, 0x9A, 0x85, 0x40, 0x41, 0xB1, 0x82, 0xA0, 0x00, 0xF0, 0x40, 0x81, 0x7F, 0x88});
+    const std::string line2 = Bytes({0x9F, 0x81, 0x81, 0x40, 0xFC, 0x4B, 0xFC, 0xFC, 0x81, 0x5C, 0x7E, 0x5C, 0xE0, 0x40, 0xEA, 0xA4});
+    pane.read = [&](std::int64_t start, int count) {
+        const std::string all = line1 + line2;
+        search::ByteWindow w;
+        w.start = start;
+        w.bytes = all.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count));
+        w.marks.assign(w.bytes.size(), 0);
+        return w;
+    };
+    pane.SetFileSize(32);
+    // 漢字, a pair with no character (its second byte then read alone), A, ｱ, あ,
+    // a zero, a private-use pair, a lead before 0x7F, and a lead that ends the line.
+    EXPECT_EQ(pane.LineText(0).toStdString(), "00000000  8A BF 8E 9A 85 40 41 B1  82 A0 00 F0 40 81 7F 88 |漢字.@Aｱあ..@...|");
+    // The first and the last lead byte, the ideographic space, the last character
+    // of the table (0xFC4B), no character at 0xFCFC nor at 0xFC81, ―, ~, a backslash.
+    EXPECT_EQ(pane.LineText(1).toStdString(), "00000010  9F 81 81 40 FC 4B FC FC  81 5C 7E 5C E0 40 EA A4 |氈\u3000黑..―~\\漾熙|");
+}
+
 // On a file of a million lines a page moves the scroll bar's handle by less
 // than a pixel: the bar is not painted again for it, but it is for a move the
 // eye can see. A new palette repaints every line, not only those asked for next.
