@@ -122,6 +122,28 @@ QString HexLine(const std::string& bytes, std::size_t from, std::size_t count)
     return text;
 }
 
+// Every character a line can show, each once.
+std::vector<char16_t> CharactersShown()
+{
+    std::vector<bool> seen(0x10000, false);
+    std::vector<char16_t> codes;
+    auto add = [&](char16_t c) {
+        if (c != 0 && !seen[c]) {
+            seen[c] = true;
+            codes.push_back(c);
+        }
+    };
+    for (char16_t c : SingleByteCharacters()) add(c);
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (LeadByte(static_cast<std::uint8_t>(lead)) && TrailByte(static_cast<std::uint8_t>(trail))) {
+                add(PairCharacter(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)));
+            }
+        }
+    }
+    return codes;
+}
+
 }  // namespace
 
 BytePane::BytePane(QWidget* parent) : QAbstractScrollArea(parent)
@@ -146,13 +168,8 @@ void BytePane::Measure()
     m_charWidth = std::max(1, qRound(metrics.horizontalAdvance(QStringLiteral("0123456789ABCDEF")) / 16));
     m_lineHeight = std::max(1, qRound(metrics.height()) + 1);
     m_ascent = qRound(metrics.ascent());
-    m_latinFont = QRawFont::fromFont(font());
-    // Kanji are drawn without the font's hinting: a character never drawn before
-    // then takes a fraction of the time to rasterise (a page of random bytes
-    // brings dozens), and at this size it reads as well.
-    QFont japanese = font();
-    japanese.setHintingPreference(QFont::PreferNoHinting);
-    m_japaneseFont = QRawFont::fromFont(japanese, QFontDatabase::Japanese);
+    m_fonts = GlyphSheet::PaneFonts(font());
+    m_sheetAsked = false;
     ForgetTiles();
 }
 
@@ -344,6 +361,9 @@ void BytePane::DrawNewSlots()
         if (!m_atlas.isNull()) std::memcpy(grown.bits(), m_atlas.constBits(), static_cast<std::size_t>(m_atlas.sizeInBytes()));
         m_atlas = std::move(grown);
     }
+    // The characters of the sheet, then the others through the font engine.
+    std::erase_if(m_toDraw, [this](const NewTile& tile) { return BlendSlot(tile); });
+    if (m_toDraw.empty()) return;
     QPainter painter(&m_atlas);
     painter.setFont(font());
     // The glyphs straight from the pane's font or its Japanese companion, one
@@ -358,17 +378,12 @@ void BytePane::DrawNewSlots()
         const QPoint at((tile.slot % kAtlasColumns) * slotSize.width(), (tile.slot / kAtlasColumns) * slotSize.height());
         painter.fillRect(QRect(at, slotSize), QColor::fromRgba(m_lookColours[tile.look][0]));
         const QString text(QChar(static_cast<char16_t>(tile.code)));
-        bool placed = false;
-        for (int f = 0; f < 2 && !placed; ++f) {
-            const QRawFont& raw = f == 0 ? m_latinFont : m_japaneseFont;
-            if (!raw.isValid()) continue;
-            const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-            if (glyphs.size() != text.size() || glyphs.contains(0u)) continue;
-            for (qsizetype i = 0; i < glyphs.size(); ++i) {
-                runs[f][tile.look].glyphs.append(glyphs[i]);
-                runs[f][tile.look].positions.append(QPointF(at.x() + static_cast<qreal>(i * m_charWidth), at.y() + m_ascent));
-            }
-            placed = true;
+        quint32 glyph = 0;
+        const int f = GlyphSheet::FontOf(m_fonts, static_cast<char16_t>(tile.code), &glyph);
+        const bool placed = tile.code <= 0xFFFF && f >= 0;
+        if (placed) {
+            runs[f][tile.look].glyphs.append(glyph);
+            runs[f][tile.look].positions.append(QPointF(at.x(), at.y() + m_ascent));
         }
         if (!placed) {
             // What neither font holds, the slow way (the system's fallback fonts), clipped to its slot.
@@ -383,7 +398,7 @@ void BytePane::DrawNewSlots()
         for (int look = 0; look < kLooks; ++look) {
             if (runs[f][look].glyphs.isEmpty()) continue;
             QGlyphRun run;
-            run.setRawFont(f == 0 ? m_latinFont : m_japaneseFont);
+            run.setRawFont(f == 0 ? m_fonts.first : m_fonts.second);
             run.setGlyphIndexes(runs[f][look].glyphs);
             run.setPositions(runs[f][look].positions);
             painter.setPen(QColor::fromRgba(m_lookColours[look][1]));
@@ -392,6 +407,24 @@ void BytePane::DrawNewSlots()
     }
     painter.end();
     m_toDraw.clear();
+}
+
+bool BytePane::BlendSlot(const NewTile& tile)
+{
+    const uchar* cover = m_useSheet && tile.code <= 0xFFFF ? m_sheet.Coverage(static_cast<char16_t>(tile.code)) : nullptr;
+    const int width = qRound(2 * m_charWidth * devicePixelRatioF()), height = qRound(m_lineHeight * devicePixelRatioF());
+    if (cover == nullptr || GlyphSheet::Cells(static_cast<char16_t>(tile.code)) != tile.cells ||
+        m_sheet.Stride() != width || m_sheet.Height() != height) {
+        return false;
+    }
+    const std::array<QRgb, 256>& colour = m_blends[tile.look];
+    const qsizetype stride = m_atlas.bytesPerLine();
+    uchar* origin = m_atlas.bits() + (tile.slot / kAtlasColumns) * height * stride + 4 * (tile.slot % kAtlasColumns) * width;
+    for (int y = 0; y < height; ++y, cover += width) {
+        auto* row = reinterpret_cast<QRgb*>(origin + y * stride);
+        for (int x = 0; x < width; ++x) row[x] = colour[cover[x]];
+    }
+    return true;
 }
 
 namespace {
@@ -463,6 +496,21 @@ void BytePane::PrepareLooks()
             changed = changed || m_lookColours[look][part] != colours[look][part].rgba();
             m_lookColours[look][part] = colours[look][part].rgba();
         }
+    }
+    if (changed) {
+        for (int look = 0; look < kLooks; ++look) {
+            const QRgb back = m_lookColours[look][0], fore = m_lookColours[look][1];
+            auto mix = [](int b, int f, int a) { return (b * (255 - a) + f * a + 127) / 255; };
+            for (int a = 0; a < 256; ++a) {
+                m_blends[look][static_cast<std::size_t>(a)] =
+                    qRgb(mix(qRed(back), qRed(fore), a), mix(qGreen(back), qGreen(fore), a), mix(qBlue(back), qBlue(fore), a));
+            }
+        }
+    }
+    if (!m_sheetAsked || m_tileRatio != devicePixelRatioF()) {
+        static const std::vector<char16_t> codes = CharactersShown();
+        m_sheet.Start(font(), {m_charWidth, m_lineHeight, m_ascent, devicePixelRatioF()}, codes);
+        m_sheetAsked = true;
     }
     // A full atlas starts again (a file of every kanji): at most one paint draws all it shows anew.
     if (changed || m_tileRatio != devicePixelRatioF() || m_slotCount > AtlasCapacity() - 4 * kBytesPerLine * (LinesInSight() + 1)) {

@@ -17,6 +17,7 @@
 
 #include "gridwidget/CellMarks.h"
 #include "search/ByteWindow.h"
+#include "view/GlyphSheet.h"
 
 namespace zok2 {
 
@@ -57,6 +58,15 @@ public:
     std::int64_t BytesRead() const { return m_bytesRead; }
     // A line as text, as it is drawn ("00000300  12 34 … |text|").
     QString LineText(std::int64_t line);
+    // Every character the pane can draw, drawn ahead on a thread of its own.
+    const GlyphSheet& Sheet() const { return m_sheet; }
+    void WaitForSheet() { m_sheet.Wait(); }
+    // Without the sheet every character goes through the font engine (tests compare the two).
+    void UseSheet(bool use)
+    {
+        m_useSheet = use;
+        ForgetTiles();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -96,11 +106,16 @@ private:
     int NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cells);
     int AtlasCapacity() const;
     void DrawNewSlots();
+    // A new slot from the sheet: its coverage blended in its look's colours.
+    bool BlendSlot(const NewTile& tile);
     void PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const;
     static void FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour);
 
-    QRawFont m_latinFont, m_japaneseFont;
+    std::pair<QRawFont, QRawFont> m_fonts;  // the pane's own, then a Japanese one
     QRgb m_lookColours[kLooks][2] = {};
+    std::array<std::array<QRgb, 256>, kLooks> m_blends{};  // a look's colour at each coverage
+    GlyphSheet m_sheet;
+    bool m_sheetAsked = false, m_useSheet = true;
     GridColours m_colours;  // chosen against the palette with the key below
     qint64 m_coloursKey = -1;
     qreal m_tileRatio = 0;

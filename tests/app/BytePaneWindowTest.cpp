@@ -179,6 +179,64 @@ TEST(BytePane, TheTextColumnShowsShiftJisPairsAndDotsForWhatIsNoCharacter)
     EXPECT_EQ(pane.LineText(1).toStdString(), "00000010  9F 81 81 40 FC 4B FC FC  81 5C 7E 5C E0 40 EA A4 |氈\u3000黑..―~\\漾熙|");
 }
 
+// Characters come from the sheet drawn ahead, blended in the colours of their
+// bytes' looks; they look as the font engine draws them: the same pixels, give
+// or take the rounding of a blend, in the same places.
+TEST(BytePane, CharactersFromTheSheetLookAsTheFontEngineDrawsThem)
+{
+    const std::string bytes = Bytes({0x8A, 0xBF, 0x8E, 0x9A, 0x41, 0x42, 0xB1, 0x82, 0xA0, 0x7A, 0x30, 0x39, 0x88, 0x9F, 0x5F, 0x7E}) +
+                              Bytes({0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0x20, 0x67, 0x6A, 0x70, 0x79, 0xDF, 0xFC, 0x4B, 0x00, 0xFF});
+    auto reader = [&bytes](std::int64_t start, int count) {
+        search::ByteWindow w;
+        w.start = start;
+        w.bytes = bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count));
+        for (std::int64_t at = start; at < start + static_cast<std::int64_t>(w.bytes.size()); ++at) {
+            w.marks.push_back(at < 4 ? search::kByteInTable | search::kByteCurrent : at < 12 ? search::kByteInTable : at < 20 ? search::kByteEdited : 0);
+        }
+        return w;
+    };
+    BytePane drawn, blended;
+    for (BytePane* pane : {&drawn, &blended}) {
+        pane->read = reader;
+        pane->resize(pane->PreferredWidth(), 120);
+        pane->SetFileSize(32);
+        pane->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(pane));
+    }
+    drawn.UseSheet(false);
+    blended.WaitForSheet();
+    ASSERT_TRUE(blended.Sheet().Ready());
+    ASSERT_NE(blended.Sheet().Coverage(u'漢'), nullptr);
+    blended.UseSheet(true);  // what the first paint drew without it is drawn again
+    const QImage a = drawn.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage b = blended.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(a.size(), b.size());
+    const QColor base = GridColours::Of(drawn.palette()).base;
+    int inked = 0, differing = 0, worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max(worst, d);
+            if (d > 2) ++differing;
+            if (QColor(p) != base) ++inked;
+        }
+    }
+    EXPECT_GT(inked, 500);  // two lines of text and their looks' fills
+    EXPECT_LE(differing, 8) << "worst difference " << worst;
+    // 漢字, the current cell's bytes, in the text column (right of the last pair
+    // of the first line): strokes nearer the current cell's text colour than its fill.
+    const GridColours colours = GridColours::Of(blended.palette());
+    auto distance = [](QRgb p, const QColor& c) { return std::abs(qRed(p) - c.red()) + std::abs(qGreen(p) - c.green()) + std::abs(qBlue(p) - c.blue()); };
+    int strokes = 0;
+    for (int y = 0; y < blended.PairRect(0).height(); ++y) {
+        for (int x = blended.PairRect(15).right() + 1; x < b.width(); ++x) {
+            if (distance(b.pixel(x, y), colours.currentText) < distance(b.pixel(x, y), colours.current)) ++strokes;
+        }
+    }
+    EXPECT_GT(strokes, 20);
+}
+
 // On a file of a million lines a page moves the scroll bar's handle by less
 // than a pixel: the bar is not painted again for it, but it is for a move the
 // eye can see. A new palette repaints every line, not only those asked for next.
