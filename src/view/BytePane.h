@@ -105,6 +105,8 @@ private:
     int SlotOf(std::uint32_t code, Look look, int cells);
     int NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cells);
     int AtlasCapacity() const;
+    // A slot's size in the atlas's pixels.
+    QSize SlotPixels() const;
     void DrawNewSlots();
     // A new slot from the sheet: its coverage blended in its look's colours.
     bool BlendSlot(const NewTile& tile);

@@ -31,6 +31,8 @@ int BytePane::SlotOf(std::uint32_t code, Look look, int cells)
     return found != m_slots.end() ? found->second : NewSlot(key, code, look, cells);
 }
 
+QSize BytePane::SlotPixels() const { return {qRound(2 * m_charWidth * devicePixelRatioF()), qRound(m_lineHeight * devicePixelRatioF())}; }
+
 int BytePane::AtlasCapacity() const
 {
     // At most 24 MB of slots, whatever the screen's pixel ratio.
@@ -51,15 +53,18 @@ void BytePane::DrawNewSlots()
 {
     if (m_toDraw.empty()) return;
     const qreal ratio = devicePixelRatioF();
-    const QSize slotSize(2 * m_charWidth, m_lineHeight);
+    // Slots are placed by whole pixels (at a ratio such as 1.5 a slot's
+    // logical size would fall between them); the painter draws at their
+    // pixels' logical places.
+    const QSize slot = SlotPixels();
     // The atlas grows by whole rows of slots as characters come, doubling.
     const int rowsNeeded = (m_slotCount + kAtlasColumns - 1) / kAtlasColumns;
-    const int rowsHeld = m_atlas.isNull() ? 0 : qRound(m_atlas.height() / ratio) / slotSize.height();
+    const int rowsHeld = m_atlas.isNull() ? 0 : m_atlas.height() / slot.height();
     if (rowsNeeded > rowsHeld) {
         const int rows = std::max(rowsNeeded, std::min(2 * rowsHeld, AtlasCapacity() / kAtlasColumns));
         // A row of slots is a little wider than a power of two: the rows of one
         // slot then fall into different sets of the processor's cache.
-        QImage grown(QSize(kAtlasColumns * slotSize.width() + 16, rows * slotSize.height()) * ratio, QImage::Format_RGB32);
+        QImage grown(kAtlasColumns * slot.width() + 16, rows * slot.height(), QImage::Format_RGB32);
         grown.setDevicePixelRatio(ratio);
         if (!m_atlas.isNull()) std::memcpy(grown.bits(), m_atlas.constBits(), static_cast<std::size_t>(m_atlas.sizeInBytes()));
         m_atlas = std::move(grown);
@@ -78,8 +83,12 @@ void BytePane::DrawNewSlots()
     };
     Run runs[2][kLooks];
     for (const NewTile& tile : m_toDraw) {
-        const QPoint at((tile.slot % kAtlasColumns) * slotSize.width(), (tile.slot / kAtlasColumns) * slotSize.height());
-        painter.fillRect(QRect(at, slotSize), QColor::fromRgba(m_lookColours[tile.look][0]));
+        const QPoint pixels((tile.slot % kAtlasColumns) * slot.width(), (tile.slot / kAtlasColumns) * slot.height());
+        for (int y = 0; y < slot.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(m_atlas.scanLine(pixels.y() + y)) + pixels.x();
+            std::fill(row, row + slot.width(), m_lookColours[tile.look][0] | 0xFF000000u);
+        }
+        const QPointF at(pixels.x() / ratio, pixels.y() / ratio);
         const QString text(QChar(static_cast<char16_t>(tile.code)));
         quint32 glyph = 0;
         const int f = GlyphSheet::FontOf(m_fonts, static_cast<char16_t>(tile.code), &glyph);
@@ -91,7 +100,7 @@ void BytePane::DrawNewSlots()
         if (!placed) {
             // What neither font holds, the slow way (the system's fallback fonts), clipped to its slot.
             painter.save();
-            painter.setClipRect(QRect(at, QSize(tile.cells * m_charWidth, m_lineHeight)));
+            painter.setClipRect(QRectF(at, QSizeF(tile.cells * m_charWidth, m_lineHeight)));
             painter.setPen(QColor::fromRgba(m_lookColours[tile.look][1]));
             painter.drawText(QPointF(at.x(), at.y() + m_ascent), text);
             painter.restore();
@@ -115,7 +124,7 @@ void BytePane::DrawNewSlots()
 bool BytePane::BlendSlot(const NewTile& tile)
 {
     const uchar* cover = m_useSheet && tile.code <= 0xFFFF ? m_sheet.Coverage(static_cast<char16_t>(tile.code)) : nullptr;
-    const int width = qRound(2 * m_charWidth * devicePixelRatioF()), height = qRound(m_lineHeight * devicePixelRatioF());
+    const int width = SlotPixels().width(), height = SlotPixels().height();
     if (cover == nullptr || GlyphSheet::Cells(static_cast<char16_t>(tile.code)) != tile.cells ||
         m_sheet.Stride() != width || m_sheet.Height() != height) {
         return false;
@@ -161,7 +170,7 @@ constexpr auto kRowCopiers = RowCopiers(std::make_index_sequence<65>());
 void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const
 {
     if (slot < 0) return;
-    const int slotWidth = qRound(2 * m_charWidth * canvas.ratio), slotHeight = qRound(m_lineHeight * canvas.ratio);
+    const int slotWidth = SlotPixels().width(), slotHeight = SlotPixels().height();
     const int left = qRound(x * canvas.ratio), top = qRound(y * canvas.ratio);
     const int width = std::min(qRound(cells * m_charWidth * canvas.ratio), canvas.width - left);
     const int height = std::min(slotHeight, canvas.height - top);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
+#include <algorithm>
 #include <utility>
 
 namespace zok2 {
@@ -123,7 +124,7 @@ void GlyphSheet::Draw(QString fontText, std::vector<char16_t> codes)
             at[code] = static_cast<std::int32_t>(pixels.size());
             const int x0 = (tile % kPageColumns) * tileWidth, y0 = (tile / kPageColumns) * tileHeight;
             // One-cell characters keep only their cell: what a wide glyph draws past it is cut, as on screen.
-            const int width = Cells(code) * tileWidth / 2;
+            const int width = std::min(tileWidth, qRound(Cells(code) * shape.charWidth * shape.ratio));
             for (int y = 0; y < tileHeight; ++y) {
                 const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y0 + y)) + x0;
                 for (int x = 0; x < tileWidth; ++x) pixels.push_back(x < width ? static_cast<uchar>(qGreen(row[x])) : 0);

@@ -185,7 +185,10 @@ TEST(BytePane, TheTextColumnShowsShiftJisPairsAndDotsForWhatIsNoCharacter)
 TEST(BytePane, CharactersFromTheSheetLookAsTheFontEngineDrawsThem)
 {
     const std::string bytes = Bytes({0x8A, 0xBF, 0x8E, 0x9A, 0x41, 0x42, 0xB1, 0x82, 0xA0, 0x7A, 0x30, 0x39, 0x88, 0x9F, 0x5F, 0x7E}) +
-                              Bytes({0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0x20, 0x67, 0x6A, 0x70, 0x79, 0xDF, 0xFC, 0x4B, 0x00, 0xFF});
+                              Bytes({0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0x20, 0x67, 0x6A, 0x70, 0x79, 0xDF, 0xFC, 0x4B, 0x00, 0xFF}) +
+                              // 会社名前電話番号 住所年月時間東京: more characters than a row of the atlas holds.
+                              Bytes({0x89, 0xEF, 0x8E, 0xD0, 0x96, 0xBC, 0x91, 0x4F, 0x93, 0x64, 0x98, 0x62, 0x94, 0xD4, 0x8D, 0x86}) +
+                              Bytes({0x8F, 0x5A, 0x8F, 0x8A, 0x94, 0x4E, 0x8C, 0x8E, 0x8E, 0x9E, 0x8A, 0xD4, 0x93, 0x8C, 0x8B, 0x9E});
     auto reader = [&bytes](std::int64_t start, int count) {
         search::ByteWindow w;
         w.start = start;
@@ -199,7 +202,7 @@ TEST(BytePane, CharactersFromTheSheetLookAsTheFontEngineDrawsThem)
     for (BytePane* pane : {&drawn, &blended}) {
         pane->read = reader;
         pane->resize(pane->PreferredWidth(), 120);
-        pane->SetFileSize(32);
+        pane->SetFileSize(64);
         pane->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(pane));
     }
@@ -222,7 +225,7 @@ TEST(BytePane, CharactersFromTheSheetLookAsTheFontEngineDrawsThem)
             if (QColor(p) != base) ++inked;
         }
     }
-    EXPECT_GT(inked, 500);  // two lines of text and their looks' fills
+    EXPECT_GT(inked, 500);  // four lines of text and their looks' fills
     EXPECT_LE(differing, 8) << "worst difference " << worst;
     // 漢字, the current cell's bytes, in the text column (right of the last pair
     // of the first line): strokes nearer the current cell's text colour than its fill.
