@@ -72,7 +72,10 @@ char16_t PairCharacter(std::uint8_t lead, std::uint8_t trail)
                 if (!TrailByte(static_cast<std::uint8_t>(r))) continue;
                 const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
                 if (end < 0) return t;  // the decoder lost a break: the pairs after it show as bytes
-                if (end == at + 1 && text[at] != QChar(0xFFFD) && text[at].isPrint()) t[static_cast<std::size_t>((l - 0x80) << 8 | r)] = text[at].unicode();
+                // Windows decodes a pair its code page has no character for as
+                // the page's default character, ・, whose own code is 0x8145.
+                const bool standIn = end == at + 1 && text[at] == QChar(0x30FB) && !(l == 0x81 && r == 0x45);
+                if (end == at + 1 && text[at] != QChar(0xFFFD) && text[at].isPrint() && !standIn) t[static_cast<std::size_t>((l - 0x80) << 8 | r)] = text[at].unicode();
                 at = end + 1;
             }
         }

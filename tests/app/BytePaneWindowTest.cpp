@@ -162,21 +162,25 @@ TEST(BytePane, TheTextColumnShowsShiftJisPairsAndDotsForWhatIsNoCharacter)
     BytePane pane;
     const std::string line1 = Bytes({0x8A, 0xBF, 0x8E, 0x9A, 0x85, 0x40, 0x41, 0xB1, 0x82, 0xA0, 0x00, 0xF0, 0x40, 0x81, 0x7F, 0x88});
     const std::string line2 = Bytes({0x9F, 0x81, 0x81, 0x40, 0xFC, 0x4B, 0xFC, 0xFC, 0x81, 0x5C, 0x7E, 0x5C, 0xE0, 0x40, 0xEA, 0xA4});
+    const std::string line3 = Bytes({0x81, 0x45, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E});
     pane.read = [&](std::int64_t start, int count) {
-        const std::string all = line1 + line2;
+        const std::string all = line1 + line2 + line3;
         search::ByteWindow w;
         w.start = start;
         w.bytes = all.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count));
         w.marks.assign(w.bytes.size(), 0);
         return w;
     };
-    pane.SetFileSize(32);
+    pane.SetFileSize(48);
     // 漢字, a pair with no character (its second byte then read alone), A, ｱ, あ,
     // a zero, a private-use pair, a lead before 0x7F, and a lead that ends the line.
     EXPECT_EQ(pane.LineText(0).toStdString(), "00000000  8A BF 8E 9A 85 40 41 B1  82 A0 00 F0 40 81 7F 88 |漢字.@Aｱあ..@...|");
     // The first and the last lead byte, the ideographic space, the last character
-    // of the table (0xFC4B), no character at 0xFCFC nor at 0xFC81, ―, ~, a backslash.
+    // of the table (0xFC4B), no character at 0xFCFC nor at 0xFC81 (not the ・
+    // Windows puts for them), ―, ~, a backslash.
     EXPECT_EQ(pane.LineText(1).toStdString(), "00000010  9F 81 81 40 FC 4B FC FC  81 5C 7E 5C E0 40 EA A4 |氈\u3000黑..―~\\漾熙|");
+    // The middle dot's own code.
+    EXPECT_EQ(pane.LineText(2).toStdString(), "00000020  81 45 41 42 43 44 45 46  47 48 49 4A 4B 4C 4D 4E |・ABCDEFGHIJKLMN|");
 }
 
 // Characters come from the sheet drawn ahead, blended in the colours of their
