@@ -335,22 +335,23 @@ void BytePane::PrepareLooks()
             }
         }
     }
-    if (!m_sheetAsked || m_tileRatio != devicePixelRatioF()) {
+    // The ratio is asked once a paint (asking a widget for it goes up to its screen).
+    const qreal ratio = devicePixelRatioF();
+    const bool newRatio = m_tileRatio != ratio;
+    m_tileRatio = ratio;
+    if (!m_sheetAsked || newRatio) {
         static const std::vector<char16_t> codes = CharactersShown();
-        m_sheet.Start(font(), {m_charWidth, m_lineHeight, m_ascent, devicePixelRatioF()}, codes);
+        m_sheet.Start(font(), {m_charWidth, m_lineHeight, m_ascent, ratio}, codes);
         m_sheetAsked = true;
     }
     // A full atlas starts again (a file of every kanji): at most one paint draws all it shows anew.
-    if (changed || m_tileRatio != devicePixelRatioF() || m_slotCount > AtlasCapacity() - 4 * kBytesPerLine * (LinesInSight() + 1)) {
-        ForgetTiles();
-    }
-    m_tileRatio = devicePixelRatioF();
+    if (changed || newRatio || m_slotCount > AtlasCapacity() - 4 * kBytesPerLine * (LinesInSight() + 1)) ForgetTiles();
 }
 
 void BytePane::paintEvent(QPaintEvent* event)
 {
     PrepareLooks();
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = m_tileRatio;
     if (!m_atlas.isNull() && m_atlas.devicePixelRatio() != ratio) ForgetTiles();
     // Only the lines asked for; the screen keeps the others from the last paint.
     const QRect exposed = event->rect();

@@ -105,8 +105,8 @@ private:
     int SlotOf(std::uint32_t code, Look look, int cells);
     int NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cells);
     int AtlasCapacity() const;
-    // A slot's size in the atlas's pixels.
-    QSize SlotPixels() const;
+    // A slot's size in the atlas's pixels at a pixel ratio.
+    QSize SlotPixels(qreal ratio) const;
     void DrawNewSlots();
     // A new slot from the sheet: its coverage blended in its look's colours.
     bool BlendSlot(const NewTile& tile);
@@ -120,7 +120,7 @@ private:
     bool m_sheetAsked = false, m_useSheet = true;
     GridColours m_colours;  // chosen against the palette with the key below
     qint64 m_coloursKey = -1;
-    qreal m_tileRatio = 0;
+    qreal m_tileRatio = 0;  // the pixel ratio of the paint under way
     QImage m_atlas;
     int m_slotCount = 0;
     std::unordered_map<std::uint64_t, int> m_slots;

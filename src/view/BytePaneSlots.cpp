@@ -31,12 +31,13 @@ int BytePane::SlotOf(std::uint32_t code, Look look, int cells)
     return found != m_slots.end() ? found->second : NewSlot(key, code, look, cells);
 }
 
-QSize BytePane::SlotPixels() const { return {qRound(2 * m_charWidth * devicePixelRatioF()), qRound(m_lineHeight * devicePixelRatioF())}; }
+QSize BytePane::SlotPixels(qreal ratio) const { return {qRound(2 * m_charWidth * ratio), qRound(m_lineHeight * ratio)}; }
 
 int BytePane::AtlasCapacity() const
 {
     // At most 24 MB of slots, whatever the screen's pixel ratio.
-    const double slotBytes = 4.0 * 2 * m_charWidth * m_lineHeight * devicePixelRatioF() * devicePixelRatioF();
+    const double ratio = m_tileRatio > 0 ? m_tileRatio : 1;
+    const double slotBytes = 4.0 * 2 * m_charWidth * m_lineHeight * ratio * ratio;
     return std::clamp(static_cast<int>(24.0 * 1024 * 1024 / slotBytes) / kAtlasColumns * kAtlasColumns, kAtlasColumns * 16, kAtlasColumns * 512);
 }
 
@@ -52,11 +53,11 @@ int BytePane::NewSlot(std::uint64_t key, std::uint32_t code, Look look, int cell
 void BytePane::DrawNewSlots()
 {
     if (m_toDraw.empty()) return;
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = m_tileRatio;
     // Slots are placed by whole pixels (at a ratio such as 1.5 a slot's
     // logical size would fall between them); the painter draws at their
     // pixels' logical places.
-    const QSize slot = SlotPixels();
+    const QSize slot = SlotPixels(ratio);
     // The atlas grows by whole rows of slots as characters come, doubling.
     const int rowsNeeded = (m_slotCount + kAtlasColumns - 1) / kAtlasColumns;
     const int rowsHeld = m_atlas.isNull() ? 0 : m_atlas.height() / slot.height();
@@ -124,7 +125,8 @@ void BytePane::DrawNewSlots()
 bool BytePane::BlendSlot(const NewTile& tile)
 {
     const uchar* cover = m_useSheet && tile.code <= 0xFFFF ? m_sheet.Coverage(static_cast<char16_t>(tile.code)) : nullptr;
-    const int width = SlotPixels().width(), height = SlotPixels().height();
+    const QSize pixels = SlotPixels(m_tileRatio);
+    const int width = pixels.width(), height = pixels.height();
     if (cover == nullptr || GlyphSheet::Cells(static_cast<char16_t>(tile.code)) != tile.cells ||
         m_sheet.Stride() != width || m_sheet.Height() != height) {
         return false;
@@ -170,7 +172,8 @@ constexpr auto kRowCopiers = RowCopiers(std::make_index_sequence<65>());
 void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const
 {
     if (slot < 0) return;
-    const int slotWidth = SlotPixels().width(), slotHeight = SlotPixels().height();
+    const QSize pixels = SlotPixels(canvas.ratio);
+    const int slotWidth = pixels.width(), slotHeight = pixels.height();
     const int left = qRound(x * canvas.ratio), top = qRound(y * canvas.ratio);
     const int width = std::min(qRound(cells * m_charWidth * canvas.ratio), canvas.width - left);
     const int height = std::min(slotHeight, canvas.height - top);
