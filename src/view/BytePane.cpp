@@ -368,9 +368,6 @@ void BytePane::paintEvent(QPaintEvent* event)
         return mark & search::kByteInTable ? kTinted : kPlain;
     };
     // First what goes where (the characters new to the atlas drawn into it), then the copies.
-    struct Copy {
-        int slot, cells, x;
-    };
     std::vector<Copy> copies;
     std::vector<std::size_t> lineStarts;
     copies.reserve(static_cast<std::size_t>(lines) * (3 * kBytesPerLine + 16));
@@ -418,7 +415,7 @@ void BytePane::paintEvent(QPaintEvent* event)
         const std::size_t count = std::min<std::size_t>(kBytesPerLine, m_window.bytes.size() - from);
         const std::int64_t lineOffset = m_window.start + static_cast<std::int64_t>(from);
         m_line.fill(m_lookColours[kPlain][0]);
-        for (std::size_t k = lineStarts[l]; k < lineStarts[l + 1]; ++k) PutSlot(canvas, copies[k].slot, copies[k].cells, copies[k].x, 0);
+        PutSlots(canvas, copies.data() + lineStarts[l], copies.data() + lineStarts[l + 1]);
         // Over the copies: the gaps inside a marked cell, the marks' corners, the selection's frame.
         QPainter painter;
         auto linePainter = [&]() -> QPainter& {

@@ -110,7 +110,11 @@ private:
     void DrawNewSlots();
     // A new slot from the sheet: its coverage blended in its look's colours.
     bool BlendSlot(const NewTile& tile);
-    void PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const;
+    // A slot copied to `x` (logical) of a line's canvas.
+    struct Copy {
+        int slot, cells, x;
+    };
+    void PutSlots(const Canvas& canvas, const Copy* first, const Copy* last) const;
     static void FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour);
 
     std::pair<QRawFont, QRawFont> m_fonts;  // the pane's own, then a Japanese one

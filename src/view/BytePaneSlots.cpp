@@ -169,20 +169,22 @@ constexpr auto kRowCopiers = RowCopiers(std::make_index_sequence<65>());
 
 }  // namespace
 
-void BytePane::PutSlot(const Canvas& canvas, int slot, int cells, int x, int y) const
+void BytePane::PutSlots(const Canvas& canvas, const Copy* first, const Copy* last) const
 {
-    if (slot < 0) return;
     const QSize pixels = SlotPixels(canvas.ratio);
-    const int slotWidth = pixels.width(), slotHeight = pixels.height();
-    const int left = qRound(x * canvas.ratio), top = qRound(y * canvas.ratio);
-    const int width = std::min(qRound(cells * m_charWidth * canvas.ratio), canvas.width - left);
-    const int height = std::min(slotHeight, canvas.height - top);
-    if (left < 0 || top < 0 || width <= 0 || height <= 0) return;
+    const int slotWidth = pixels.width(), height = std::min(pixels.height(), canvas.height);
+    const int cellWidths[3] = {0, qRound(m_charWidth * canvas.ratio), qRound(2 * m_charWidth * canvas.ratio)};
     const qsizetype fromStride = m_atlas.bytesPerLine();
-    const uchar* from = m_atlas.constBits() + (slot / kAtlasColumns) * slotHeight * fromStride + 4 * (slot % kAtlasColumns) * slotWidth;
-    uchar* to = canvas.bits + top * canvas.stride + 4 * left;
-    const RowCopier copy = static_cast<std::size_t>(width) < kRowCopiers.size() ? kRowCopiers[static_cast<std::size_t>(width)] : &CopyRowsAnyWidth;
-    copy(to, canvas.stride, from, fromStride, height, 4 * static_cast<std::size_t>(width));
+    const uchar* atlas = m_atlas.constBits();
+    for (const Copy* copy = first; copy != last; ++copy) {
+        if (copy->slot < 0) continue;
+        const int left = qRound(copy->x * canvas.ratio);
+        const int width = std::min(cellWidths[std::clamp(copy->cells, 1, 2)], canvas.width - left);
+        if (left < 0 || width <= 0 || height <= 0) continue;
+        const uchar* from = atlas + (copy->slot / kAtlasColumns) * pixels.height() * fromStride + 4 * (copy->slot % kAtlasColumns) * slotWidth;
+        const RowCopier rows = static_cast<std::size_t>(width) < kRowCopiers.size() ? kRowCopiers[static_cast<std::size_t>(width)] : &CopyRowsAnyWidth;
+        rows(canvas.bits + 4 * left, canvas.stride, from, fromStride, height, 4 * static_cast<std::size_t>(width));
+    }
 }
 
 void BytePane::FillCanvas(const Canvas& canvas, const QRect& rect, QRgb colour)
