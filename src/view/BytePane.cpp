@@ -372,6 +372,11 @@ void BytePane::paintEvent(QPaintEvent* event)
     std::vector<std::size_t> lineStarts;
     copies.reserve(static_cast<std::size_t>(lines) * (3 * kBytesPerLine + 16));
     const int digits = OffsetDigits();
+    std::array<int, kBytesPerLine> hexX{}, textX{};
+    for (int c = 0; c < kBytesPerLine; ++c) {
+        hexX[static_cast<std::size_t>(c)] = HexX(c);
+        textX[static_cast<std::size_t>(c)] = TextX(c);
+    }
     for (int l = 0; l < lines; ++l) {
         const std::size_t from = static_cast<std::size_t>(l) * kBytesPerLine;
         if (from >= m_window.bytes.size()) break;
@@ -386,13 +391,12 @@ void BytePane::paintEvent(QPaintEvent* event)
         for (std::size_t i = 0; i < count; ++i) {
             const auto b = static_cast<std::uint8_t>(m_window.bytes[from + i]);
             const Look look = lookOf(m_window.marks[from + i]);
-            const int c = static_cast<int>(i);
-            copies.push_back({SlotOf(kHexDigits[b >> 4], look, 1), 1, HexX(c)});
-            copies.push_back({SlotOf(kHexDigits[b & 15], look, 1), 1, HexX(c) + m_charWidth});
+            copies.push_back({SlotOf(kHexDigits[b >> 4], look, 1), 1, hexX[i]});
+            copies.push_back({SlotOf(kHexDigits[b & 15], look, 1), 1, hexX[i] + m_charWidth});
             if (characters[i] != 0) {
                 // A double-byte character covers its two bytes' cells.
-                const int cells = characters[i] >= 0x80 && !(characters[i] >= 0xFF61 && characters[i] <= 0xFF9F) ? 2 : 1;
-                copies.push_back({SlotOf(characters[i], look, cells), cells, TextX(c)});
+                const int cells = GlyphSheet::Cells(characters[i]);
+                copies.push_back({SlotOf(characters[i], look, cells), cells, textX[i]});
             }
         }
     }
@@ -426,7 +430,7 @@ void BytePane::paintEvent(QPaintEvent* event)
             const std::uint8_t mark = m_window.marks[from + i];
             const int c = static_cast<int>(i);
             if (mark != 0 && i + 1 < count && i != 7 && m_window.marks[from + i + 1] == mark) {
-                FillCanvas(canvas, QRect(HexX(c) + 2 * m_charWidth, 0, m_charWidth, m_lineHeight), m_lookColours[lookOf(mark)][0]);
+                FillCanvas(canvas, QRect(hexX[i] + 2 * m_charWidth, 0, m_charWidth, m_lineHeight), m_lookColours[lookOf(mark)][0]);
             }
             const bool runStart = i == 0 || m_window.marks[from + i - 1] != mark;
             if (runStart && (mark & (search::kByteEdited | search::kByteDifferent))) {
