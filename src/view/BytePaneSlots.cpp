@@ -85,25 +85,20 @@ void BytePane::DrawNewSlots()
     Run runs[2][kLooks];
     for (const NewTile& tile : m_toDraw) {
         const QPoint pixels((tile.slot % kAtlasColumns) * slot.width(), (tile.slot / kAtlasColumns) * slot.height());
-        for (int y = 0; y < slot.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(m_atlas.scanLine(pixels.y() + y)) + pixels.x();
-            std::fill(row, row + slot.width(), m_lookColours[tile.look][0] | 0xFF000000u);
-        }
-        const QPointF at(pixels.x() / ratio, pixels.y() / ratio);
-        const QString text(QChar(static_cast<char16_t>(tile.code)));
+        FillCanvas(Canvas{m_atlas.bits(), m_atlas.bytesPerLine(), m_atlas.width(), m_atlas.height(), 1}, QRect(pixels, slot), m_lookColours[tile.look][0]);
+        const QPointF at(pixels.x() / ratio, pixels.y() / ratio + m_ascent);
+        const auto code = static_cast<char16_t>(tile.code);
         quint32 glyph = 0;
-        const int f = GlyphSheet::FontOf(m_fonts, static_cast<char16_t>(tile.code), &glyph);
-        const bool placed = tile.code <= 0xFFFF && f >= 0;
-        if (placed) {
+        const int f = GlyphSheet::FontOf(m_fonts, code, &glyph);
+        if (f >= 0) {
             runs[f][tile.look].glyphs.append(glyph);
-            runs[f][tile.look].positions.append(QPointF(at.x(), at.y() + m_ascent));
-        }
-        if (!placed) {
+            runs[f][tile.look].positions.append(at);
+        } else {
             // What neither font holds, the slow way (the system's fallback fonts), clipped to its slot.
             painter.save();
-            painter.setClipRect(QRectF(at, QSizeF(tile.cells * m_charWidth, m_lineHeight)));
+            painter.setClipRect(QRectF(at.x(), at.y() - m_ascent, tile.cells * m_charWidth, m_lineHeight));
             painter.setPen(QColor::fromRgba(m_lookColours[tile.look][1]));
-            painter.drawText(QPointF(at.x(), at.y() + m_ascent), text);
+            painter.drawText(at, QString(QChar(code)));
             painter.restore();
         }
     }
